@@ -1,0 +1,67 @@
+#pragma once
+// CStdioFileCustom: the line reader for hand-history files.
+//
+// Reads a file (opened for shared reading, so the poker client can keep
+// writing it) or an in-memory text line by line. Lines end at LF or CRLF (a
+// lone CR is kept inside the line); the line end is not part of the line. A
+// UTF-8 byte-order mark at the very start is skipped; a file that starts with
+// a UTF-16LE byte-order mark is converted to UTF-8 as it is read. Lines may be
+// of any length.
+//
+// Form-feed rule: when a line holds a form feed (character 12) at its third
+// position or later, the line is cut before the form feed and the next read
+// starts just after it. A form feed at the first or second position stays in
+// the line.
+//
+// Positions are byte offsets in the file as stored (for UTF-16 files, in the
+// UTF-16 bytes), so a reader can remember where it stopped and seek back there.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CStdioFileCustom {
+public:
+    CStdioFileCustom();
+    ~CStdioFileCustom();
+    CStdioFileCustom(const CStdioFileCustom&) = delete;
+    CStdioFileCustom& operator=(const CStdioFileCustom&) = delete;
+
+    // Opens a file for reading. False when it cannot be opened.
+    bool Open(const std::string& path);
+    // Reads from a copy of the given text instead of a file (tests, tools).
+    void OpenText(std::string_view text);
+    void Close();
+    bool IsOpen() const;
+
+    // Reads the next line into `line` (without its line end). Returns false,
+    // with `line` empty, at the end of the input. A last line without a line
+    // end is still returned; LastLineHadEnd() tells whether it had one.
+    bool ReadString(std::string& line);
+    // Whether the line most recently returned ended with a line end (false for
+    // a last line that runs into the end of the input, e.g. still being written).
+    bool LastLineHadEnd() const { return lastHadEnd_; }
+
+    // Byte offset of the next read.
+    std::uint64_t GetPosition() const;
+    // Moves to a byte offset (clamped to the length). Returns the new offset.
+    std::uint64_t Seek(std::uint64_t offset);
+    // Length of the input in bytes, as it is now on disk.
+    std::uint64_t GetLength() const;
+
+private:
+    bool FillBuffer();
+    bool ReadRawLine(std::string& line);
+
+    std::FILE* file_ = nullptr;
+    std::string memory_;        // whole input when reading from text
+    bool fromMemory_ = false;
+    bool utf16_ = false;        // input is UTF-16LE; converted per line
+    std::string buffer_;        // bytes read from the file, not yet consumed
+    std::size_t bufferPos_ = 0;
+    std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
+    bool eof_ = false;
+    bool lastHadEnd_ = false;
+};
