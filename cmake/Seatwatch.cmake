@@ -12,6 +12,12 @@ set_property(GLOBAL PROPERTY SEATWATCH_LIBRARIES "")
 function(seatwatch_library name)
   cmake_parse_arguments(ARG "" "" "DEPS;SYSTEM_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    # A folder whose first sources are still being written: an empty library
+    # keeps the rest of the tree configurable.
+    set(sources ${PROJECT_BINARY_DIR}/empty.cpp)
+    file(WRITE ${sources} "")
+  endif()
   add_library(seatwatch_${name} STATIC ${sources})
   target_include_directories(seatwatch_${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(seatwatch_${name} PRIVATE ${SEATWATCH_WARNINGS})

@@ -53,15 +53,15 @@ public:
 
 private:
     bool FillBuffer();
-    bool ReadRawLine(std::string& line);
+    bool ReadRawLine(std::string& raw);
+    std::uint64_t SkipByteOrderMark();
 
     std::FILE* file_ = nullptr;
-    std::string memory_;        // whole input when reading from text
-    bool fromMemory_ = false;
+    bool fromMemory_ = false;   // buffer_ holds the whole input
     bool utf16_ = false;        // input is UTF-16LE; converted per line
     std::string buffer_;        // bytes read from the file, not yet consumed
     std::size_t bufferPos_ = 0;
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
-    bool eof_ = false;
+    std::uint64_t bomLength_ = 0;
     bool lastHadEnd_ = false;
 };

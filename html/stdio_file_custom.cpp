@@ -1,0 +1,196 @@
+#include "html/stdio_file_custom.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "html/text_encoding.h"
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 16;
+constexpr char kFormFeed = '\f';
+
+}  // namespace
+
+CStdioFileCustom::CStdioFileCustom() = default;
+
+CStdioFileCustom::~CStdioFileCustom() { Close(); }
+
+bool CStdioFileCustom::Open(const std::string& path) {
+    Close();
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) return false;
+    struct stat st {};
+    if (fstat(fileno(file_), &st) != 0 || S_ISDIR(st.st_mode)) {
+        Close();
+        return false;
+    }
+    SkipByteOrderMark();
+    return true;
+}
+
+void CStdioFileCustom::OpenText(std::string_view text) {
+    Close();
+    buffer_.assign(text.data(), text.size());
+    fromMemory_ = true;
+    SkipByteOrderMark();
+}
+
+void CStdioFileCustom::Close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    fromMemory_ = false;
+    buffer_.clear();
+    bufferPos_ = 0;
+    bufferStart_ = 0;
+    utf16_ = false;
+    bomLength_ = 0;
+    lastHadEnd_ = false;
+}
+
+bool CStdioFileCustom::IsOpen() const { return file_ != nullptr || fromMemory_; }
+
+std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
+    // Peek at the first bytes without disturbing the buffer logic: read them
+    // through the normal path from offset 0, then position after the mark.
+    Seek(0);
+    char head[3] = {0, 0, 0};
+    std::size_t got = 0;
+    if (fromMemory_) {
+        got = std::min<std::size_t>(3, buffer_.size());
+        std::memcpy(head, buffer_.data(), got);
+    } else {
+        got = std::fread(head, 1, 3, file_);
+        std::fseek(file_, 0, SEEK_SET);
+    }
+    bomLength_ = 0;
+    utf16_ = false;
+    if (got >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0) {
+        bomLength_ = 3;
+    } else if (got >= 2 && std::memcmp(head, "\xFF\xFE", 2) == 0) {
+        bomLength_ = 2;
+        utf16_ = true;
+    }
+    Seek(bomLength_);
+    return bomLength_;
+}
+
+bool CStdioFileCustom::FillBuffer() {
+    // Precondition: everything in buffer_ has been consumed.
+    if (fromMemory_) return false;
+    if (file_ == nullptr) return false;
+    bufferStart_ += buffer_.size();
+    bufferPos_ = 0;
+    buffer_.resize(kChunk);
+    std::clearerr(file_);  // the file may have grown since the last end of file
+    std::size_t n = std::fread(buffer_.data(), 1, kChunk, file_);
+    buffer_.resize(n);
+    return n > 0;
+}
+
+bool CStdioFileCustom::ReadRawLine(std::string& raw) {
+    raw.clear();
+    lastHadEnd_ = false;
+    for (;;) {
+        if (bufferPos_ >= buffer_.size() && !FillBuffer()) return !raw.empty();
+        const char* start = buffer_.data() + bufferPos_;
+        std::size_t avail = buffer_.size() - bufferPos_;
+        if (!utf16_) {
+            const void* nl = std::memchr(start, '\n', avail);
+            if (nl != nullptr) {
+                std::size_t n = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+                raw.append(start, n);
+                bufferPos_ += n + 1;
+                lastHadEnd_ = true;
+                return true;
+            }
+            raw.append(start, avail);
+            bufferPos_ = buffer_.size();
+            continue;
+        }
+        // UTF-16LE: the line end is the unit 0x000A, two bytes at an even
+        // offset of the line. Copy unit by unit; a chunk may split a unit.
+        while (bufferPos_ < buffer_.size()) {
+            raw.push_back(buffer_[bufferPos_++]);
+            if (raw.size() % 2 == 0 && raw[raw.size() - 2] == '\n' && raw.back() == '\0') {
+                raw.resize(raw.size() - 2);
+                lastHadEnd_ = true;
+                return true;
+            }
+        }
+    }
+}
+
+bool CStdioFileCustom::ReadString(std::string& line) {
+    line.clear();
+    if (!IsOpen()) return false;
+    std::uint64_t lineStart = GetPosition();
+    std::string raw;
+    if (!ReadRawLine(raw)) return false;
+
+    if (!utf16_) {
+        if (!raw.empty() && raw.back() == '\r' && lastHadEnd_) raw.pop_back();
+        if (raw.size() > 2) {
+            const void* ff = std::memchr(raw.data() + 2, kFormFeed, raw.size() - 2);
+            if (ff != nullptr) {
+                auto cut = static_cast<std::size_t>(static_cast<const char*>(ff) - raw.data());
+                raw.resize(cut);
+                Seek(lineStart + cut + 1);
+                lastHadEnd_ = true;
+            }
+        }
+        text::NormaliseLineToUtf8(raw);
+        line.swap(raw);
+        return true;
+    }
+
+    // UTF-16LE: strip a CR unit before the LF, apply the form-feed rule on
+    // code units, then convert.
+    std::size_t units = raw.size() / 2;
+    if (lastHadEnd_ && units > 0 && raw[2 * units - 2] == '\r' && raw[2 * units - 1] == '\0') {
+        --units;
+    }
+    for (std::size_t i = 2; i < units; ++i) {
+        if (raw[2 * i] == kFormFeed && raw[2 * i + 1] == '\0') {
+            units = i;
+            Seek(lineStart + 2 * (i + 1));
+            lastHadEnd_ = true;
+            break;
+        }
+    }
+    text::AppendUtf16LeAsUtf8(std::string_view(raw.data(), 2 * units), line);
+    return true;
+}
+
+std::uint64_t CStdioFileCustom::GetPosition() const { return bufferStart_ + bufferPos_; }
+
+std::uint64_t CStdioFileCustom::Seek(std::uint64_t offset) {
+    if (offset < bomLength_) offset = bomLength_;
+    if (fromMemory_) {
+        // The text is the buffer itself, starting at offset 0.
+        if (offset > buffer_.size()) offset = buffer_.size();
+        bufferPos_ = static_cast<std::size_t>(offset);
+        return offset;
+    }
+    if (file_ == nullptr) return 0;
+    if (offset >= bufferStart_ && offset <= bufferStart_ + buffer_.size()) {
+        bufferPos_ = static_cast<std::size_t>(offset - bufferStart_);
+        return offset;
+    }
+    std::uint64_t length = GetLength();
+    if (offset > length) offset = length;
+    fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
+    buffer_.clear();
+    bufferStart_ = offset;
+    bufferPos_ = 0;
+    return offset;
+}
+
+std::uint64_t CStdioFileCustom::GetLength() const {
+    if (fromMemory_) return buffer_.size();
+    if (file_ == nullptr) return 0;
+    struct stat st {};
+    if (fstat(fileno(file_), &st) != 0) return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}

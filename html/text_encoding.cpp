@@ -1,0 +1,124 @@
+#include "html/text_encoding.h"
+
+#include <cstdint>
+
+namespace text {
+
+namespace {
+
+// Windows-1252 characters 0x80 to 0x9F; zero marks the five undefined bytes.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    while (p < end) {
+        unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra;
+        char32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= extra) return false;
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF)) {
+            return false;
+        }
+        p += extra + 1;
+    }
+    return true;
+}
+
+void AppendCodePoint(char32_t cp, std::string& out) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+void AppendWindows1252AsUtf8(std::string_view s, std::string& out) {
+    for (char ch : s) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else if (c < 0xA0 && kCp1252High[c - 0x80] != 0) {
+            AppendCodePoint(kCp1252High[c - 0x80], out);
+        } else {
+            AppendCodePoint(c, out);
+        }
+    }
+}
+
+void NormaliseLineToUtf8(std::string& line) {
+    // Most history lines are plain ASCII: check that first, it is cheap.
+    bool ascii = true;
+    for (char ch : line) {
+        if (static_cast<unsigned char>(ch) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii || IsValidUtf8(line)) return;
+    std::string converted;
+    converted.reserve(line.size() + 8);
+    AppendWindows1252AsUtf8(line, converted);
+    line.swap(converted);
+}
+
+void AppendUtf16LeAsUtf8(std::string_view bytes, std::string& out) {
+    std::size_t n = bytes.size() / 2;
+    auto unit = [&](std::size_t i) -> char16_t {
+        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        char16_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n) {
+            char16_t low = unit(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendCodePoint(0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00), out);
+                ++i;
+                continue;
+            }
+        }
+        AppendCodePoint(u, out);  // lone surrogates become U+FFFD there
+    }
+}
+
+}  // namespace text

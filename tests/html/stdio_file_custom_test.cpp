@@ -1,0 +1,160 @@
+#include "html/stdio_file_custom.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> ReadAll(CStdioFileCustom& f) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (f.ReadString(line)) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> ReadText(std::string_view text) {
+    CStdioFileCustom f;
+    f.OpenText(text);
+    return ReadAll(f);
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReader, LineEnds) {
+    struct Case {
+        std::string input;
+        Lines expected;
+    } cases[] = {
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\nb\nc", {"a", "b", "c"}},
+        {"a\rb\n", {"a\rb"}},  // a lone CR stays in the line
+        {"\n\n", {"", ""}},
+        {"", {}},
+        {"\xEF\xBB\xBFPokerStars\n", {"PokerStars"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadText(c.input), c.expected) << "input: " << c.input;
+    }
+}
+
+TEST(LineReader, FormFeedCutsTheLineFromTheThirdPosition) {
+    struct Case {
+        std::string input;
+        Lines expected;
+    } cases[] = {
+        // Two hands glued by a form feed are two lines.
+        {"end of hand one\fPokerStars Game #1\n", {"end of hand one", "PokerStars Game #1"}},
+        // At the first or second position the form feed stays.
+        {"\fabc\n", {"\fabc"}},
+        {"a\fbc\n", {"a\fbc"}},
+        // Exactly at the third position the line is cut.
+        {"ab\fcd\n", {"ab", "cd"}},
+        // Several form feeds: each cut in turn.
+        {"abc\fdef\fghi\n", {"abc", "def", "ghi"}},
+        // A form feed right before the line end leaves an empty line after it.
+        {"abc\f\nx\n", {"abc", "", "x"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadText(c.input), c.expected) << "input: " << c.input;
+    }
+}
+
+TEST(LineReader, EncodingsBecomeUtf8) {
+    // Windows-1252: pound sign and euro sign.
+    EXPECT_EQ(ReadText("\xA3" "5 \x80" "3\n"), (Lines{"\xC2\xA3" "5 \xE2\x82\xAC" "3"}));
+    // Valid UTF-8 is kept as it is.
+    EXPECT_EQ(ReadText("\xE2\x82\xAC" "1\n"), (Lines{"\xE2\x82\xAC" "1"}));
+    // UTF-16LE with a byte-order mark, CRLF line ends, a form feed and a
+    // character outside the basic plane.
+    std::string u16 = std::string("\xFF\xFE", 2);
+    auto put = [&](char16_t c) {
+        u16.push_back(static_cast<char>(c & 0xFF));
+        u16.push_back(static_cast<char>(c >> 8));
+    };
+    for (char16_t c : std::u16string(u"Hi \u20AC\r\nabc\fde\r\n\U0001F600")) put(c);
+    EXPECT_EQ(ReadText(u16), (Lines{"Hi \xE2\x82\xAC", "abc", "de", "\xF0\x9F\x98\x80"}));
+}
+
+TEST(LineReader, LongLinesAndBinary) {
+    std::string big(3 << 20, 'x');
+    std::string text = big + "\n" + std::string("a\0b", 3) + "\nend";
+    Lines lines = ReadText(text);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), big.size());
+    EXPECT_EQ(lines[1], std::string("a\0b", 3));
+    EXPECT_EQ(lines[2], "end");
+}
+
+class LineReaderFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = std::filesystem::temp_directory_path() /
+                ("seatwatch_reader_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { std::filesystem::remove(path_); }
+    void Append(std::string_view s) {
+        std::ofstream out(path_, std::ios::binary | std::ios::app);
+        out << s;
+    }
+    std::filesystem::path path_;
+};
+
+TEST_F(LineReaderFile, PositionsSeekAndGrowth) {
+    Append("first\r\nsecond\n");
+    CStdioFileCustom f;
+    ASSERT_TRUE(f.Open(path_.string()));
+    std::string line;
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, "first");
+    EXPECT_EQ(f.GetPosition(), 7u);
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(f.GetPosition(), 14u);
+    EXPECT_FALSE(f.ReadString(line));
+
+    // The writer appends half a line: it is returned, flagged as unfinished.
+    Append("thi");
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, "thi");
+    EXPECT_FALSE(f.LastLineHadEnd());
+
+    // The reader goes back and reads the finished line whole.
+    f.Seek(14);
+    Append("rd\n");
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, "third");
+    EXPECT_TRUE(f.LastLineHadEnd());
+    EXPECT_EQ(f.GetLength(), 20u);
+
+    f.Seek(7);
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, "second");
+}
+
+TEST_F(LineReaderFile, ByteOrderMarkIsSkippedAfterSeekToStart) {
+    Append("\xEF\xBB\xBFone\ntwo\n");
+    CStdioFileCustom f;
+    ASSERT_TRUE(f.Open(path_.string()));
+    EXPECT_EQ(f.GetPosition(), 3u);
+    std::string line;
+    f.ReadString(line);
+    f.Seek(0);
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, "one");
+}
+
+TEST_F(LineReaderFile, MissingFileOrFolderDoesNotOpen) {
+    CStdioFileCustom f;
+    EXPECT_FALSE(f.Open(path_.string() + ".absent"));
+    EXPECT_FALSE(f.Open(std::filesystem::temp_directory_path().string()));
+    std::string line;
+    EXPECT_FALSE(f.ReadString(line));
+}
+
+}  // namespace
