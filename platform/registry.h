@@ -60,6 +60,7 @@ public:
 
     // Writes go to our own store. Creating a key creates its parents.
     // Each returns false when the store is read-only or the path is invalid.
+    // Deleting a value or key that is absent succeeds.
     virtual bool CreateKey(RegRoot root, std::string_view key) = 0;
     virtual bool SetValue(RegRoot root, std::string_view key, std::string_view name,
                           const RegValue& value) = 0;
