@@ -126,27 +126,29 @@ bool CStdioFileCustom::ReadString(std::string& line) {
     line.clear();
     if (!IsOpen()) return false;
     std::uint64_t lineStart = GetPosition();
-    std::string raw;
-    if (!ReadRawLine(raw)) return false;
 
     if (!utf16_) {
-        if (!raw.empty() && raw.back() == '\r' && lastHadEnd_) raw.pop_back();
-        if (raw.size() > 2) {
-            const void* ff = std::memchr(raw.data() + 2, kFormFeed, raw.size() - 2);
+        // The caller's string is reused as the buffer, so a warm reader
+        // allocates nothing per line.
+        if (!ReadRawLine(line)) return false;
+        if (!line.empty() && line.back() == '\r' && lastHadEnd_) line.pop_back();
+        if (line.size() > 2) {
+            const void* ff = std::memchr(line.data() + 2, kFormFeed, line.size() - 2);
             if (ff != nullptr) {
-                auto cut = static_cast<std::size_t>(static_cast<const char*>(ff) - raw.data());
-                raw.resize(cut);
+                auto cut = static_cast<std::size_t>(static_cast<const char*>(ff) - line.data());
+                line.resize(cut);
                 Seek(lineStart + cut + 1);
                 lastHadEnd_ = true;
             }
         }
-        text::NormaliseLineToUtf8(raw);
-        line.swap(raw);
+        text::NormaliseLineToUtf8(line);
         return true;
     }
 
     // UTF-16LE: strip a CR unit before the LF, apply the form-feed rule on
     // code units, then convert.
+    std::string& raw = utf16Buffer_;
+    if (!ReadRawLine(raw)) return false;
     std::size_t units = raw.size() / 2;
     if (lastHadEnd_ && units > 0 && raw[2 * units - 2] == '\r' && raw[2 * units - 1] == '\0') {
         --units;

@@ -60,6 +60,7 @@ private:
     bool fromMemory_ = false;   // buffer_ holds the whole input
     bool utf16_ = false;        // input is UTF-16LE; converted per line
     std::string buffer_;        // bytes read from the file, not yet consumed
+    std::string utf16Buffer_;   // raw bytes of the current UTF-16 line
     std::size_t bufferPos_ = 0;
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::uint64_t bomLength_ = 0;

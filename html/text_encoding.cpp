@@ -1,6 +1,7 @@
 #include "html/text_encoding.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace text {
 
@@ -86,13 +87,22 @@ void AppendWindows1252AsUtf8(std::string_view s, std::string& out) {
 }
 
 void NormaliseLineToUtf8(std::string& line) {
-    // Most history lines are plain ASCII: check that first, it is cheap.
+    // Most history lines are plain ASCII: check that first, eight bytes at a
+    // time, it is cheap.
+    const char* p = line.data();
+    std::size_t n = line.size();
+    std::size_t i = 0;
     bool ascii = true;
-    for (char ch : line) {
-        if (static_cast<unsigned char>(ch) >= 0x80) {
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if ((word & 0x8080808080808080ull) != 0) {
             ascii = false;
             break;
         }
+    }
+    for (; ascii && i < n; ++i) {
+        if (static_cast<unsigned char>(p[i]) >= 0x80) ascii = false;
     }
     if (ascii || IsValidUtf8(line)) return;
     std::string converted;
