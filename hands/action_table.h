@@ -1,0 +1,42 @@
+#pragma once
+// CActionTable: the action lists of a hand by position and street, kept in
+// one contiguous block so a stored hand needs one heap block for all fifty
+// lists. Each list keeps the order in which its actions were appended.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "hands/action.h"
+
+class CActionTable {
+public:
+    static constexpr int kPositions = 10;
+    static constexpr int kStreets = 5;
+    // A hand with more actions than this is not a real hand; appending more
+    // throws CParseError so hostile input cannot make appending quadratic.
+    static constexpr std::size_t kMaxActions = 2000;
+
+    // The list of `position` (0..9) on `street` (0..4), oldest first. Out of
+    // range arguments give an empty list.
+    std::span<const CAction> List(int position, int street) const;
+    // Appends `action` at the end of the list of `position` on `street`
+    // (both must be in range).
+    void Append(int position, int street, const CAction& action);
+    // Number of actions in all lists.
+    std::size_t TotalCount() const { return items_.size(); }
+    // Heap bytes held (for memory accounting).
+    std::size_t HeapBytes() const { return items_.capacity() * sizeof(CAction); }
+    void Clear();
+    // Gives back storage beyond what the lists hold.
+    void ShrinkToFit() { items_.shrink_to_fit(); }
+
+private:
+    static constexpr std::size_t kSlots = kPositions * kStreets;
+    static constexpr std::size_t kTypicalActions = 24;
+    // start_[s] is the offset of list s in items_; start_[kSlots] the end.
+    std::array<std::uint16_t, kSlots + 1> start_{};
+    std::vector<CAction> items_;
+};

@@ -1,0 +1,619 @@
+#include "hands/hand_poker_stars.h"
+
+#include "hands/parse_error.h"
+#include "hands/parse_text.h"
+#include "html/stdio_file_custom.h"
+
+using hands::Contains;
+using hands::ContainsAfterFirst;
+using hands::FindFrom;
+using hands::FindLast;
+using hands::kNpos;
+using hands::ReadAmount;
+using hands::Slice;
+using hands::StartsWith;
+using hands::Trim;
+
+namespace {
+
+constexpr std::string_view kHeaderGame = "PokerStars Game #";
+constexpr std::string_view kHeaderHand = "PokerStars Hand #";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kSummary = "*** SUMMARY ***";
+constexpr std::string_view kUncalledBet = "Uncalled bet (";
+
+std::string_view WithoutByteOrderMark(std::string_view line) {
+    return StartsWith(line, kByteOrderMark) ? line.substr(kByteOrderMark.size()) : line;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Part of each position's extra posts that counts towards a preflop raise
+// total (a live big blind), as opposed to dead money (antes, dead small
+// blinds). Needed only while a hand is parsed, so it is not stored with it.
+thread_local std::array<std::int32_t, CHand::kPositions> liveExtraPost{};
+
+// Reads 1 to `maxDigits` digits at `pos`, advancing it; -1 when none.
+int ReadDigits(std::string_view text, std::size_t& pos, std::size_t maxDigits) {
+    int value = 0;
+    std::size_t start = pos;
+    while (pos < text.size() && pos - start < maxDigits && IsDigit(text[pos])) {
+        value = value * 10 + (text[pos] - '0');
+        ++pos;
+    }
+    return pos == start ? -1 : value;
+}
+
+bool Expect(std::string_view text, std::size_t& pos, char c) {
+    if (pos >= text.size() || text[pos] != c) return false;
+    ++pos;
+    return true;
+}
+
+void CheckWallClock(const CWallClock& wall) {
+    if (wall.year < 1900 || wall.month < 1 || wall.month > 12 || wall.day < 1 || wall.day > 31 ||
+        wall.hour < 0 || wall.hour > 23 || wall.minute < 0 || wall.minute > 59 || wall.second < 0 ||
+        wall.second > 59) {
+        throw CParseError("invalid date or time in the header");
+    }
+}
+
+// "YYYY/MM/DD H:MM:SS ZONE" with an Eastern zone; false for anything else.
+bool ReadPlainDateTime(std::string_view text, CWallClock& wall) {
+    std::size_t pos = 0;
+    wall.year = ReadDigits(text, pos, 4);
+    if (wall.year < 0 || !Expect(text, pos, '/')) return false;
+    wall.month = ReadDigits(text, pos, 2);
+    if (wall.month < 0 || !Expect(text, pos, '/')) return false;
+    wall.day = ReadDigits(text, pos, 2);
+    if (wall.day < 0 || !Expect(text, pos, ' ')) return false;
+    wall.hour = ReadDigits(text, pos, 2);
+    if (wall.hour < 0 || !Expect(text, pos, ':')) return false;
+    wall.minute = ReadDigits(text, pos, 2);
+    if (wall.minute < 0 || !Expect(text, pos, ':')) return false;
+    wall.second = ReadDigits(text, pos, 2);
+    if (wall.second < 0 || !Expect(text, pos, ' ')) return false;
+    std::string_view zone = Trim(text.substr(pos));
+    return zone == "ET" || zone == "EDT" || zone == "EST";
+}
+
+// The number at a fixed place of the designed layout, read like atoi: no
+// digit counts as 0.
+int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
+    int value = hands::ReadField(text, pos, width);
+    return value < 0 ? 0 : value;
+}
+
+}  // namespace
+
+CHandPokerStars::CHandPokerStars(std::string heroName_) : CHand(std::move(heroName_)) {}
+
+const CMarkerList& CHandPokerStars::SkipList() {
+    static const CMarkerList kSkip{
+        " said, \"",             // chat, which may quote anything
+        " sits out",             // "Player: sits out" is no post
+        " is sitting out",
+        " joins the table",
+        " leaves the table",
+        " has timed out",
+        " has returned",
+        " is disconnected",
+        " is connected",
+        " was removed from the table",
+        " re-buys and receives",
+        " will be allowed to play after the button",
+    };
+    return kSkip;
+}
+
+const CMarkerList& CHandPokerStars::EndList() {
+    static const CMarkerList kEnd{
+        "*** SHOW DOWN ***",
+        "*** SUMMARY ***",
+        // A board run twice ends the betting as a show-down does.
+        "*** FIRST FLOP ***",
+        "*** FIRST TURN ***",
+        "*** FIRST RIVER ***",
+    };
+    return kEnd;
+}
+
+bool CHandPokerStars::IsHeaderLine(std::string_view line) {
+    line = WithoutByteOrderMark(line);
+    return StartsWith(line, kHeaderGame) || StartsWith(line, kHeaderHand);
+}
+
+CWallClock CHandPokerStars::ReadHeaderTime(std::string_view header) {
+    CWallClock wall;
+    // The layout "2006/01/02 - 21:01:03 (ET)": the text from two characters
+    // after the second-to-last "-", with the time at fixed places after its
+    // " - ".
+    std::size_t last = header.rfind('-');
+    std::size_t previous = (last == kNpos || last == 0) ? kNpos : header.rfind('-', last - 1);
+    if (previous != kNpos) {
+        std::string_view part = Slice(header, previous + 2);
+        bool dated = part.size() > 4 && IsDigit(part[0]) && IsDigit(part[1]) && IsDigit(part[2]) &&
+                     IsDigit(part[3]) && part[4] == '/';
+        std::size_t dash = FindFrom(part, " - ");
+        if (dated && dash != kNpos) {
+            wall.year = FieldOrZero(part, 0, 4);
+            wall.month = FieldOrZero(part, 5, 2);
+            wall.day = FieldOrZero(part, 8, 2);
+            wall.hour = FieldOrZero(part, dash + 3, 2);
+            wall.minute = FieldOrZero(part, dash + 6, 2);
+            wall.second = FieldOrZero(part, dash + 9, 2);
+            CheckWallClock(wall);
+            return wall;
+        }
+    }
+    // "... - 2010/08/20 5:01:22 MSK [2010/08/19 21:01:22 ET]": the Eastern
+    // time in the last brackets; else "... - 2005/08/31 18:55:54 ET".
+    std::string_view trimmed = Trim(header);
+    std::string_view text;
+    if (!trimmed.empty() && trimmed.back() == ']') {
+        std::size_t open = trimmed.rfind('[');
+        if (open != kNpos) text = trimmed.substr(open + 1, trimmed.size() - open - 2);
+    } else {
+        std::size_t dash = trimmed.rfind(" - ");
+        if (dash != kNpos) text = trimmed.substr(dash + 3);
+    }
+    if (text.empty() || !ReadPlainDateTime(Trim(text), wall)) {
+        throw CParseError("no Eastern date and time in the header");
+    }
+    CheckWallClock(wall);
+    return wall;
+}
+
+// --- Line operations ------------------------------------------------------------
+
+CHandPokerStars::ShownCards CHandPokerStars::ParseShownCards(std::string_view line) const {
+    ShownCards shown;
+    ParseShownCardsInto(line, shown);
+    return shown;
+}
+
+void CHandPokerStars::ParseShownCardsInto(std::string_view line, ShownCards& shown) const {
+    std::string_view raw;
+    std::size_t dealt = FindFrom(line, "Dealt to ");
+    if (dealt != kNpos) {
+        std::size_t start = dealt + 9;
+        std::size_t open = FindLast(line, "[");
+        if (open != kNpos && open >= start + 1) raw = line.substr(start, open - 1 - start);
+    } else if (ContainsAfterFirst(line, "showed [") || ContainsAfterFirst(line, "mucked [")) {
+        std::size_t start = 0;
+        if (StartsWith(line, "Seat ")) {
+            std::size_t colon = FindFrom(line, ": ", 1);
+            start = colon == kNpos ? line.size() : colon + 2;
+        } else {
+            std::size_t colon = FindLast(line, ":");
+            start = colon == kNpos ? 0 : std::min(colon + 2, line.size());
+        }
+        // The first marker of this list found after the start ends the name.
+        std::size_t end = kNpos;
+        for (std::string_view marker : {" (small", " (big", " (button", " showed", " mucked"}) {
+            end = FindFrom(line, marker, start);
+            if (end != kNpos) break;
+        }
+        std::size_t button = FindFrom(line, " (button)", start);
+        if (button != kNpos &&
+            (FindFrom(line, " (small", start) != kNpos || FindFrom(line, " (big ", start) != kNpos)) {
+            end = button;
+        }
+        if (end == kNpos) end = line.size();
+        raw = line.substr(start, end - start);
+    } else if (ContainsAfterFirst(line, "shows [")) {
+        std::size_t colon = FindLast(line, ":");
+        if (colon != kNpos) raw = line.substr(0, colon);
+    }
+    QualifyNameInto(raw, shown.name);
+    shown.cards = HoleCardsFromLine(line);
+}
+
+void CHandPokerStars::ParseActorNameInto(std::string_view line, std::string& name) const {
+    std::string_view raw;
+    std::size_t returnedAt = FindFrom(line, "Returned uncalled");
+    if (returnedAt != kNpos) {
+        std::size_t to = FindFrom(line, " to ");
+        if (to != kNpos) raw = Slice(line, to + 4, 50);
+    } else if (StartsWith(line, "Seat ") && line.size() > 5 && IsDigit(line[5])) {
+        std::size_t colon = FindFrom(line, ": ", 1);
+        if (colon != kNpos) {
+            std::size_t start = colon + 2;
+            std::size_t end = FindFrom(line, "collected", start);
+            if (end == kNpos) end = FindFrom(line, " showed", start);
+            std::size_t button = FindFrom(line, " (button)", start);
+            std::size_t small = FindFrom(line, " (small", start);
+            for (std::size_t marker : {button, small, FindFrom(line, " (big", start)}) {
+                if (marker < end) end = marker;
+            }
+            if (button != kNpos && small != kNpos) end = button;
+            if (end == kNpos) end = line.size();
+            raw = line.substr(start, end - start);
+        }
+    } else {
+        std::size_t colon = FindLast(line, ":");
+        if (colon != kNpos) raw = line.substr(0, colon);
+    }
+    QualifyNameInto(Trim(raw), name);
+}
+
+std::string CHandPokerStars::ParseActorName(std::string_view line) const {
+    std::string name;
+    ParseActorNameInto(line, name);
+    return name;
+}
+
+void CHandPokerStars::ParseActionInto(std::string_view line, int street, ParsedAction& action) {
+    action.kind = -1;
+    action.amount = 0;
+    // Every action marker begins with ": ". Lines have one such place, or a
+    // few when a name holds one, so the markers are tested there only, in
+    // their order of precedence.
+    std::array<std::size_t, 4> colons{};
+    std::size_t colonCount = 0;
+    for (std::size_t at = FindFrom(line, ": ", 1); at != kNpos && colonCount < colons.size();
+         at = FindFrom(line, ": ", at + 1)) {
+        colons[colonCount++] = at;
+    }
+    if (colonCount == colons.size()) {
+        // Many colons: fall back to searching the whole line per marker.
+        colonCount = 0;
+    }
+    auto find = [&](std::string_view marker) -> std::size_t {
+        if (colonCount == 0) return FindFrom(line, marker, 1);
+        for (std::size_t i = 0; i < colonCount; ++i) {
+            if (StartsWith(line.substr(colons[i]), marker)) return colons[i];
+        }
+        return kNpos;
+    };
+    if (colonCount == 0 && FindFrom(line, ": ", 1) == kNpos) return;
+    std::size_t at = kNpos;
+    if (find(": folds") != kNpos) {
+        action.kind = kActionFold;
+    } else if (find(": checks") != kNpos) {
+        action.kind = kActionCheck;
+    } else if ((at = find(": calls ")) != kNpos) {
+        // The amount stands 8 characters after the marker's start, behind a
+        // currency sign in money games.
+        action.kind = kActionCall;
+        action.amount = ReadAmount(line, at + 8);
+    } else if ((at = find(": bets ")) != kNpos) {
+        action.kind = kActionBet;
+        action.amount = ReadAmount(line, at + 7);
+    } else if ((at = find(": raises ")) != kNpos) {
+        action.kind = raisedThisStreet ? kActionReraise : kActionRaise;
+        raisedThisStreet = true;
+    } else {
+        return;
+    }
+    ParseActorNameInto(line, action.name);
+    if (action.kind != kActionRaise && action.kind != kActionReraise) return;
+    std::size_t to = FindFrom(line, " to ", at);
+    if (to == kNpos) throw CParseError("raise without the total raised to");
+    std::int64_t total = ReadAmount(line, to + 4);
+    int position = PositionOf(action.name);
+    if (position >= 0 && street >= 0 && street < kStreets) {
+        auto p = static_cast<std::size_t>(position);
+        total -= streetInvested[p][static_cast<std::size_t>(street)];
+        // Preflop, a live extra post (a big blind posted out of turn)
+        // counts towards the total; antes and dead blinds do not.
+        if (street == 0) total -= liveExtraPost[p];
+    }
+    if (total < INT32_MIN || total > INT32_MAX) throw CParseError("money total out of range");
+    action.amount = static_cast<std::int32_t>(total);
+}
+
+CHandPokerStars::ParsedAction CHandPokerStars::ParseAction(std::string_view line, int street) {
+    ParsedAction action;
+    ParseActionInto(line, street, action);
+    return action;
+}
+
+CHandPokerStars::WonAmount CHandPokerStars::ParseWonAmount(std::string_view line) const {
+    WonAmount result;
+    ParseWonAmountInto(line, result);
+    return result;
+}
+
+void CHandPokerStars::ParseWonAmountInto(std::string_view line, WonAmount& result) const {
+    result.amount = 0;
+    ParseActorNameInto(line, result.name);
+    std::size_t at = FindFrom(line, " collected (");
+    if (at != kNpos) {
+        result.amount = ReadAmount(line, at + 12);
+    } else if ((at = FindFrom(line, " won (")) != kNpos) {
+        result.amount = ReadAmount(line, at + 6);
+    }
+}
+
+// --- Parse -------------------------------------------------------------------------
+
+bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
+    std::uint64_t start = reader.GetPosition();
+    if (!ReadTrimmedLine(reader, buffer, line)) return false;
+    if (IsHeaderLine(line)) {
+        // The hand was cut off and the next one begins: leave its header for
+        // the next call.
+        reader.Seek(start);
+        line = {};
+        return false;
+    }
+    // A header glued behind a cut line: "#" is rare in lines, so it is the
+    // cheap thing to look for first.
+    for (std::size_t hash = line.find('#'); hash != kNpos; hash = line.find('#', hash + 1)) {
+        if (hash <= kHeaderGame.size() - 1) continue;
+        std::size_t glued = hash - (kHeaderGame.size() - 1);
+        if (!IsHeaderLine(line.substr(glued))) continue;
+        // The header starts at this byte offset when the line was stored as
+        // read (not re-encoded); that is checked by reading from there
+        // before the reader is left at it.
+        std::uint64_t after = reader.GetPosition();
+        std::uint64_t candidate = start + static_cast<std::uint64_t>(line.data() - buffer.data()) + glued;
+        static thread_local std::string probe;
+        reader.Seek(candidate);
+        if (reader.ReadString(probe) && IsHeaderLine(Trim(probe))) {
+            reader.Seek(candidate);
+            line = {};
+            return false;
+        }
+        reader.Seek(after);
+        break;
+    }
+    return true;
+}
+
+void CHandPokerStars::ReadHeader(std::string_view header, std::string_view tableLine) {
+    header = WithoutByteOrderMark(header);
+    handNumber = hands::ReadUnsigned(header, kHeaderGame.size());
+    if (!Contains(header, "Hold'em")) throw CParseError("not a Hold'em hand");
+    tournament = Contains(header, "Tournament");
+    bool noLimit = Contains(header, "Hold'em Pot Limit") || Contains(header, "Hold'em No Limit");
+    dateTime = EasternToUtc(ReadHeaderTime(header));
+    realMoney = !Contains(tableLine, "(Play Money)");
+    if (!StartsWith(tableLine, "Table '")) throw CParseError("table line does not begin with \"Table '\"");
+    tableName = std::string(hands::UpTo(tableLine, 7, "'"));
+    if (tournament || !realMoney) {
+        gameKind = noLimit ? 4 : 3;
+    } else {
+        gameKind = noLimit ? 2 : 1;
+    }
+    std::size_t seat = FindFrom(tableLine, "Seat #");
+    buttonSeat = seat == kNpos ? 0 : hands::ReadField(tableLine, seat + 6, 2);
+    // Positions are counted from the button: a seat outside the table would
+    // put players outside the ten positions.
+    if (buttonSeat < 1 || buttonSeat > 10) throw CParseError("button seat out of range");
+}
+
+int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& buffer,
+                                       std::string_view& line) {
+    // Seats: names are kept by seat until the list ends, so a seat written
+    // twice keeps its last name.
+    static thread_local std::array<std::string, kPositions> bySeat;
+    std::array<bool, kPositions> taken{};
+    if (!NextLine(reader, buffer, line)) return kEndInHeader;
+    while (StartsWith(line, "Seat ")) {
+        std::size_t colon = FindFrom(line, ": ", 1);
+        if (colon == kNpos) throw CParseError("seat line without a name");
+        int seat = colon >= 2 ? hands::ReadField(line, colon - 2, 2) : -1;
+        if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
+        std::size_t start = colon + 2;
+        std::size_t end = kNpos;
+        std::size_t chips = FindFrom(line, " in chips", start);
+        std::size_t sitsOut = FindFrom(line, " sits out", start);
+        if (sitsOut != kNpos) {
+            end = sitsOut;
+        } else {
+            // The name ends before the bracket of the chip count; text after
+            // the count may hold brackets of its own ("out of hand (moved
+            // from another table ...)").
+            std::size_t open = chips != kNpos ? line.rfind('(', chips) : line.rfind('(');
+            if (open != kNpos && open > start) end = open - 1;
+        }
+        if (end == kNpos || end < start) end = line.size();
+        auto index = static_cast<std::size_t>(seat - 1);
+        QualifyNameInto(line.substr(start, end - start), bySeat[index]);
+        taken[index] = true;
+        if (!NextLine(reader, buffer, line)) return kEndInHeader;
+    }
+    for (std::size_t index = 0; index < taken.size(); ++index) {
+        if (!taken[index]) continue;
+        int position = (static_cast<int>(index) + 1 - buttonSeat + kPositions) % kPositions;
+        positionOfName.Set(bySeat[index], position);
+    }
+    // Posts up to the hole cards.
+    static thread_local std::string name;
+    auto [hasButton, buttonName] = NameAtPosition(0);
+    if (hasButton) {
+        name.assign(buttonName);
+        AddAction(0, kActionButton, name, 0);
+    }
+    int counted = 0;
+    for (;; ) {
+        std::size_t colon = kNpos;
+        if (SkipList().ContainedIn(line)) {
+            // Ignored.
+        } else if (StartsWith(line, "*** HOLE CARDS")) {
+            return kParseOk;
+        } else if (!line.empty() && (colon = FindFrom(line, ": ", 1)) != kNpos) {
+            QualifyNameInto(line.substr(0, colon), name);
+            std::int32_t amount = 0;
+            bool isAnte = ContainsAfterFirst(line, " ante ");
+            if (IsChipGame()) {
+                std::size_t at = kNpos;
+                if ((at = FindFrom(line, " blinds ")) != kNpos) {
+                    amount = ReadAmount(line, at + 8);
+                } else if ((at = FindFrom(line, " blind ")) != kNpos) {
+                    amount = ReadAmount(line, at + 7);
+                } else if ((at = FindFrom(line, " ante ")) != kNpos) {
+                    amount = ReadAmount(line, at + 6);
+                } else {
+                    amount = ReadAmount(line, 0);
+                }
+            } else {
+                for (std::size_t i = colon + 2; i < line.size(); ++i) {
+                    if (hands::CurrencySignLength(line, i) > 0) {
+                        amount = ReadAmount(line, i);
+                        break;
+                    }
+                }
+            }
+            // Antes are recognised in money games too: otherwise they would be
+            // counted as the two blind posts.
+            if (isAnte) ante = amount;
+            bool asBlind = counted < 2;
+            if (asBlind && Contains(line, "posts small blind")) {
+                AddAction(0, kActionSmallBlind, name, amount);
+            } else if (asBlind && Contains(line, "posts big blind")) {
+                AddAction(0, kActionBigBlind, name, amount);
+                bigBlindName = name;
+            } else {
+                AddAction(0, kActionOtherPost, name, amount);
+                int position = PositionOf(name);
+                if (position >= 0) {
+                    std::int32_t live = 0;
+                    if (isAnte) {
+                        live = 0;
+                    } else if (Contains(line, "small & big blind")) {
+                        live = bigBlind > 0 && bigBlind < amount ? bigBlind : amount;
+                    } else if (Contains(line, "posts small blind")) {
+                        live = 0;
+                    } else {
+                        live = amount;
+                    }
+                    std::int32_t& slot = liveExtraPost[static_cast<std::size_t>(position)];
+                    if (__builtin_add_overflow(slot, live, &slot)) throw CParseError("money total out of range");
+                }
+            }
+            if (ante == 0) ++counted;
+        }
+        if (!NextLine(reader, buffer, line)) return kEndInHeader;
+    }
+}
+
+CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader, int street,
+                                                       std::string& buffer, std::string_view& line) {
+    static thread_local ParsedAction action;
+    static thread_local ShownCards shown;
+    static thread_local std::string lastActor;
+    BeginStreet();
+    if (street == 0) lastActor = bigBlindName;
+    for (;;) {
+        if (!NextLine(reader, buffer, line)) return StreetEnd::kEndOfText;
+        if (SkipList().ContainedIn(line)) continue;
+        if (street == 0 && IsFlopLine(line)) {
+            flopCards = ParseBoardCards(line);
+            if (!heroCards.empty()) ApplyHeroCards();
+            return StreetEnd::kNextStreet;
+        }
+        if (street == 1 && IsTurnLine(line)) {
+            turnCard = ParseBoardCards(line);
+            return StreetEnd::kNextStreet;
+        }
+        if (street == 2 && IsRiverLine(line)) {
+            riverCard = ParseBoardCards(line);
+            return StreetEnd::kNextStreet;
+        }
+        if (EndList().Begins(line) || (street > 0 && IsTableClosedLine(line))) return StreetEnd::kHandOver;
+        if (street == 0 && IsDealtToLine(line)) {
+            ParseShownCardsInto(line, shown);
+            heroCards = shown.cards;
+            if (SplitQualifiedName(shown.name).first != Trim(heroName)) {
+                throw CParseError("cards dealt to a player other than the hero");
+            }
+            continue;
+        }
+        if (IsShowLine(line)) {
+            ParseShownCardsInto(line, shown);
+            if (street == 0) {
+                PositionOf(shown.name, lastActor);
+                lastActor = shown.name;
+            }
+            StoreShownCards(shown.name, shown.cards);
+            continue;
+        }
+        if (StartsWith(line, kUncalledBet)) {
+            // The room states the uncalled part of the last bet; taking it as
+            // written keeps dead money (a dead small blind) out of it, which
+            // deriving it from the amounts put in cannot.
+            std::size_t to = FindFrom(line, " returned to ");
+            if (to == kNpos) continue;
+            QualifyNameInto(line.substr(to + 13), action.name);
+            AddAction(street, kActionUncalledBet, action.name, ReadAmount(line, kUncalledBet.size()));
+            continue;
+        }
+        ParseActionInto(line, street, action);
+        if (action.kind < 0) continue;
+        if (street == 0) {
+            // A player missing from the seat list takes the position after
+            // the one who acted before him.
+            PositionOf(action.name, lastActor);
+            lastActor = action.name;
+        } else if (SplitQualifiedName(action.name).first.empty()) {
+            throw CParseError("action without a player name");
+        }
+        AddAction(street, action.kind, action.name, action.amount);
+    }
+}
+
+int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
+    static thread_local ShownCards shown;
+    static thread_local WonAmount wonAmount;
+    // Up to the summary: show-down lines may still show cards.
+    while (!StartsWith(line, kSummary)) {
+        if (!NextLine(reader, buffer, line)) throw CParseError("hand ends before its summary");
+        if (SkipList().ContainedIn(line)) continue;
+        if (IsShowLine(line)) {
+            ParseShownCardsInto(line, shown);
+            StoreShownCards(shown.name, shown.cards);
+        }
+    }
+    // The summary runs to an empty line or the end of the text.
+    while (NextLine(reader, buffer, line) && !line.empty()) {
+        if (IsShowLine(line)) {
+            ParseShownCardsInto(line, shown);
+            StoreShownCards(shown.name, shown.cards);
+        }
+        if (IsCollectedLine(line)) {
+            ParseWonAmountInto(line, wonAmount);
+            RecordCollected(wonAmount.name, wonAmount.amount);
+        }
+    }
+    return kParseOk;
+}
+
+int CHandPokerStars::Parse(CStdioFileCustom& reader) {
+    static thread_local std::string buffer;
+    std::string_view line;
+
+    // The header.
+    for (;;) {
+        if (!ReadTrimmedLine(reader, buffer, line)) return kNoHandStart;
+        if (IsHeaderLine(line)) break;
+    }
+    static thread_local std::string header;
+    header.assign(line);
+    liveExtraPost.fill(0);
+    if (!NextLine(reader, buffer, line)) return kEndInHeader;
+    if (!StartsWith(line, "Table ")) {
+        // The header was continued on a second line.
+        header += ' ';
+        header += line;
+        if (!NextLine(reader, buffer, line)) return kEndInHeader;
+    }
+    ReadHeader(header, line);
+
+    int result = ReadSeatsAndPosts(reader, buffer, line);
+    if (result != kParseOk) return result;
+
+    static constexpr int kEndCodes[] = {kEndInPreflop, kEndInFlop, kEndInTurnOrRiver, kEndInTurnOrRiver};
+    for (int street = 0; street <= 3; ++street) {
+        StreetEnd end = ReadStreet(reader, street, buffer, line);
+        if (end == StreetEnd::kEndOfText) return kEndCodes[street];
+        if (end == StreetEnd::kHandOver) break;
+        if (street == 3) break;  // unreachable: the river ends only on an end line
+    }
+
+    ApplyExtraPosts();
+    ApplyHeroCards();
+    return ReadSummary(reader, buffer, line);
+}

@@ -1,0 +1,93 @@
+#pragma once
+// CHandPokerStars: reads one Texas Hold'em hand from a PokerStars
+// hand-history file. The other room parsers follow its model: a header, the
+// seats, the posts, one function per street, and the summary.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "hands/card_text.h"
+#include "hands/eastern_time.h"
+#include "hands/hand.h"
+#include "hands/marker_list.h"
+
+class CHandPokerStars : public CHand {
+public:
+    // Who showed or was dealt which cards (ParseShownCards).
+    struct ShownCards {
+        std::string name;  // qualified
+        CCardText cards;
+    };
+    // One action line (ParseAction); kind -1 when the line is no action.
+    struct ParsedAction {
+        std::string name;  // qualified
+        int kind = -1;
+        std::int32_t amount = 0;
+    };
+    // A collected amount (ParseWonAmount).
+    struct WonAmount {
+        std::string name;  // qualified
+        std::int32_t amount = 0;
+    };
+
+    // `heroName` is the user's screen name at PokerStars.
+    explicit CHandPokerStars(std::string heroName);
+
+    // Reads one hand from the reader's current line. Returns 0 for a complete
+    // hand, -101 when no header is found, -202 when the text ends in the
+    // header, seats or posts, -301 in preflop, -401 on the flop, -501 on the
+    // turn or river; throws CParseError for a malformed hand. A header line
+    // met inside a hand ends that hand as if the text ended there (the
+    // earlier hand was cut off) and the reader is left at that header, so
+    // the next call reads the next hand.
+    int Parse(CStdioFileCustom& reader) override;
+    bool CreditsReturnedBets() const override { return true; }
+    std::string_view RoomName() const override { return "PokerStars"; }
+
+    // Whether the line begins a hand ("PokerStars Game #" or the later
+    // "PokerStars Hand #"), after an optional UTF-8 byte-order mark.
+    static bool IsHeaderLine(std::string_view line);
+    // The Eastern wall-clock time of a (joined) header line. Reads the
+    // layouts "2006/01/02 - 21:01:03 (ET)", "2005/08/31 18:55:54 ET" and
+    // "2010/08/20 5:01:22 MSK [2010/08/19 21:01:22 ET]" (the bracketed
+    // Eastern time). Throws CParseError when none is found or a field is out
+    // of range.
+    static CWallClock ReadHeaderTime(std::string_view header);
+
+    // The player and cards of a "Dealt to", "showed [", "mucked [" or
+    // "shows [" line.
+    ShownCards ParseShownCards(std::string_view line) const;
+    void ParseShownCardsInto(std::string_view line, ShownCards& shown) const;
+    // The qualified name of the player a line is about.
+    std::string ParseActorName(std::string_view line) const;
+    void ParseActorNameInto(std::string_view line, std::string& name) const;
+    // The action of a line on `street`; updates raisedThisStreet for raises.
+    ParsedAction ParseAction(std::string_view line, int street);
+    void ParseActionInto(std::string_view line, int street, ParsedAction& action);
+    // The player and amount of a summary line reporting money collected.
+    WonAmount ParseWonAmount(std::string_view line) const;
+    void ParseWonAmountInto(std::string_view line, WonAmount& result) const;
+
+    // The lines ignored in the posts and on every street (contained
+    // anywhere), and the line starts that end the betting.
+    static const CMarkerList& SkipList();
+    static const CMarkerList& EndList();
+
+    std::int32_t buttonSeat = 0;
+    std::string bigBlindName;
+    bool tournament = false;
+
+private:
+    enum class StreetEnd { kHandOver, kNextStreet, kEndOfText };
+
+    bool IsChipGame() const { return tournament || !realMoney; }
+    void ReadHeader(std::string_view header, std::string_view tableLine);
+    int ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer, std::string_view& line);
+    int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    // Reads the next trimmed line; false at the end of the text and also at
+    // the next hand's header, which is left unread.
+    bool NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+};

@@ -1,0 +1,41 @@
+#pragma once
+// CMarkerList: a fixed list of marker texts a room parser tests lines
+// against (its skip list, its end list). Entries are plain texts; empty
+// entries are ignored and their order does not matter.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+class CMarkerList {
+public:
+    static constexpr std::size_t kCapacity = 12;
+
+    // Keeps the non-empty entries of `markers` (at most kCapacity; the
+    // texts must outlive the list, string literals in practice).
+    CMarkerList(std::initializer_list<std::string_view> markers);
+
+    // Whether the line contains any entry anywhere.
+    bool ContainedIn(std::string_view line) const;
+    // Whether the line begins with any entry.
+    bool Begins(std::string_view line) const;
+    std::size_t Size() const { return size_; }
+    std::string_view At(std::size_t i) const { return markers_[i]; }
+
+private:
+    std::array<std::string_view, kCapacity> markers_{};
+    static std::size_t PairSlot(unsigned char a, unsigned char b) { return (a * 31u + b) & 1023u; }
+
+    // Bit i of pairs_[slot] is set when entry i begins with a byte pair of
+    // that slot, so a line is scanned once for all entries and most
+    // positions are rejected by one table look-up. Entries of one byte are
+    // kept in singles_.
+    std::array<std::uint16_t, 1024> pairs_{};
+    std::array<bool, 256> firstBytes_{};  // bytes some entry begins with
+    int firstByteCount_ = 0;              // how many different ones
+    char onlyFirstByte_ = 0;              // the one, when there is one
+    std::uint16_t singles_ = 0;
+    std::size_t size_ = 0;
+};

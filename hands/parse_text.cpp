@@ -1,0 +1,117 @@
+#include "hands/parse_text.h"
+
+#include <string>
+
+#include "hands/parse_error.h"
+
+namespace hands {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::size_t FindLast(std::string_view line, std::string_view marker) {
+    // The one-byte form is the common one and the library has a fast path
+    // for a single character only.
+    return marker.size() == 1 ? line.rfind(marker[0]) : line.rfind(marker);
+}
+
+std::string_view Trim(std::string_view line) {
+    std::size_t begin = 0;
+    std::size_t end = line.size();
+    while (begin < end && IsBlank(line[begin])) ++begin;
+    while (end > begin && IsBlank(line[end - 1])) --end;
+    return line.substr(begin, end - begin);
+}
+
+std::string_view Slice(std::string_view line, std::size_t from, std::size_t count) {
+    if (from >= line.size()) return {};
+    return line.substr(from, count);
+}
+
+std::string_view UpTo(std::string_view line, std::size_t from, std::string_view marker) {
+    if (from >= line.size()) return {};
+    std::size_t end = line.find(marker, from);
+    if (end == kNpos) end = line.size();
+    return line.substr(from, end - from);
+}
+
+std::size_t CurrencySignLength(std::string_view line, std::size_t pos) {
+    if (pos >= line.size()) return 0;
+    auto byte = static_cast<unsigned char>(line[pos]);
+    if (byte == '$' || byte == 0x80 || byte == 0xA3) {
+        // A lone 0xA3 or 0x80 is the Windows-1252 pound or euro sign; in UTF-8
+        // those bytes only occur inside a longer sequence handled below.
+        return 1;
+    }
+    std::string_view rest = line.substr(pos);
+    if (StartsWith(rest, "\xE2\x82\xAC")) return 3;  // euro sign
+    if (StartsWith(rest, "\xC2\xA3")) return 2;      // pound sign
+    return 0;
+}
+
+std::int32_t ReadAmount(std::string_view line, std::size_t pos, std::size_t* end) {
+    std::string_view text = Slice(line, pos, 50);
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    i += CurrencySignLength(text, i);
+    std::int64_t units = 0;
+    bool any = false;
+    while (i < text.size() && IsDigit(text[i])) {
+        units = units * 10 + (text[i] - '0');
+        if (units * 100 > kMaxAmount) throw CParseError("amount out of range");
+        any = true;
+        ++i;
+    }
+    std::int64_t cents = units * 100;
+    if (i + 1 < text.size() && text[i] == '.' && IsDigit(text[i + 1])) {
+        ++i;
+        int scale = 10;
+        while (i < text.size() && IsDigit(text[i])) {
+            // Only hundredths count; further decimals are read and dropped.
+            if (scale > 0) cents += (text[i] - '0') * scale;
+            scale /= 10;
+            any = true;
+            ++i;
+        }
+        if (cents > kMaxAmount) throw CParseError("amount out of range");
+    }
+    if (end != nullptr) *end = any ? pos + i : pos;
+    return static_cast<std::int32_t>(cents);
+}
+
+std::uint64_t ReadUnsigned(std::string_view line, std::size_t pos, std::size_t* end) {
+    std::uint64_t value = 0;
+    std::size_t i = pos;
+    while (i < line.size() && IsDigit(line[i])) {
+        auto digit = static_cast<std::uint64_t>(line[i] - '0');
+        if (value > (UINT64_MAX - digit) / 10) throw CParseError("number does not fit in 64 bits");
+        value = value * 10 + digit;
+        ++i;
+    }
+    if (end != nullptr) *end = i;
+    return value;
+}
+
+int ReadField(std::string_view line, std::size_t pos, std::size_t width) {
+    // Nine digits always fit in an int.
+    if (width > 9) width = 9;
+    std::string_view text = Slice(line, pos, width);
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i >= text.size() || !IsDigit(text[i])) return -1;
+    int value = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        value = value * 10 + (text[i] - '0');
+        ++i;
+    }
+    return value;
+}
+
+}  // namespace hands

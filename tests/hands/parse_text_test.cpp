@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hands/parse_error.h"
+#include "hands/parse_text.h"
+
+namespace {
+
+TEST(ParseTextTest, ReadAmount) {
+    struct Case {
+        std::string text;
+        std::size_t pos;
+        std::int32_t cents;
+    };
+    const Case cases[] = {
+        {"0.29", 0, 29},
+        {"$1.25", 0, 125},
+        {"calls 1500", 6, 150000},
+        {"\xE2\x82\xAC" "0.10", 0, 10},  // euro sign in UTF-8
+        {"\xC2\xA3" "5.50", 0, 550},     // pound sign in UTF-8
+        {"\x80" "2", 0, 200},            // Windows-1252 euro sign
+        {"\xA3" "2.5", 0, 250},          // Windows-1252 pound sign
+        {"4.999", 0, 499},               // decimals beyond hundredths are dropped
+        {"7.", 0, 700},
+        {"abc", 0, 0},
+        {"12", 5, 0},                    // past the end
+        {"  3", 0, 300},
+        {"20000000", 0, 2000000000},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(hands::ReadAmount(c.text, c.pos), c.cents) << "'" << c.text << "' at " << c.pos;
+    }
+    for (std::string tooBig : {"20000001", "20000000.01", "99999999999999999999999"}) {
+        EXPECT_THROW(hands::ReadAmount(tooBig, 0), CParseError) << tooBig;
+    }
+}
+
+TEST(ParseTextTest, ReadUnsignedReadsWholeNumbers) {
+    EXPECT_EQ(hands::ReadUnsigned("#39691083604:", 1), 39691083604u);
+    EXPECT_EQ(hands::ReadUnsigned("18446744073709551615", 0), UINT64_MAX);
+    EXPECT_EQ(hands::ReadUnsigned("x", 0), 0u);
+    EXPECT_THROW(hands::ReadUnsigned("18446744073709551616", 0), CParseError);
+}
+
+TEST(ParseTextTest, MarkersAndSlices) {
+    EXPECT_EQ(hands::FindFrom("abcabc", "b", 2), 4u);
+    EXPECT_EQ(hands::FindFrom("abc", "b", 9), hands::kNpos);
+    EXPECT_FALSE(hands::ContainsAfterFirst(": folds", ": folds"));
+    EXPECT_TRUE(hands::ContainsAfterFirst("x: folds", ": folds"));
+    EXPECT_EQ(hands::Trim(" \t a b \r\n"), "a b");
+    EXPECT_EQ(hands::Slice("abc", 5), "");
+    EXPECT_EQ(hands::UpTo("Table 'Foo' x", 7, "'"), "Foo");
+    EXPECT_EQ(hands::UpTo("Table 'Foo", 7, "'"), "Foo");
+    EXPECT_EQ(hands::ReadField("2006/01/02", 5, 2), 1);
+    EXPECT_EQ(hands::ReadField(" 5:01", 0, 2), 5);
+    EXPECT_EQ(hands::ReadField("ab", 0, 2), -1);
+    EXPECT_EQ(hands::CurrencySignLength("\xE2\x82", 0), 0u);  // cut-off euro sign
+}
+
+}  // namespace
