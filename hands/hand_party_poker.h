@@ -1,0 +1,68 @@
+#pragma once
+// CHandPartyPoker: reads one Texas Hold'em hand from a PartyPoker-family
+// history. Hands open with a "***** Hand History for Game" banner, the date
+// carries a weekday and a month name, amounts stand in square brackets with a
+// currency word, and the board is dealt by "** Dealing Flop" lines. Amounts
+// of raises are the money added, not totals.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hands/hand.h"
+
+class CLineCursor;
+
+class CHandPartyPoker : public CHand {
+public:
+    // The "TimeZone" setting ([Config] of the settings file) meaning the
+    // computer's own offset is used.
+    static constexpr int kTimeZoneComputer = -100;
+
+    // `timeZone` is the "TimeZone" setting: kTimeZoneComputer, or the hour
+    // offset the user set for the times in Party histories.
+    CHandPartyPoker(std::string heroName, int timeZone = kTimeZoneComputer);
+
+    // Reads one hand from the reader's current line on. Returns 0, -101 (no
+    // banner), -201 (end right after the banner), -202 (end in the table,
+    // seat or post section), -301, -401, -501 (end on a street; -301 also
+    // when the file ends before the hand's closing line); throws CParseError
+    // for a malformed hand.
+    int Parse(CStdioFileCustom& reader) override;
+    std::string_view RoomName() const override { return "PartyPoker"; }
+
+    int buttonSeat = 0;
+    std::string bigBlindName;
+
+private:
+    struct Post {
+        std::string name;
+        std::int32_t amount;
+        int wording;  // kind named by the line: 2 small blind, 1 big blind, 3 other
+    };
+
+    void ParseGameLine(std::string_view line);
+    void ParseDate(std::string_view line);
+    void ParseTableLine(std::string_view line);
+    void ReadPostLine(std::string_view line);
+    void ApplyAntePosts();
+    int ReadStreets(CLineCursor& cursor, std::string& endLine);
+    void ReadSummaryLine(std::string_view line);
+    void RecordWonSegment(std::string_view segment);
+    bool IsSkipped(std::string_view line) const;
+    bool RecordAction(std::string_view line, int street);
+    void EnterUnseated(const std::string& name);
+
+    int timeZone_;
+    bool tournament_ = false;
+    int postCount_ = 0;
+    std::vector<Post> antePosts_;
+    std::string name_;  // scratch for qualified names
+};
+
+// Card list of a Party line: the cards between the last "[" and the "]"
+// after it, separated by blanks and/or commas ("[ 7c, 5h, 2d ]", "[  Js Th
+// ]"), in the card-list forms of the hand record. One card gives "[7c]", two
+// "[Js,Th]", three or more the first three. No bracket gives an empty list.
+CCardText PartyCardsFromLine(std::string_view line);

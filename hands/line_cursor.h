@@ -1,0 +1,37 @@
+#pragma once
+// CLineCursor: reads trimmed lines from a CStdioFileCustom for one hand
+// parser, keeping the current line in a reused buffer so reading a hand does
+// not allocate per line.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "hands/parse_text.h"
+#include "html/stdio_file_custom.h"
+
+class CLineCursor {
+public:
+    explicit CLineCursor(CStdioFileCustom& reader) : reader_(reader) {}
+
+    // Reads the next line; false (and an empty Line()) at the end of input.
+    bool Next() {
+        if (!reader_.ReadString(buffer_)) {
+            line_ = {};
+            return false;
+        }
+        line_ = hands::Trim(buffer_);
+        return true;
+    }
+    // The current line, trimmed at both ends; valid until the next call.
+    std::string_view Line() const { return line_; }
+    // Byte offset of the next read, for returning to it with Seek.
+    std::uint64_t Position() const { return reader_.GetPosition(); }
+    // Moves the reader so the next Next() reads the line at `offset`.
+    void Seek(std::uint64_t offset) { reader_.Seek(offset); }
+
+private:
+    CStdioFileCustom& reader_;
+    std::string buffer_;
+    std::string_view line_;
+};

@@ -1,0 +1,128 @@
+#include "hands/hand_party_poker.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/hands/room_corpus_util.h"
+
+namespace {
+
+std::string PartyHand(const std::string& game, const std::string& body) {
+    return "#Game No : 9582251255\n***** Hand History for Game 9582251255 *****\n" + game +
+           "\nTable Speed #1769729 (Real Money)\nSeat 6 is the button\nTotal number of players : 3/9\n"
+           "Seat 6: Tort ( $2.14 USD )\nSeat 8: Hero ( $2.06 USD )\nSeat 7: Suic ( $1.44 USD )\n" +
+           body;
+}
+
+TEST(HandPartyPoker, AllInClassification) {
+    struct Case {
+        const char* body;
+        int position;
+        int street;
+        int kind;
+    };
+    // Blinds 0.01/0.02 (lowLimit 2).
+    const Case cases[] = {
+        {"Suic posts small blind [$0.01 USD].\nHero posts big blind [$0.02 USD].\n** Dealing down cards **\n"
+         "Tort is all-In  [$0.06 USD]\n",
+         0, 0, kActionRaise},
+        {"Suic posts small blind [$0.01 USD].\nHero posts big blind [$0.02 USD].\n** Dealing down cards **\n"
+         "Tort is all-In  [$0.02 USD]\n",
+         0, 0, kActionCall},
+        {"Suic posts small blind [$0.01 USD].\nHero posts big blind [$0.02 USD].\n** Dealing down cards **\n"
+         "Tort raises [$0.08 USD]\nSuic is all-In  [$0.05 USD]\n",
+         1, 0, kActionCall},
+        {"Suic posts small blind [$0.01 USD].\nHero posts big blind [$0.02 USD].\n** Dealing down cards **\n"
+         "Tort raises [$0.08 USD]\nSuic is all-In  [$0.50 USD]\n",
+         1, 0, kActionReraise},
+        {"Suic posts small blind [$0.01 USD].\nHero posts big blind [$0.02 USD].\n** Dealing down cards **\n"
+         "Tort calls [$0.02 USD]\n** Dealing Flop ** [ As, 6h, Qc ]\nSuic is all-In  [$0.01 USD]\n",
+         1, 1, kActionBet},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        CHandPartyPoker hand("Hero");
+        roomtest::ParseText(hand, PartyHand("$2 USD NL Texas Hold'em - Monday, August 30, 16:08:09 EDT 2010", c.body));
+        auto list = hand.Actions(c.position, c.street);
+        ASSERT_FALSE(list.empty());
+        EXPECT_EQ(list.back().kind, c.kind);
+    }
+}
+
+TEST(HandPartyPoker, StakesAndDates) {
+    struct Case {
+        const char* game;
+        std::int32_t smallBlind;
+        std::int32_t lowLimit;
+        std::int64_t dateTime;
+        int gameKind;
+    };
+    const Case cases[] = {
+        {"NL Texas Hold'em $30 Buy-in Trny:15286975 Level:4 Blinds(50/100) - Tuesday, August 30, 00:26:01 EDT 2005", 5000,
+         10000, 1125379561, 4},
+        {"Texas Hold'em Trny:1 Stakes (1500/3000) - Tuesday, August 30, 00:26:01 EDT 2005", 100000, 150000, 1125379561, 3},
+        {"$25 USD NL Texas Hold'em - Sunday,December 9, 14:34:49 ICT 2012", 0, 0, 1355038489, 2},
+        {"$5  USD  NL  Texas Hold'em - Sunday, March 31, 09:30:36 CEST 2013", 0, 0, 1364715036, 2},
+        {"800/1600 Tourney Texas Hold'em Game Table (NL)  (MTT Tournament #42974198)  -  Fri Nov 14 21:05:24 EST 2008", 0, 0,
+         1226714724, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.game);
+        CHandPartyPoker hand("Hero");
+        roomtest::ParseText(hand, PartyHand(c.game, "** Dealing down cards **\n"));
+        EXPECT_EQ(hand.smallBlind, c.smallBlind);
+        EXPECT_EQ(hand.lowLimit, c.lowLimit);
+        EXPECT_EQ(hand.dateTime, c.dateTime);
+        EXPECT_EQ(hand.gameKind, c.gameKind);
+    }
+}
+
+TEST(HandPartyPoker, WholeHandWithDecimalCommasAndJoinedWinLines) {
+    std::string text = PartyHand("$25 USD NL Texas Hold'em - Sunday,December 9, 14:34:49 ICT 2012",
+                                 "Suic posts small blind [$0,10 USD].\nHero posts big blind [$0,25 USD].\n"
+                                 "** Dealing down cards **\nDealt to Hero [ 6s, Ts ]\nTort calls [ $0,25 USD ]\n"
+                                 "Suic calls [ $0,15 USD ]\nHero checks\n** Dealing Flop ** [ Th, Qd, As ]\n"
+                                 "Suic checks\nHero bets [ $26,02 USD ]\nTort folds\nSuic folds\n"
+                                 "Hero shows [ 6s, Ts ]a pair.\n"
+                                 "Hero wins $26,02 USD from the main pot with a pair of Tens, and more words to be long.Suic wins $0,73 USD from the main pot with nothing at all to show.\n\n");
+    CHandPartyPoker hand("Hero");
+    ASSERT_EQ(roomtest::ParseText(hand, text), 0) << hand.RejectReason();
+    EXPECT_EQ(hand.tableName, "Speed #1769729");
+    EXPECT_EQ(hand.heroCards, "[6s,Ts]");
+    EXPECT_EQ(hand.flopCards, "[Th,Qd,As]");
+    EXPECT_EQ(hand.won[hand.PositionOf("Hero (NL)")], 2602);
+    EXPECT_EQ(hand.won[hand.PositionOf("Suic (NL)")], 73);
+    EXPECT_EQ(hand.invested[hand.PositionOf("Hero (NL)")], 2627);
+}
+
+TEST(HandPartyPoker, SummaryRules) {
+    std::string head = "Suic posts small blind [$0.01 USD].\nHero posts big blind [$0.02 USD].\n** Dealing down cards **\n"
+                       "Tort folds\nSuic folds\n";
+    std::string longLine = "Hero wins $0.03 USD" + std::string(110, '.') + "\n\n";
+    CHandPartyPoker shortWin("Hero");
+    EXPECT_EQ(roomtest::ParseText(shortWin, PartyHand("$2 USD NL Texas Hold'em - Monday, August 30, 16:08:09 EDT 2010",
+                                                      head + "Hero wins $0.03 USD\n\n")),
+              0);
+    EXPECT_TRUE(shortWin.potAwarded);
+    CHandPartyPoker tooLong("Hero");
+    roomtest::ParseText(tooLong, PartyHand("$2 USD NL Texas Hold'em - Monday, August 30, 16:08:09 EDT 2010", head + longLine));
+    EXPECT_FALSE(tooLong.potAwarded);
+    CHandPartyPoker noEnd("Hero");
+    EXPECT_EQ(roomtest::ParseText(noEnd, PartyHand("$2 USD NL Texas Hold'em - Monday, August 30, 16:08:09 EDT 2010",
+                                                   head + "Hero wins $0.03 USD")),
+              CHand::kEndInPreflop);
+    CHandPartyPoker hidden("Hero");
+    EXPECT_EQ(roomtest::ParseText(hidden, PartyHand("$2 USD NL Texas Hold'em - Monday, August 30, 16:08:09 EDT 2010",
+                                                    "** Dealing down cards **\nDealt to Hero [ XX, XX ]\n")),
+              CHand::kParseRejected);
+}
+
+TEST(HandPartyPoker, Corpus) {
+    if (roomtest::CorpusFolder("partypoker").empty()) GTEST_SKIP() << "corpus absent";
+    auto counts = roomtest::RunCorpus(
+        "partypoker", [](const std::string& hero) { return std::make_unique<CHandPartyPoker>(hero); },
+        {"***** Hand History for Game ", "***** Hand History For Game "}, "", false);
+    roomtest::Report("partypoker", counts);
+    EXPECT_GE(counts.complete, 12);
+}
+
+}  // namespace
