@@ -1,0 +1,162 @@
+#include "calc/dlg_calculator.h"
+
+#include <chrono>
+
+#include "calc/calculator_page_data.h"
+#include "hands/card.h"
+
+namespace {
+
+// The window's size: the dialog frame of 184 x 163 dialog units in pixels.
+constexpr int kWidth = 276;
+constexpr int kHeight = 265;
+
+// Whether a pocket text names the same card twice ("[Ah][Ah]"): its second to
+// third and sixth to seventh characters match.
+bool SameCardTwice(const std::string& pocket) {
+    return pocket.size() >= 7 && pocket.compare(1, 2, pocket, 5, 2) == 0;
+}
+
+}  // namespace
+
+CDlgCalculator::CDlgCalculator(platform::Desktop& desktop, platform::WindowId owner,
+                               StartingHandLookup lookup, COddsCalculator::TimeSource timeSource)
+    : desktop_(desktop), lookup_(std::move(lookup)), timeSource_(std::move(timeSource)) {
+    platform::WindowSpec spec;
+    spec.kind = platform::WindowKind::kHtml;
+    spec.title = "Calculator";
+    spec.rect = platform::Rect::FromSize(0, 0, kWidth, kHeight);
+    spec.owner = owner;
+    spec.visible = false;
+    window_ = desktop_.CreateWindow(spec);
+    playerFraction_.fill(-1);
+    bestFraction_.fill(-1);
+}
+
+CDlgCalculator::~CDlgCalculator() {
+    if (table_ != nullptr) table_->LinkCalculator(nullptr);
+    desktop_.DestroyWindow(window_);
+}
+
+bool CDlgCalculator::IsSupportedRoom(int roomCode) {
+    return (roomCode >= 101 && roomCode <= 106) || (roomCode >= 108 && roomCode <= 111) ||
+           (roomCode >= 113 && roomCode <= 119) || roomCode == 121;
+}
+
+void CDlgCalculator::AttachToTable(std::string folder, CalculatorTable& table) {
+    tableName_ = table.TableName();
+    roomCode_ = table.RoomCode();
+    table_ = &table;
+    table.LinkCalculator(this);
+    folder_ = std::move(folder);
+    desktop_.SetTitle(window_, "Calculator - " + tableName_);
+    if (IsSupportedRoom(roomCode_)) {
+        Refresh(table, false, false);
+        desktop_.Show(window_, platform::ShowMode::kShow);
+    }
+}
+
+void CDlgCalculator::ShowForRoom(bool show) {
+    if (show && IsSupportedRoom(roomCode_)) {
+        const auto state = desktop_.GetWindow(window_);
+        desktop_.Show(window_, state && state->minimized ? platform::ShowMode::kRestore
+                                                         : platform::ShowMode::kShow);
+        desktop_.BringToTop(window_);
+    } else {
+        desktop_.Show(window_, platform::ShowMode::kHide);
+    }
+}
+
+void CDlgCalculator::Refresh(const CalculatorTable& table, bool fromScreen, bool tableSizeWarning) {
+    if (tableSizeWarning != lastWarning_) {
+        CalculatorPageData empty;
+        empty.folder = folder_;
+        empty.title = tableName_;
+        WriteCalculatorPage(empty, tableSizeWarning);
+        lastWarning_ = tableSizeWarning;
+    }
+    if (fromScreen) {
+        const std::array<int, 7> cards = table.ScreenCards();
+        const auto label = [&](std::size_t i) { return CCard::FromIndex(cards[i]).Label(); };
+        const std::string pocket = label(0) + label(1);
+        // One pocket card alone is a half-read screen; the next read will do.
+        if (pocket.size() == 4) return;
+        pocketText_ = pocket;
+        flopText_ = label(2) + label(3) + label(4);
+        turnText_ = label(5);
+        riverText_ = label(6);
+    } else {
+        const std::array<std::string, 4> texts = table.CardTexts();
+        pocketText_ = texts[0];
+        flopText_ = texts[1];
+        turnText_ = texts[2];
+        riverText_ = texts[3];
+    }
+    street_ = table.Street();
+    opponents_ = table.OpponentCount();
+    Recalculate();
+    WritePage(tableSizeWarning);
+}
+
+void CDlgCalculator::Recalculate() {
+    if (busy_) return;
+    busy_ = true;
+    COddsCalculator calculator(timeSource_);
+    playerFraction_.fill(-1);
+    bestFraction_.fill(-1);
+    outs_.fill(0);
+    win_ = -1;
+    split_ = -1;
+    if (!pocketText_.empty() && !SameCardTwice(pocketText_)) {
+        const auto start = std::chrono::steady_clock::now();
+        calculator.SetCards(pocketText_, flopText_, turnText_, riverText_);
+        if (street_ != 0) {
+            calculator.Simulate(kTrials, opponents_, kTimeLimitMs);
+            const std::int32_t trials = calculator.Trials();
+            if (trials > 0) {
+                const auto fraction = [trials](std::int32_t count) {
+                    return static_cast<float>(count) / static_cast<float>(trials);
+                };
+                for (std::size_t c = 0; c < kCategoryCount; ++c) {
+                    playerFraction_[c] = fraction(calculator.PlayerCategoryCount()[c]);
+                    bestFraction_[c] = fraction(calculator.BestOpponentCategoryCount()[c]);
+                }
+                win_ = fraction(calculator.Wins());
+                split_ = fraction(calculator.Splits());
+            }
+        }
+        if (street_ == 1 || street_ == 2) {
+            calculator.CountOuts();
+            outs_ = calculator.Outs();
+        }
+        lastMilliseconds_ = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count();
+        lastTrials_ = calculator.Trials();
+        ++calculations_;
+    }
+    busy_ = false;
+}
+
+void CDlgCalculator::WritePage(bool tableSizeWarning) {
+    CalculatorPageData page;
+    page.folder = folder_;
+    page.title = tableName_;
+    page.pocketText = pocketText_;
+    page.flopText = flopText_;
+    page.turnText = turnText_;
+    page.riverText = riverText_;
+    page.win = win_;
+    page.split = split_;
+    page.playerFraction = playerFraction_;
+    page.opponentFraction = bestFraction_;
+    page.bestFraction = bestFraction_;
+    page.outs = outs_;
+    const StartingHandRank rank =
+        pocketText_.empty() || !lookup_ ? StartingHandRank{} : lookup_(pocketText_);
+    page.pocketRank = rank.rank;
+    page.pocketGroup = rank.group;
+    WriteCalculatorPage(page, tableSizeWarning);
+    pagePath_ = page.pagePath;
+    desktop_.Navigate(window_, pagePath_);
+}
