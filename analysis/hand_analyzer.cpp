@@ -1,0 +1,474 @@
+#include "analysis/hand_analyzer.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+
+#include "analysis/hand_reference.h"
+#include "analysis/model_players.h"
+#include "hands/hand.h"
+#include "platform/clock.h"
+#include "platform/local_time.h"
+#include "platform/log.h"
+#include "platform/profile.h"
+
+namespace {
+
+constexpr std::string_view kUserTags[4] = {"", " (NL)", " (T-L)", " (T-NL)"};
+constexpr int kRankedMinimumHands = 20;
+constexpr int kPumpEveryPlayers = 20;
+constexpr std::int64_t kDefaultCutoffAge = 94'608'000;  // 1,095 days
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+std::int64_t ReadPhysicalMemoryMb() {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return 0;
+    return static_cast<std::int64_t>(pages) * pageSize / (1024 * 1024);
+}
+
+}  // namespace
+
+CHandAnalyzer::CHandAnalyzer(platform::Profile& settings, const CHandReference& reference,
+                             const platform::Clock& clock)
+    : settings_(settings), reference_(reference), clock_(clock) {
+    physicalMemoryMb_ = ReadPhysicalMemoryMb();
+    extendedHistory_ = settings_.GetInt("HandHistory", "Extended", 0) == 1;
+    seriesOrigin_ = platform::FromLocal(platform::LocalDateTime{2000, 1, 1, 0, 0, 0}).value_or(946684800);
+}
+
+CHandAnalyzer::~CHandAnalyzer() = default;
+
+std::int64_t CHandAnalyzer::Now() const { return clock_.UnixSeconds(); }
+
+void CHandAnalyzer::Pump() {
+    if (pump_) pump_();
+}
+
+std::string CHandAnalyzer::SettingsKey(std::string_view suffix) const {
+    return std::to_string(start_.roomId) + " - " + start_.userName + std::string(suffix);
+}
+
+// --- Initialisation ------------------------------------------------------------
+
+void CHandAnalyzer::Initialise(const StartValues& start) {
+    std::lock_guard lock(mutex_);
+    start_ = start;
+
+    // The oldest-hand cut-off: three years back unless the settings name a
+    // day as MMDDYY (two-digit years count from 2000).
+    oldestHandCutoff_ = Now() - kDefaultCutoffAge;
+    std::string stored = settings_.GetString("Settings", SettingsKey(" - Opt"), "010101");
+    bool digits = stored.size() == 6 && std::all_of(stored.begin(), stored.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits) {
+        int month = std::stoi(stored.substr(0, 2));
+        int day = std::stoi(stored.substr(2, 2));
+        int year = 2000 + std::stoi(stored.substr(4, 2));
+        std::optional<std::int64_t> midnight;
+        if (month >= 1 && month <= 12 && day >= 1 && day <= 31) {
+            midnight = platform::FromLocal(platform::LocalDateTime{year, month, day, 0, 0, 0});
+        }
+        if (midnight) {
+            oldestHandCutoff_ = *midnight;
+        } else {
+            // A stored date that names no day keeps the default rather than
+            // stopping the start-up.
+            platform::Log::Write("Oldest-hand date in the settings is not a date; using three years back");
+        }
+    }
+
+    for (std::size_t i = 0; i < userRecords_.size(); ++i) {
+        std::string key = start_.userName + std::string(kUserTags[i]);
+        userRecords_[i] = InsertRecord(key, std::string(kUserTags[i]));
+    }
+    userRecord_ = userRecords_[0];
+
+    for (int noLimit = 0; noLimit < 2; ++noLimit) {
+        for (int n = 0; n < analysis::kModelPlayerCount; ++n) {
+            std::string key = analysis::ModelPlayerKey(n, noLimit != 0);
+            std::string tag = noLimit != 0 ? " (NL)" : "";
+            CPlayerStats* record =
+                InsertRecord(key, tag, CPlayerStats::CreateModelPlayer(key, tag, analysis::ModelPlayerFigures(n)));
+            NoteRanked(record);
+        }
+    }
+    startupTime_ = Now();
+    initialised_ = true;
+}
+
+CPlayerStats* CHandAnalyzer::UserRecord(std::string_view tag) const {
+    for (std::size_t i = 0; i < userRecords_.size(); ++i) {
+        if (kUserTags[i] == tag) return userRecords_[i];
+    }
+    return nullptr;
+}
+
+CPlayerStats* CHandAnalyzer::InsertRecord(std::string key, std::string tag, std::unique_ptr<CPlayerStats> record) {
+    auto it = players_.find(key);
+    if (it != players_.end()) return it->second.get();
+    if (!record) record = std::make_unique<CPlayerStats>(key, std::move(tag));
+    auto inserted = players_.emplace(std::move(key), std::move(record)).first;
+    index_.Insert(inserted->second.get());
+    return inserted->second.get();
+}
+
+// --- Hands -------------------------------------------------------------------
+
+bool CHandAnalyzer::AddHand(std::unique_ptr<CHand> hand) {
+    if (!hand) return false;
+    std::lock_guard lock(mutex_);
+    std::uint64_t number = hand->handNumber;
+    auto it = hands_.find(number);
+    if (it != hands_.end()) {
+        if (it->second.processed) return false;
+        it->second.hand = std::move(hand);
+        return true;
+    }
+    hands_.emplace(number, StoredHand{std::move(hand), false});
+    pending_.push_back(number);
+    return true;
+}
+
+const CHand* CHandAnalyzer::FindHand(std::uint64_t handNumber) const {
+    std::lock_guard lock(mutex_);
+    auto it = hands_.find(handNumber);
+    return it == hands_.end() ? nullptr : it->second.hand.get();
+}
+
+void CHandAnalyzer::AddHandSummary(const CHand& hand) {
+    std::lock_guard lock(mutex_);
+    CHandSummary summary = CHandSummary::Of(hand);
+    summaries_.insert_or_assign(summary.key, std::move(summary));
+}
+
+// --- Tables ------------------------------------------------------------------
+
+CTableRecord& CHandAnalyzer::UpdateTable(const CHand& hand) {
+    std::lock_guard lock(tablesMutex_);
+    auto it = tables_.find(hand.tableName);
+    if (it == tables_.end()) {
+        std::string pageText = pages_ != nullptr ? pages_->TablePageText(hand) : std::string();
+        auto record = std::make_unique<CTableRecord>(hand.tableName, start_.roomId, std::move(pageText), screenReading_, Now());
+        it = tables_.emplace(hand.tableName, std::move(record)).first;
+    }
+    it->second->UpdateFromHand(hand, Now());
+    return *it->second;
+}
+
+bool CHandAnalyzer::UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards, int street,
+                                          int playerCount, bool warning) {
+    return record.UpdateFromScreen(cards, street, playerCount, warning, Now());
+}
+
+CTableRecord* CHandAnalyzer::FindTable(std::string_view tableName) {
+    std::lock_guard lock(tablesMutex_);
+    auto it = tables_.find(tableName);
+    return it == tables_.end() ? nullptr : it->second.get();
+}
+
+std::vector<std::string> CHandAnalyzer::TablesSince(std::int64_t since) const {
+    std::lock_guard lock(tablesMutex_);
+    std::vector<std::string> names;
+    for (const auto& [name, record] : tables_) {
+        std::lock_guard recordLock(record->Mutex());
+        if (record->LastHandTime() >= since) names.push_back(name);
+    }
+    return names;
+}
+
+bool CHandAnalyzer::WatchFile(const std::string& path,
+                              const std::function<std::unique_ptr<ILogFileWatcher>()>& create) {
+    auto it = logFiles_.find(path);
+    if (it == logFiles_.end()) {
+        std::unique_ptr<ILogFileWatcher> watcher = create ? create() : nullptr;
+        if (!watcher) return false;
+        it = logFiles_.emplace(path, std::move(watcher)).first;
+    }
+    return it->second->Changed();
+}
+
+// --- Processing --------------------------------------------------------------
+
+void CHandAnalyzer::ReadMemorySettings() {
+    if (optMHC_ >= 0) return;
+    optMHC_ = std::max(2000, settings_.GetInt("Settings", SettingsKey(" - OptMHC"), 2500));
+    int id = start_.roomId;
+    bool slowRoom = (id >= 108 && id <= 111) || (id >= 115 && id <= 119);
+    optTime_ = settings_.GetInt("Settings", SettingsKey(" - OptTime"), slowRoom ? 60 : 40);
+}
+
+// The design walks every stored hand on each call to find new players and
+// unprocessed hands; only hands added since the previous call can hold
+// either (records are never removed, and every call folds all pending
+// hands), so walking those gives the same records at a cost independent of
+// the size of the database.
+void CHandAnalyzer::Process(bool live) {
+    std::unique_lock lock(mutex_);
+    if (processing_) return;  // a nested call from message pumping; the outer call carries on
+    processing_ = true;
+    ReadMemorySettings();
+
+    std::vector<std::uint64_t> numbers;
+    numbers.swap(pending_);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+
+    // New players. The records of each hand's players are noted here so
+    // that the fold below need not look them up again.
+    struct Work {
+        std::map<std::uint64_t, StoredHand>::iterator stored;
+        const CHand* hand;
+        std::uint32_t first;  // into records
+        std::uint32_t count;
+    };
+    std::vector<Work> work;
+    work.reserve(numbers.size());
+    struct Seat {
+        CPlayerStats* record;
+        int position;
+    };
+    std::vector<Seat> records;
+    records.reserve(numbers.size() * 9);
+    // When most stored hands are new (the start-up fold), walking the map is
+    // far cheaper than a tree search per hand.
+    const bool walk = numbers.size() * 8 > hands_.size();
+    auto cursor = hands_.begin();
+    for (std::uint64_t number : numbers) {
+        Pump();
+        std::map<std::uint64_t, StoredHand>::iterator it;
+        if (walk) {
+            while (cursor != hands_.end() && cursor->first < number) ++cursor;
+            it = cursor != hands_.end() && cursor->first == number ? cursor : hands_.end();
+        } else {
+            it = hands_.find(number);
+        }
+        if (it == hands_.end() || it->second.processed) continue;
+        const CHand& hand = *it->second.hand;
+        Work item{it, &hand, static_cast<std::uint32_t>(records.size()), 0};
+        for (std::size_t i = 0; i < hand.positionOfName.Size(); ++i) {
+            CNameMap::Entry entry = hand.positionOfName.At(i);
+            std::string_view key = entry.name;
+            CPlayerStats* record = index_.Find(key);
+            if (record == nullptr) {
+                auto [base, category] = CHand::SplitQualifiedName(key);
+                record = InsertRecord(std::string(key), std::string(key.substr(base.size())));
+            }
+            records.push_back(Seat{record, entry.value});
+            ++item.count;
+        }
+        work.push_back(item);
+    }
+
+    // Fold the hands in, in hand-number order.
+    CPlayerStats::Context context;
+    context.reference = &reference_;
+    context.userName = start_.userName;
+    context.userRecordExists = userRecord_ != nullptr;
+    context.now = Now();
+    context.seriesOrigin = seriesOrigin_;
+    constexpr std::size_t kPrefetchAhead = 4;
+    int playersHandled = 0;
+    for (std::size_t w = 0; w < work.size(); ++w) {
+        Pump();
+        // The records of a hand a few places ahead are fetched into the
+        // cache while this one is folded: the fold is bound by memory
+        // latency, each record being far from the previous one.
+        if (w + kPrefetchAhead < work.size()) {
+            const Work& ahead = work[w + kPrefetchAhead];
+            for (std::uint32_t r = 0; r < ahead.count; ++r) {
+                const char* bytes = reinterpret_cast<const char*>(records[ahead.first + r].record);
+                __builtin_prefetch(bytes);
+                __builtin_prefetch(bytes + 64);
+                __builtin_prefetch(bytes + 128);
+                __builtin_prefetch(bytes + 192);
+            }
+        }
+        const Work& item = work[w];
+        auto it = item.stored;  // stored hands are never removed
+        // A hand replaced while messages were pumped is folded next time.
+        if (it->second.processed || it->second.hand.get() != item.hand) {
+            if (!it->second.processed) pending_.push_back(it->first);
+            continue;
+        }
+        it->second.processed = true;
+        const CHand& hand = *item.hand;
+        CHandKey handKey = CHandKey::Of(hand);
+        for (std::uint32_t r = 0; r < item.count; ++r) {
+            CPlayerStats* record = records[item.first + r].record;
+            record->AddHand(hand, live, context, handKey, records[item.first + r].position);
+            NoteRanked(record);
+            if (++playersHandled % kPumpEveryPlayers == 0) Pump();
+        }
+    }
+
+    RankPlayers();
+    if (!live && static_cast<std::int64_t>(hands_.size()) > optMHC_) ApplyMemoryLimit();
+    processing_ = false;
+}
+
+void CHandAnalyzer::NoteRanked(CPlayerStats* record) {
+    if (record->InRanking() || record->Hands() < kRankedMinimumHands) return;
+    record->SetInRanking();
+    const std::string& key = record->Key();
+    if (EndsWith(key, " (NL)")) {
+        rankedNoLimit_.insert(record);
+    } else if (!EndsWith(key, ")")) {
+        rankedLimit_.insert(record);
+    }
+}
+
+namespace {
+
+struct Figures {
+    CPlayerStats* record;
+    int hands;
+    float pfr, reRaise, checkRaise, earlyPlay, foldTurn, foldRiver, foldShowdown;
+    int betCheck, raiseCall;
+    int sumPA = 0;
+    int sumLT = 0;
+};
+
+template <typename Less>
+void SortAndStore(std::vector<std::uint32_t>& order, const std::vector<Figures>& figures, Less less,
+                  std::vector<int>& ranks) {
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return less(figures[a], figures[b]); });
+    for (std::size_t i = 0; i < order.size(); ++i) ranks[order[i]] = static_cast<int>(i);
+}
+
+// One group's ranking. Every sort starts from the order the previous sort
+// left (stable sorts); the first from key order. A record's rank is its
+// 0-based place; a score is place * 10 / count, so 0 to 9.
+template <typename Group>
+void RankRecords(const Group& group) {
+    const std::size_t count = group.size();
+    if (count == 0) return;
+    std::vector<Figures> f;
+    f.reserve(count);
+    for (CPlayerStats* r : group) {
+        f.push_back(Figures{r, r->Hands(), r->PFR(), r->ReRaisePercent(), r->CheckRaisePercent(), r->EarlyPlay(),
+                            r->FoldBeforeTurn(), r->FoldBeforeRiver(), r->FoldBeforeShowdown(), r->BetCheck(),
+                            r->RaiseCall()});
+    }
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), 0U);
+    std::vector<int> ranks(count);
+
+    // Passive/aggressive: five ranks, highest first, fewer hands first on ties.
+    auto rankBy = [&](auto value, int counter) {
+        SortAndStore(order, f, [&](const Figures& a, const Figures& b) {
+            auto va = value(a);
+            auto vb = value(b);
+            return va != vb ? va > vb : a.hands < b.hands;
+        }, ranks);
+        for (std::size_t i = 0; i < count; ++i) {
+            f[i].record->SetCounter(counter, ranks[i]);
+            f[i].sumPA += ranks[i];
+        }
+    };
+    rankBy([](const Figures& x) { return x.pfr; }, CPlayerStats::kRankPFR);
+    rankBy([](const Figures& x) { return x.betCheck; }, CPlayerStats::kRankBetCheck);
+    rankBy([](const Figures& x) { return x.raiseCall; }, CPlayerStats::kRankRaiseCall);
+    rankBy([](const Figures& x) { return x.reRaise; }, CPlayerStats::kRankReRaise);
+    rankBy([](const Figures& x) { return x.checkRaise; }, CPlayerStats::kRankCheckRaise);
+    SortAndStore(order, f, [](const Figures& a, const Figures& b) { return a.sumPA > b.sumPA; }, ranks);
+    for (std::size_t i = 0; i < count; ++i) {
+        auto score = static_cast<int>(static_cast<float>(ranks[i]) * 10.0F / static_cast<float>(count));
+        f[i].record->SetCounter(CPlayerStats::kScorePA, score);
+    }
+
+    // Loose/tight: early play highest first, the fold figures lowest first.
+    auto rankLT = [&](auto less, int counter) {
+        SortAndStore(order, f, less, ranks);
+        for (std::size_t i = 0; i < count; ++i) {
+            f[i].record->SetCounter(counter, ranks[i]);
+            f[i].sumLT += ranks[i];
+        }
+    };
+    rankLT([](const Figures& a, const Figures& b) { return a.earlyPlay > b.earlyPlay; }, CPlayerStats::kRankEarlyPlay);
+    rankLT([](const Figures& a, const Figures& b) { return a.foldTurn < b.foldTurn; }, CPlayerStats::kRankFoldTurn);
+    rankLT([](const Figures& a, const Figures& b) { return a.foldRiver < b.foldRiver; }, CPlayerStats::kRankFoldRiver);
+    rankLT([](const Figures& a, const Figures& b) { return a.foldShowdown < b.foldShowdown; },
+           CPlayerStats::kRankFoldShowdown);
+    SortAndStore(order, f, [](const Figures& a, const Figures& b) { return a.sumLT > b.sumLT; }, ranks);
+    for (std::size_t i = 0; i < count; ++i) {
+        auto score = static_cast<int>(static_cast<float>(ranks[i]) * 10.0F / static_cast<float>(count));
+        f[i].record->SetCounter(CPlayerStats::kScoreLT, score);
+    }
+}
+
+}  // namespace
+
+void CHandAnalyzer::RankPlayers() {
+    RankRecords(rankedLimit_);
+    RankRecords(rankedNoLimit_);
+    rankedCount_ = static_cast<int>(rankedNoLimit_.size());
+}
+
+void CHandAnalyzer::ApplyMemoryLimit() {
+    std::int64_t elapsed = Now() - startupTime_;
+    auto stored = static_cast<std::int64_t>(hands_.size());
+    if (elapsed < optTime_ - 10) {
+        optMHC_ = static_cast<int>(std::min<std::int64_t>(stored + 500, INT32_MAX));
+        settings_.WriteInt("Settings", SettingsKey(" - OptMHC"), optMHC_);
+    } else if (elapsed > optTime_) {
+        int newLimit = optMHC_ - 500;
+        std::int64_t target = stored - newLimit;  // 1-based place of the oldest hand to keep reading
+        if (target >= 1 && target <= stored) {
+            auto it = std::next(hands_.begin(), static_cast<std::ptrdiff_t>(target - 1));
+            std::string date = platform::FormatLocal(it->second.hand->dateTime, "%m%d%y");
+            settings_.WriteString("Settings", SettingsKey(" - Opt"), date);
+        }
+        optMHC_ = newLimit;
+        settings_.WriteInt("Settings", SettingsKey(" - OptMHC"), optMHC_);
+    }
+}
+
+// --- Requests ----------------------------------------------------------------
+
+std::string CHandAnalyzer::ShowHand(std::uint64_t handNumber) {
+    std::lock_guard lock(mutex_);
+    const CHand* hand = FindHand(handNumber);
+    if (hand == nullptr) {
+        if (pages_ != nullptr) pages_->ShowMessage("Hand Not Found");
+        return {};
+    }
+    return pages_ != nullptr ? pages_->WriteHandPage(*hand, start_.outputFolder, players_) : std::string();
+}
+
+bool CHandAnalyzer::ShowPlayerReport(std::string_view playerKey, const CReportOptions* options) {
+    std::lock_guard lock(mutex_);
+    if (pages_ == nullptr) return true;
+    CPlayerStats* record = FindPlayer(playerKey);
+    if (record != nullptr) {
+        pages_->WritePlayerReport(*record, options, *this);
+    } else {
+        pages_->WriteUnknownPlayerReport(playerKey, options, *this);
+    }
+    return true;
+}
+
+void CHandAnalyzer::EndSession() {
+    std::lock_guard lock(mutex_);
+    for (auto& [key, record] : players_) record->EndSession();
+}
+
+CHandAnalyzer::Series CHandAnalyzer::GetSeries(std::string_view playerKey, bool session) {
+    std::lock_guard lock(mutex_);
+    CPlayerStats* record = FindPlayer(playerKey);
+    if (record == nullptr) return {};
+    if (session) return record->SessionSeries();
+    // Tournament chips are not carried across tournaments.
+    if (EndsWith(playerKey, " (T-NL)") || EndsWith(playerKey, " (T-L)")) record->MutableAllTimeSeries().Clear();
+    return record->AllTimeSeries();
+}
+
+CPlayerStats* CHandAnalyzer::FindPlayer(std::string_view playerKey) const {
+    std::lock_guard lock(mutex_);
+    return index_.Find(playerKey);
+}

@@ -1,0 +1,73 @@
+#include "analysis/table_record.h"
+
+#include "hands/hand.h"
+
+CTableRecord::CTableRecord(std::string tableName, int roomCode, std::string pageText, bool screenReading,
+                           std::int64_t now)
+    : tableName_(std::move(tableName)),
+      lastHandTime_(now - 600),
+      roomCode_(roomCode),
+      pageText_(std::move(pageText)),
+      screenReading_(screenReading) {
+    cards_.fill(-1);
+}
+
+void CTableRecord::AttachCalculator(ITableCalculatorLink* link) {
+    std::lock_guard lock(mutex_);
+    calculator_ = link;
+}
+
+void CTableRecord::AttachInfoWindow(ITableInfoLink* link) {
+    std::lock_guard lock(mutex_);
+    infoWindow_ = link;
+}
+
+// A complete hand moves the last hand time and refills the seats. The
+// street is the last one with cards, and the player count the players who
+// took part on it (10 preflop). Unless the cards come from the screen, a new
+// hand or street with known pocket cards replaces the card texts and
+// refreshes the calculator; with screen reading only the hand counter moves.
+void CTableRecord::UpdateFromHand(const CHand& hand, std::int64_t now) {
+    std::lock_guard lock(mutex_);
+    if (hand.potAwarded) {
+        lastHandTime_ = hand.dateTime;
+        hand.NamesByPosition(seatNames_, true);
+    }
+    int street = !hand.riverCard.empty() ? 3 : !hand.turnCard.empty() ? 2 : !hand.flopCards.empty() ? 1 : 0;
+    int players = 10;
+    if (street > 0) {
+        players = 0;
+        for (const auto& acted : hand.acted) {
+            if (acted[static_cast<std::size_t>(street)]) ++players;
+        }
+    }
+    if (screenReading_) {
+        ++handCounter_;
+        return;
+    }
+    if (hand.heroCards.empty()) return;
+    if (street == street_ && hand.handNumber == handNumber_) return;
+    updateTime_ = now;
+    pocket_ = hand.heroCards.Str();
+    flop_ = hand.flopCards.Str();
+    turn_ = hand.turnCard.Str();
+    river_ = hand.riverCard.Str();
+    playerCount_ = players;
+    street_ = street;
+    handNumber_ = hand.handNumber;
+    if (calculator_ != nullptr) calculator_->RefreshFromHistory(*this);
+}
+
+bool CTableRecord::UpdateFromScreen(std::span<const int> cards, int street, int playerCount, bool warning,
+                                    std::int64_t now) {
+    if (cards.size() < static_cast<std::size_t>(kCardSlots)) return false;
+    std::lock_guard lock(mutex_);
+    bool changed = cards[0] != cards_[0] || cards[1] != cards_[1] || street != street_ || warning;
+    if (!changed) return true;
+    updateTime_ = now;
+    for (std::size_t i = 0; i < cards_.size(); ++i) cards_[i] = cards[i];
+    playerCount_ = playerCount;
+    street_ = street;
+    if (calculator_ != nullptr) calculator_->RefreshFromScreen(*this, warning);
+    return true;
+}
