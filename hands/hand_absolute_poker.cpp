@@ -141,7 +141,7 @@ void CHandAbsolutePoker::ParseHeader(std::string_view header) {
             std::size_t dash = FindFrom(header, "-", end);
             smallBlind = small;
             lowLimit = big;
-            highLimit = big * 2;
+            highLimit = TwiceAmount(big);
             ante = dash == kNpos ? 0 : ReadLooseAmount(header, dash + 1);
         }
     }
@@ -182,7 +182,7 @@ void CHandAbsolutePoker::ReadPostLine(std::string_view line) {
         smallBlind = ReadLooseAmount(line, at + 13, &end);
         std::size_t slash = FindFrom(line, "/", end);
         lowLimit = slash == kNpos ? 0 : ReadLooseAmount(line, slash + 1, &end);
-        highLimit = lowLimit * 2;
+        highLimit = TwiceAmount(lowLimit);
         std::size_t dash = FindFrom(line, "-", end);
         ante = dash == kNpos ? 0 : ReadLooseAmount(line, dash + 1);
         return;

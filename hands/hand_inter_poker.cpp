@@ -154,7 +154,7 @@ void CHandInterPoker::ParseHeader(std::string_view header) {
         std::size_t slash = open == kNpos ? kNpos : FindFrom(header, "/", open + 2);
         if (slash != kNpos) {
             lowLimit = ReadLooseAmount(header, slash + 1);
-            highLimit = 2 * lowLimit;
+            highLimit = TwiceAmount(lowLimit);
         }
     }
     if (tournament) {

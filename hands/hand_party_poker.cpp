@@ -157,7 +157,7 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
             smallBlind = ReadLooseAmount(line, 13, &end);
             std::size_t slash = FindFrom(line, "/", end);
             lowLimit = slash == kNpos ? 0 : ReadLooseAmount(line, slash + 1, &end);
-            highLimit = lowLimit * 2;
+            highLimit = TwiceAmount(lowLimit);
             std::size_t dash = FindFrom(line, "-", end);
             ante = dash == kNpos ? 0 : ReadLooseAmount(line, dash + 1);
             continue;
@@ -205,7 +205,7 @@ void CHandPartyPoker::ParseGameLine(std::string_view raw) {
             smallBlind = ReadLooseAmount(line, line.find('(', at) + 1, &end);
             std::size_t slash = FindFrom(line, "/", end);
             lowLimit = slash == kNpos ? 0 : ReadLooseAmount(line, slash + 1);
-            highLimit = 2 * lowLimit;
+            highLimit = TwiceAmount(lowLimit);
         } else if ((at = line.find("Stakes (")) != kNpos || (at = line.find("Stakes(")) != kNpos) {
             std::size_t end = 0;
             lowLimit = ReadLooseAmount(line, line.find('(', at) + 1, &end);
@@ -217,7 +217,7 @@ void CHandPartyPoker::ParseGameLine(std::string_view raw) {
             smallBlind = ReadLooseAmount(line, at + 13, &end);
             std::size_t slash = FindFrom(line, "/", end);
             lowLimit = slash == kNpos ? 0 : ReadLooseAmount(line, slash + 1, &end);
-            highLimit = 2 * lowLimit;
+            highLimit = TwiceAmount(lowLimit);
             std::size_t dash = FindFrom(line, "-", end);
             ante = dash == kNpos ? 0 : ReadLooseAmount(line, dash + 1);
         }

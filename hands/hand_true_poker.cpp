@@ -170,7 +170,7 @@ void CHandTruePoker::ParseHeader(std::string_view header) {
     std::size_t slash = header.find('/');
     if (slash != kNpos) {
         lowLimit = ReadLooseAmount(header, slash + 1);
-        highLimit = 2 * lowLimit;
+        highLimit = TwiceAmount(lowLimit);
     }
     // The hand number ends the header: its last run of digits.
     std::size_t end = header.size();

@@ -1,5 +1,7 @@
 #include "hands/parse_text.h"
 
+#include <limits>
+
 #include <string>
 
 #include "hands/parse_error.h"
@@ -112,6 +114,14 @@ int ReadField(std::string_view line, std::size_t pos, std::size_t width) {
         ++i;
     }
     return value;
+}
+
+std::int32_t TwiceAmount(std::int32_t amount) {
+    if (amount > std::numeric_limits<std::int32_t>::max() / 2 ||
+        amount < std::numeric_limits<std::int32_t>::min() / 2) {
+        throw CParseError("amount out of range");
+    }
+    return 2 * amount;
 }
 
 }  // namespace hands

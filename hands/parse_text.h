@@ -83,6 +83,11 @@ std::size_t CurrencySignLength(std::string_view line, std::size_t pos);
 // kMaxAmount.
 std::int32_t ReadAmount(std::string_view line, std::size_t pos, std::size_t* end = nullptr);
 
+// Twice an amount read from a history (the high limit from the low one).
+// Throws CParseError when the result would leave the 32-bit range, since a
+// read amount may be as large as kMaxAmount.
+std::int32_t TwiceAmount(std::int32_t amount);
+
 // Reads the unsigned decimal number starting at `pos` (no sign, no blanks),
 // all its digits. No digit gives 0. Throws CParseError when the number does
 // not fit in 64 bits.

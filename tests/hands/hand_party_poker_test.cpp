@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "html/stdio_file_custom.h"
+
 #include "tests/hands/room_corpus_util.h"
 
 namespace {
@@ -74,6 +76,18 @@ TEST(HandPartyPoker, StakesAndDates) {
         EXPECT_EQ(hand.dateTime, c.dateTime);
         EXPECT_EQ(hand.gameKind, c.gameKind);
     }
+}
+
+TEST(HandPartyPoker, StakesTooLargeToDoubleAreRejected) {
+    // The high limit is twice the low one; a low limit near the largest
+    // amount read must reject the hand, not overflow.
+    CHandPartyPoker hand("Hero");
+    CStdioFileCustom reader;
+    reader.OpenText(PartyHand(
+        "NL Texas Hold'em $30 Buy-in Trny:1 Level:4 Blinds(50/15747103) - Tuesday, August 30, 00:26:01 EDT 2005",
+        "** Dealing down cards **\n"));
+    EXPECT_EQ(hand.ReadHand(reader), CHand::kParseRejected);
+    EXPECT_EQ(hand.RejectReason(), "amount out of range");
 }
 
 TEST(HandPartyPoker, WholeHandWithDecimalCommasAndJoinedWinLines) {
