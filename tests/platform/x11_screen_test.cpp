@@ -30,30 +30,38 @@ protected:
     static void SetUpTestSuite() {
         const std::string xvfb = FindXvfb();
         if (xvfb.empty()) return;
-        for (int n = 90 + getpid() % 100; n < 400; ++n) {
-            if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
-                std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(n))) {
-                continue;
-            }
-            const std::string name = ":" + std::to_string(n);
-            pid_ = fork();
-            if (pid_ == 0) {
-                execl(xvfb.c_str(), "Xvfb", name.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-                      static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            for (int i = 0; i < 100; ++i) {
-                usleep(50000);
-                if (Display* d = XOpenDisplay(name.c_str())) {
-                    XCloseDisplay(d);
-                    display_ = name;
-                    return;
-                }
-                if (waitpid(pid_, nullptr, WNOHANG) == pid_) break;  // lost a race for the number
-            }
+        // Xvfb picks a free display number itself and writes it to the pipe
+        // (-displayfd), so test processes running side by side never race
+        // for one number or talk to each other's server.
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
+                  "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (number.empty()) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
             pid_ = -1;
+            return;
+        }
+        const std::string name = ":" + number;
+        for (int i = 0; i < 100; ++i) {
+            if (Display* d = XOpenDisplay(name.c_str())) {
+                XCloseDisplay(d);
+                display_ = name;
+                return;
+            }
+            usleep(50000);
         }
     }
     static void TearDownTestSuite() {
