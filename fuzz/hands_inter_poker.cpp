@@ -1,35 +1,15 @@
-// Feeds arbitrary bytes to the InterPoker parser as a history file and reads
-// every hand, as the log reader does. Any crash, hang, sanitizer report or
-// escaping exception is a finding.
+// Fuzzes the InterPoker parser (see parser_fuzz.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 
+#include "fuzz/parser_fuzz.h"
 #include "hands/hand_inter_poker.h"
-#include "html/stdio_file_custom.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CStdioFileCustom reader;
-    reader.OpenText(std::string_view(reinterpret_cast<const char*>(data), size));
+    // The hero learned from a "dealt to" line carries over between hands.
     auto learned = std::make_shared<std::string>();
-    for (;;) {
-        std::uint64_t before = reader.GetPosition();
-        CHandInterPoker hand("Hero", "/logs/PK/x/h.txt", learned);
-        int result = hand.ReadHand(reader);
-        if (result == CHand::kNoHandStart) break;
-        if (result == CHand::kParseOk && hand.potAwarded) {
-            (void)hand.GetPlayerCount();
-            (void)hand.Rake();
-            for (int position = 0; position < CHand::kPositions; ++position) {
-                (void)hand.OrdinalPosition(hand.NameAtPosition(position).second);
-                (void)hand.PostedBlind(position);
-            }
-        }
-        // Each call must consume input; a call that does not would loop.
-        if (reader.GetPosition() <= before) __builtin_trap();
-    }
-    return 0;
+    return FuzzParser(data, size, [&] { return CHandInterPoker("Hero", "/logs/PK/x/h.txt", learned); });
 }
