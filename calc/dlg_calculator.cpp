@@ -22,13 +22,13 @@ bool SameCardTwice(const std::string& pocket) {
 CDlgCalculator::CDlgCalculator(platform::Desktop& desktop, platform::WindowId owner,
                                StartingHandLookup lookup, COddsCalculator::TimeSource timeSource)
     : desktop_(desktop), lookup_(std::move(lookup)), timeSource_(std::move(timeSource)) {
-    platform::WindowSpec spec;
-    spec.kind = platform::WindowKind::kHtml;
-    spec.title = "Calculator";
-    spec.rect = platform::Rect::FromSize(0, 0, kWidth, kHeight);
-    spec.owner = owner;
-    spec.visible = false;
-    window_ = desktop_.CreateWindow(spec);
+    platform::WindowDescription desc;
+    desc.kind = platform::WindowKind::kHtml;
+    desc.title = "Calculator";
+    desc.rect = platform::Rect::FromSize(0, 0, kWidth, kHeight);
+    desc.owner = owner;
+    desc.visible = false;
+    window_ = desktop_.CreateWindow(desc);
     playerFraction_.fill(-1);
     bestFraction_.fill(-1);
 }

@@ -51,12 +51,12 @@ CDlgManualCalculator::CDlgManualCalculator(platform::Desktop& desktop, platform:
       folder_(std::move(folder)),
       lookup_(std::move(lookup)),
       timeSource_(std::move(timeSource)) {
-    platform::WindowSpec spec;
-    spec.kind = platform::WindowKind::kDialog;
-    spec.title = "Manual Calculator";
-    spec.rect = platform::Rect::FromSize(0, 0, kWidth, kHeight);
-    spec.owner = owner;
-    spec.visible = false;
+    platform::WindowDescription desc;
+    desc.kind = platform::WindowKind::kDialog;
+    desc.title = "Manual Calculator";
+    desc.rect = platform::Rect::FromSize(0, 0, kWidth, kHeight);
+    desc.owner = owner;
+    desc.visible = false;
     for (int card = 0; card < calc::kDeckSize; ++card) {
         platform::Control button;
         button.id = CardButtonId(card);
@@ -66,7 +66,7 @@ CDlgManualCalculator::CDlgManualCalculator(platform::Desktop& desktop, platform:
         const int y =
             kMargin + kSuitRow[static_cast<std::size_t>(calc::SuitOf(card))] * kCardHeight;
         button.rect = platform::Rect::FromSize(x, y, kCardWidth - 1, kCardHeight - 1);
-        spec.controls.push_back(button);
+        desc.controls.push_back(button);
     }
     const int opponentTop = kMargin + 4 * kCardHeight + kMargin;
     platform::Control label;
@@ -74,7 +74,7 @@ CDlgManualCalculator::CDlgManualCalculator(platform::Desktop& desktop, platform:
     label.kind = platform::ControlKind::kStatic;
     label.text = "Opponents:";
     label.rect = platform::Rect::FromSize(kMargin, opponentTop + 6, 64, 16);
-    spec.controls.push_back(label);
+    desc.controls.push_back(label);
     for (int count = 1; count <= 9; ++count) {
         platform::Control button;
         button.id = OpponentButtonId(count);
@@ -84,7 +84,7 @@ CDlgManualCalculator::CDlgManualCalculator(platform::Desktop& desktop, platform:
         button.enabled = false;
         button.rect = platform::Rect::FromSize(kMargin + 68 + (count - 1) * kOpponentSize,
                                                opponentTop, kOpponentSize - 2, kOpponentSize - 2);
-        spec.controls.push_back(button);
+        desc.controls.push_back(button);
     }
     platform::Control clear;
     clear.id = kClearButton;
@@ -92,15 +92,15 @@ CDlgManualCalculator::CDlgManualCalculator(platform::Desktop& desktop, platform:
     clear.text = "Clear";
     clear.rect =
         platform::Rect::FromSize(kWidth - kMargin - 50, opponentTop, 50, kOpponentSize - 2);
-    spec.controls.push_back(clear);
+    desc.controls.push_back(clear);
     platform::Control browser;
     browser.id = kBrowser;
     browser.kind = platform::ControlKind::kPage;
     const int browserTop = opponentTop + kOpponentSize + kMargin;
     browser.rect = platform::Rect{kMargin, browserTop, kWidth - kMargin, kHeight - kMargin};
-    spec.controls.push_back(browser);
+    desc.controls.push_back(browser);
 
-    window_ = desktop_.CreateWindow(spec);
+    window_ = desktop_.CreateWindow(desc);
     desktop_.SetCommandHandler(
         window_, [this](const platform::Command& command) { return OnCommand(command); });
 }

@@ -62,7 +62,7 @@ struct MenuItem {
     bool operator==(const MenuItem&) const = default;
 };
 
-struct WindowSpec {
+struct WindowDescription {
     WindowKind kind = WindowKind::kHtml;
     std::string title;
     Rect rect;
@@ -118,7 +118,7 @@ using CommandHandler = std::function<bool(const Command&)>;
 enum class MessageBoxButtons { kOk, kOkCancel, kYesNo };
 enum class MessageBoxResult { kOk, kCancel, kYes, kNo };
 
-struct DialogSpec {
+struct DialogDescription {
     std::string title;
     int width = 300;
     int height = 200;
@@ -165,7 +165,7 @@ public:
     virtual ~Desktop() = default;
 
     // Creates a window; it starts on top of the Z order. Returns its id.
-    virtual WindowId CreateWindow(const WindowSpec& spec) = 0;
+    virtual WindowId CreateWindow(const WindowDescription& desc) = 0;
     // Destroys the window and the windows it owns; unknown ids are ignored.
     virtual void DestroyWindow(WindowId window) = 0;
     virtual bool IsWindow(WindowId window) const = 0;
@@ -206,7 +206,7 @@ public:
     // Shows a modal dialog, sends handler kInit and then the user's commands,
     // and returns when EndDialog() is called (or OK / Cancel is clicked and
     // not handled).
-    virtual DialogResult RunDialog(WindowId owner, const DialogSpec& spec, CommandHandler handler) = 0;
+    virtual DialogResult RunDialog(WindowId owner, const DialogDescription& desc, CommandHandler handler) = 0;
     // Ends the modal dialog with code.
     virtual void EndDialog(WindowId dialog, int code) = 0;
 };

@@ -106,30 +106,30 @@ void DesktopModel::Raise(WindowId window) {
     EmitZOrder();
 }
 
-WindowId DesktopModel::Create(const WindowSpec& spec, bool modal) {
+WindowId DesktopModel::Create(const WindowDescription& desc, bool modal) {
     const WindowId id = nextId_++;
     Entry& e = windows_[id];
     e.state.id = id;
-    e.state.kind = spec.kind;
-    e.state.title = spec.title;
-    e.state.rect = spec.rect;
-    e.state.owner = spec.owner;
-    e.state.visible = spec.visible;
-    e.state.icon = spec.icon;
-    e.state.controls = spec.controls;
+    e.state.kind = desc.kind;
+    e.state.title = desc.title;
+    e.state.rect = desc.rect;
+    e.state.owner = desc.owner;
+    e.state.visible = desc.visible;
+    e.state.icon = desc.icon;
+    e.state.controls = desc.controls;
     e.state.modal = modal;
     zorder_.insert(zorder_.begin(), id);
     nlohmann::json controls = nlohmann::json::array();
-    for (const Control& c : spec.controls) controls.push_back(ToJson(c));
+    for (const Control& c : desc.controls) controls.push_back(ToJson(c));
     Emit(DeskEvent{"create", id,
-                   nlohmann::json{{"kind", KindName(spec.kind)}, {"title", spec.title}, {"rect", ToJson(spec.rect)},
-                                  {"owner", spec.owner}, {"visible", spec.visible}, {"icon", spec.icon},
+                   nlohmann::json{{"kind", KindName(desc.kind)}, {"title", desc.title}, {"rect", ToJson(desc.rect)},
+                                  {"owner", desc.owner}, {"visible", desc.visible}, {"icon", desc.icon},
                                   {"modal", modal}, {"controls", controls}}});
     EmitZOrder();
     return id;
 }
 
-WindowId DesktopModel::CreateWindow(const WindowSpec& spec) { return Create(spec, false); }
+WindowId DesktopModel::CreateWindow(const WindowDescription& desc) { return Create(desc, false); }
 
 void DesktopModel::DestroyWindow(WindowId window) {
     if (Find(window) == nullptr) return;
@@ -327,16 +327,16 @@ MessageBoxResult DesktopModel::MessageBox(WindowId owner, std::string_view text,
     return answer;
 }
 
-DialogResult DesktopModel::RunDialog(WindowId owner, const DialogSpec& spec, CommandHandler handler) {
-    WindowSpec w;
+DialogResult DesktopModel::RunDialog(WindowId owner, const DialogDescription& desc, CommandHandler handler) {
+    WindowDescription w;
     w.kind = WindowKind::kDialog;
-    w.title = spec.title;
+    w.title = desc.title;
     // Centre the dialog on the work area.
-    w.rect = Rect::FromSize(workArea_.left + (workArea_.Width() - spec.width) / 2,
-                            workArea_.top + (workArea_.Height() - spec.height) / 2, spec.width, spec.height);
+    w.rect = Rect::FromSize(workArea_.left + (workArea_.Width() - desc.width) / 2,
+                            workArea_.top + (workArea_.Height() - desc.height) / 2, desc.width, desc.height);
     w.owner = owner;
     w.visible = true;
-    w.controls = spec.controls;
+    w.controls = desc.controls;
     const WindowId id = Create(w, true);
     Find(id)->handler = std::move(handler);
     DeliverUserCommand(Command{id, CommandKind::kInit, 0, {}, -1, false, {}});

@@ -17,7 +17,7 @@ public:
     // the nested loops of modal dialogs.
     explicit DesktopModel(EventLoop* loop);
 
-    WindowId CreateWindow(const WindowSpec& spec) override;
+    WindowId CreateWindow(const WindowDescription& desc) override;
     void DestroyWindow(WindowId window) override;
     bool IsWindow(WindowId window) const override;
     std::optional<WindowState> GetWindow(WindowId window) const override;
@@ -38,7 +38,7 @@ public:
     int GetSystemMetric(SystemMetric metric) const override;
     MessageBoxResult MessageBox(WindowId owner, std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons) override;
-    DialogResult RunDialog(WindowId owner, const DialogSpec& spec, CommandHandler handler) override;
+    DialogResult RunDialog(WindowId owner, const DialogDescription& desc, CommandHandler handler) override;
     void EndDialog(WindowId dialog, int code) override;
 
     // Applies one user action (from the browser, or from a test's script):
@@ -77,7 +77,7 @@ private:
     void EmitZOrder();
     void EmitRect(const Entry& entry);
     void EmitShow(const Entry& entry);
-    WindowId Create(const WindowSpec& spec, bool modal);
+    WindowId Create(const WindowDescription& desc, bool modal);
 
     EventLoop* loop_;
     std::map<WindowId, Entry> windows_;

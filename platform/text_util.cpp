@@ -29,7 +29,12 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 
 namespace {
 
+constexpr char32_t kReplacement = 0xFFFD;
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
@@ -46,10 +51,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
 }
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-}  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view s) {
     std::string out;

@@ -30,6 +30,10 @@ struct LessNoCase {
     bool operator()(std::string_view a, std::string_view b) const { return CompareNoCase(a, b) < 0; }
 };
 
+// Appends one code point to `out` as UTF-8; surrogates and values above
+// U+10FFFF become U+FFFD.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // Decodes UTF-16 code units to UTF-8. Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view s);
 

@@ -5,14 +5,14 @@
 namespace platform {
 namespace {
 
-WindowSpec Win(WindowKind kind, std::string title, Rect rect, WindowId owner = kNoWindow, bool visible = false) {
-    WindowSpec spec;
-    spec.kind = kind;
-    spec.title = std::move(title);
-    spec.rect = rect;
-    spec.owner = owner;
-    spec.visible = visible;
-    return spec;
+WindowDescription Win(WindowKind kind, std::string title, Rect rect, WindowId owner = kNoWindow, bool visible = false) {
+    WindowDescription desc;
+    desc.kind = kind;
+    desc.title = std::move(title);
+    desc.rect = rect;
+    desc.owner = owner;
+    desc.visible = visible;
+    return desc;
 }
 
 Control Ctl(int id, ControlKind kind, std::string text, bool checked = false, std::vector<std::string> items = {}) {
@@ -94,9 +94,9 @@ TEST(RecordingDesktop, ModalDialogRunsScriptAndReturnsControlStates) {
     RecordingDesktop desk(&loop);
     int ticks = 0;
     loop.SetTimer(1, 1, 10, [&] { ++ticks; });
-    DialogSpec spec;
-    spec.title = "General Options";
-    spec.controls = {Ctl(1060, ControlKind::kCheckBox, "Do not show this message in the future."),
+    DialogDescription desc;
+    desc.title = "General Options";
+    desc.controls = {Ctl(1060, ControlKind::kCheckBox, "Do not show this message in the future."),
                      Ctl(10, ControlKind::kRadio, "Real", true), Ctl(11, ControlKind::kRadio, "Play"),
                      Ctl(20, ControlKind::kDropDownList, "", false, {"Stars", "Party"}),
                      Ctl(30, ControlKind::kEdit, "old"), Ctl(kIdOk, ControlKind::kButton, "OK")};
@@ -107,7 +107,7 @@ TEST(RecordingDesktop, ModalDialogRunsScriptAndReturnsControlStates) {
                       Cmd(0, CommandKind::kClick, kIdOk), Cmd(0, CommandKind::kClick, 1060)};
     desk.ScriptDialog(script);
     std::vector<CommandKind> seen;
-    const DialogResult r = desk.RunDialog(kNoWindow, spec, [&](const Command& c) {
+    const DialogResult r = desk.RunDialog(kNoWindow, desc, [&](const Command& c) {
         seen.push_back(c.kind);
         clock.Advance(10);
         return false;
@@ -123,7 +123,7 @@ TEST(RecordingDesktop, ModalDialogRunsScriptAndReturnsControlStates) {
     EXPECT_GT(ticks, 0) << "timers fire while the dialog is open";
     EXPECT_TRUE(desk.ZOrder().empty());
     // Without a script the dialog is cancelled.
-    EXPECT_EQ(desk.RunDialog(kNoWindow, spec, nullptr).code, kIdCancel);
+    EXPECT_EQ(desk.RunDialog(kNoWindow, desc, nullptr).code, kIdCancel);
 }
 
 TEST(RecordingDesktop, PaintRecordsCallsAndSvg) {
