@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "html/text_encoding.h"
+#include "platform/text_util.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ bool CStdioFileCustom::ReadString(std::string& line) {
             break;
         }
     }
-    text::AppendUtf16LeAsUtf8(std::string_view(raw.data(), 2 * units), line);
+    line = platform::Utf16LeBytesToUtf8(reinterpret_cast<const std::uint8_t*>(raw.data()), 2 * units);
     return true;
 }
 

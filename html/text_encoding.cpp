@@ -1,5 +1,7 @@
 #include "html/text_encoding.h"
 
+#include "platform/text_util.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -54,34 +56,15 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-void AppendCodePoint(char32_t cp, std::string& out) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 void AppendWindows1252AsUtf8(std::string_view s, std::string& out) {
     for (char ch : s) {
         auto c = static_cast<unsigned char>(ch);
         if (c < 0x80) {
             out.push_back(ch);
         } else if (c < 0xA0 && kCp1252High[c - 0x80] != 0) {
-            AppendCodePoint(kCp1252High[c - 0x80], out);
+            platform::AppendUtf8(out, kCp1252High[c - 0x80]);
         } else {
-            AppendCodePoint(c, out);
+            platform::AppendUtf8(out, c);
         }
     }
 }
@@ -109,26 +92,6 @@ void NormaliseLineToUtf8(std::string& line) {
     converted.reserve(line.size() + 8);
     AppendWindows1252AsUtf8(line, converted);
     line.swap(converted);
-}
-
-void AppendUtf16LeAsUtf8(std::string_view bytes, std::string& out) {
-    std::size_t n = bytes.size() / 2;
-    auto unit = [&](std::size_t i) -> char16_t {
-        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        char16_t u = unit(i);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n) {
-            char16_t low = unit(i + 1);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendCodePoint(0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00), out);
-                ++i;
-                continue;
-            }
-        }
-        AppendCodePoint(u, out);  // lone surrogates become U+FFFD there
-    }
 }
 
 }  // namespace text

@@ -2,7 +2,7 @@
 // The one place that knows text encodings. Everything inside the program is
 // UTF-8; hand histories arrive as UTF-8 (with or without a byte-order mark),
 // Windows-1252, or UTF-16LE with a byte-order mark, and are turned into UTF-8
-// as they are read.
+// as they are read (UTF-16 through platform::Utf16LeBytesToUtf8).
 
 #include <string>
 #include <string_view>
@@ -20,13 +20,5 @@ void AppendWindows1252AsUtf8(std::string_view s, std::string& out);
 // Makes a line of a history file UTF-8: kept as it is when it is already
 // valid UTF-8, otherwise read as Windows-1252. Works in place.
 void NormaliseLineToUtf8(std::string& line);
-
-// Appends UTF-16LE code units (little-endian byte pairs; an odd last byte is
-// ignored) to `out` as UTF-8. Unpaired surrogates become U+FFFD.
-void AppendUtf16LeAsUtf8(std::string_view bytes, std::string& out);
-
-// Appends one code point to `out` as UTF-8 (values above U+10FFFF and
-// surrogates become U+FFFD).
-void AppendCodePoint(char32_t cp, std::string& out);
 
 }  // namespace text
