@@ -8,27 +8,6 @@ namespace pagelink {
 
 using namespace com;
 
-HRESULT CSingletonClassFactory::QueryInterface(const IID& riid, void** object) {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CSingletonClassFactory::AddRef() {
-    CPagelinkModule::Instance().Lock();
-    return ++refs_;
-}
-
-ULONG CSingletonClassFactory::Release() {
-    CPagelinkModule::Instance().Unlock();
-    return --refs_;
-}
-
 HRESULT CSingletonClassFactory::CreateInstance(IUnknown* outer, const IID& riid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
@@ -39,15 +18,6 @@ HRESULT CSingletonClassFactory::CreateInstance(IUnknown* outer, const IID& riid,
         if (!instance_) return E_OUTOFMEMORY;
     }
     return instance_->QueryInterface(riid, object);
-}
-
-HRESULT CSingletonClassFactory::LockServer(bool lock) {
-    if (lock) {
-        CPagelinkModule::Instance().Lock();
-    } else {
-        CPagelinkModule::Instance().Unlock();
-    }
-    return S_OK;
 }
 
 }  // namespace pagelink
