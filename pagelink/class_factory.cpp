@@ -1,6 +1,5 @@
 #include "pagelink/class_factory.h"
 
-
 namespace pagelink {
 
 using namespace com;
