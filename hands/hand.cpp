@@ -450,3 +450,13 @@ void CHand::RecordCollected(std::string_view name, std::int32_t amount) {
     collected[p] = true;
     potAwarded = true;
 }
+
+void CHand::SeatAtPosition(std::string_view name, int seat, int buttonSeat) {
+    int position = (seat - buttonSeat + 10) % 10;
+    if (NameAtPosition(position).first) throw CParseError("two players at one position");
+    positionOfName.Set(name, position);
+}
+
+void CHand::RecordButtonAction() {
+    if (auto [found, button] = NameAtPosition(0); found) AddAction(0, kActionButton, std::string(button), 0);
+}

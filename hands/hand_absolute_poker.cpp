@@ -53,12 +53,10 @@ int CHandAbsolutePoker::Parse(CStdioFileCustom& reader) {
         QualifyNameInto(CheckedName(line.substr(dash + 3, open - dash - 3)), name_);
         if (!SeatName(seat - 1).empty()) throw CParseError("seat listed twice");
         SetSeatName(seat - 1, name_);
-        int position = (seat - buttonSeat + 10) % 10;
-        if (NameAtPosition(position).first) throw CParseError("two players at one position");
-        positionOfName.Set(name_, position);
+        SeatAtPosition(name_, seat, buttonSeat);
         if (!cursor.Next()) return kEndInHeader;
     }
-    if (auto [found, button] = NameAtPosition(0); found) AddAction(0, kActionButton, std::string(button), 0);
+    RecordButtonAction();
 
     // Posts up to the hole cards.
     for (;;) {

@@ -92,12 +92,10 @@ int CHandInterPoker::Parse(CStdioFileCustom& reader) {
         if (sitsOut != kNpos && (end == kNpos || sitsOut > end)) end = sitsOut;
         if (end == kNpos || end < start) end = line.size();
         QualifyNameInto(CheckedName(line.substr(start, end - start)), name_);
-        int position = (seat - buttonSeat + 10) % 10;
-        if (NameAtPosition(position).first) throw CParseError("two players at one position");
-        positionOfName.Set(name_, position);
+        SeatAtPosition(name_, seat, buttonSeat);
         if (!cursor.Next()) return kEndInHeader;
     }
-    if (auto [found, button] = NameAtPosition(0); found) AddAction(0, kActionButton, std::string(button), 0);
+    RecordButtonAction();
 
     for (;;) {
         std::string_view line = cursor.Line();

@@ -142,11 +142,9 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
         if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
         QualifyNameInto(CheckedName(line.substr(c + 1, open - c - 1)), name_);
         SetSeatName(seat - 1, name_);
-        int position = (seat - buttonSeat + 10) % 10;
-        if (NameAtPosition(position).first) throw CParseError("two players at one position");
-        positionOfName.Set(name_, position);
+        SeatAtPosition(name_, seat, buttonSeat);
     }
-    if (auto [found, button] = NameAtPosition(0); found) AddAction(0, kActionButton, std::string(button), 0);
+    RecordButtonAction();
 
     for (;;) {
         if (!cursor.Next()) return kEndInHeader;
