@@ -408,11 +408,8 @@ int CHand::SkipToSeparator(CStdioFileCustom& reader) {
 // --- Parse frame steps ----------------------------------------------------------------
 
 bool CHand::ReadTrimmedLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
-    if (!reader.ReadString(buffer)) {
-        line = {};
-        return false;
-    }
-    line = hands::Trim(buffer);
+    if (!reader.ReadLine(line, buffer)) return false;
+    line = hands::Trim(line);
     return true;
 }
 

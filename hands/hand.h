@@ -221,8 +221,9 @@ public:
 protected:
     // --- Steps of the parse frame shared by the room parsers -------------
 
-    // Reads the next line into `buffer` and returns it trimmed in `line`;
-    // false at the end of the input.
+    // Reads the next line and returns it trimmed in `line`, a view into the
+    // reader's buffer or into `buffer` (see CStdioFileCustom::ReadLine),
+    // valid until the reader next reads or moves; false at the end.
     static bool ReadTrimmedLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // Adds every extraPosts entry to its player's preflop totals and marks
     // him as acting preflop. Throws CParseError for a name not seated.

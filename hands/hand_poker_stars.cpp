@@ -330,7 +330,12 @@ void CHandPokerStars::ParseWonAmountInto(std::string_view line, WonAmount& resul
 
 bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
     std::uint64_t start = reader.GetPosition();
-    if (!ReadTrimmedLine(reader, buffer, line)) return false;
+    std::string_view untrimmed;
+    if (!reader.ReadLine(untrimmed, buffer)) {
+        line = {};
+        return false;
+    }
+    line = Trim(untrimmed);
     if (IsHeaderLine(line)) {
         // The hand was cut off and the next one begins: leave its header for
         // the next call.
@@ -348,7 +353,13 @@ bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, st
         // read (not re-encoded); that is checked by reading from there
         // before the reader is left at it.
         std::uint64_t after = reader.GetPosition();
-        std::uint64_t candidate = start + static_cast<std::uint64_t>(line.data() - buffer.data()) + glued;
+        std::uint64_t candidate = start + static_cast<std::uint64_t>(line.data() - untrimmed.data()) + glued;
+        // Probing moves the reader and may refill its buffer: keep the line
+        // in `buffer` while it does, unless it is there already.
+        if (untrimmed.data() != buffer.data()) {
+            buffer.assign(line);
+            line = buffer;
+        }
         static thread_local std::string probe;
         reader.Seek(candidate);
         if (reader.ReadString(probe) && IsHeaderLine(Trim(probe))) {

@@ -1,7 +1,7 @@
 #pragma once
 // CLineCursor: reads trimmed lines from a CStdioFileCustom for one hand
-// parser, keeping the current line in a reused buffer so reading a hand does
-// not allocate per line.
+// parser. Lines are views into the reader's buffer where they can be, so
+// reading a hand copies and allocates nothing per line.
 
 #include <cstdint>
 #include <string>
@@ -16,14 +16,12 @@ public:
 
     // Reads the next line; false (and an empty Line()) at the end of input.
     bool Next() {
-        if (!reader_.ReadString(buffer_)) {
-            line_ = {};
-            return false;
-        }
-        line_ = hands::Trim(buffer_);
+        if (!reader_.ReadLine(line_, buffer_)) return false;
+        line_ = hands::Trim(line_);
         return true;
     }
-    // The current line, trimmed at both ends; valid until the next call.
+    // The current line, trimmed at both ends; valid until the next call of
+    // Next or Seek.
     std::string_view Line() const { return line_; }
     // Byte offset of the next read, for returning to it with Seek.
     std::uint64_t Position() const { return reader_.GetPosition(); }

@@ -166,6 +166,50 @@ bool CStdioFileCustom::ReadString(std::string& line) {
     return true;
 }
 
+bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
+    line = {};
+    if (!IsOpen()) return false;
+    if (!utf16_) {
+        if (bufferPos_ >= buffer_.size() && !FillBuffer()) {
+            lastHadEnd_ = false;
+            return false;
+        }
+        const char* start = buffer_.data() + bufferPos_;
+        std::size_t avail = buffer_.size() - bufferPos_;
+        const void* nl = std::memchr(start, '\n', avail);
+        if (nl != nullptr) {
+            // The whole line is in the buffer: hand it out in place unless it
+            // must be re-encoded.
+            std::uint64_t lineStart = GetPosition();
+            auto n = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+            bufferPos_ += n + 1;
+            lastHadEnd_ = true;
+            std::string_view view(start, n);
+            if (!view.empty() && view.back() == '\r') view.remove_suffix(1);
+            if (view.size() > 2) {
+                const void* ff = std::memchr(view.data() + 2, kFormFeed, view.size() - 2);
+                if (ff != nullptr) {
+                    auto cut = static_cast<std::size_t>(static_cast<const char*>(ff) - view.data());
+                    view = view.substr(0, cut);
+                    Seek(lineStart + cut + 1);
+                }
+            }
+            if (text::IsUtf8Line(view)) {
+                line = view;
+            } else {
+                scratch.assign(view);
+                text::NormaliseLineToUtf8(scratch);
+                line = scratch;
+            }
+            return true;
+        }
+    }
+    // A line that runs past the buffered chunk, or a UTF-16 file.
+    if (!ReadString(scratch)) return false;
+    line = scratch;
+    return true;
+}
+
 std::uint64_t CStdioFileCustom::GetPosition() const { return bufferStart_ + bufferPos_; }
 
 std::uint64_t CStdioFileCustom::Seek(std::uint64_t offset) {

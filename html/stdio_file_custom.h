@@ -40,6 +40,12 @@ public:
     // with `line` empty, at the end of the input. A last line without a line
     // end is still returned; LastLineHadEnd() tells whether it had one.
     bool ReadString(std::string& line);
+    // Reads the next line as ReadString does, but returns it as a view: into
+    // the reader's own buffer when the line is stored as it is read (UTF-8
+    // within one buffered chunk), otherwise into `scratch`, which then holds
+    // the converted line. The view is valid until the next call that reads
+    // or moves the reader. Returns false, with `line` empty, at the end.
+    bool ReadLine(std::string_view& line, std::string& scratch);
     // Whether the line most recently returned ended with a line end (false for
     // a last line that runs into the end of the input, e.g. still being written).
     bool LastLineHadEnd() const { return lastHadEnd_; }

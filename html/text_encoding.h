@@ -17,6 +17,10 @@ bool IsValidUtf8(std::string_view s);
 // ones map to the C1 control of the same value.
 void AppendWindows1252AsUtf8(std::string_view s, std::string& out);
 
+// True when a line of a history file is already UTF-8 (plain ASCII, the
+// common case, is checked eight bytes at a time first).
+bool IsUtf8Line(std::string_view line);
+
 // Makes a line of a history file UTF-8: kept as it is when it is already
 // valid UTF-8, otherwise read as Windows-1252. Works in place.
 void NormaliseLineToUtf8(std::string& line);
