@@ -1,6 +1,7 @@
 #include "hands/action_table.h"
 
 #include <cassert>
+#include <cstring>
 
 #include "hands/parse_error.h"
 
@@ -18,8 +19,23 @@ void CActionTable::Append(int position, int street, const CAction& action) {
     if (items_.capacity() == 0) items_.reserve(kTypicalActions);
     // Lists are stored back to back: insert at the end of this list and move
     // the start of every later list by one.
-    items_.insert(items_.begin() + start_[slot + 1], action);
-    for (std::size_t s = slot + 1; s <= kSlots; ++s) ++start_[s];
+    std::size_t at = start_[slot + 1];
+    if (at == items_.size()) {
+        items_.push_back(action);
+    } else {
+        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), action);
+    }
+    // Every later list now starts one further on: add one to starts
+    // slot + 1 onwards, four 16-bit starts per 64-bit word (no start comes
+    // near 65535, so no lane carries into the next).
+    constexpr std::uint64_t kOnes = 0x0001000100010001ull;
+    constexpr std::size_t kWords = sizeof(start_) / sizeof(std::uint64_t);
+    std::uint64_t words[kWords];
+    std::memcpy(words, start_.data(), sizeof(words));
+    std::size_t first = slot + 1;
+    words[first / 4] += kOnes << (16 * (first % 4));
+    for (std::size_t w = first / 4 + 1; w < kWords; ++w) words[w] += kOnes;
+    std::memcpy(start_.data(), words, sizeof(words));
 }
 
 void CActionTable::Clear() {

@@ -37,6 +37,8 @@ private:
     static constexpr std::size_t kSlots = kPositions * kStreets;
     static constexpr std::size_t kTypicalActions = 24;
     // start_[s] is the offset of list s in items_; start_[kSlots] the end.
-    std::array<std::uint16_t, kSlots + 1> start_{};
+    // The array is padded to whole 64-bit words so that moving the later
+    // starts on an append works a word at a time.
+    std::array<std::uint16_t, (kSlots + 1 + 3) / 4 * 4> start_{};
     std::vector<CAction> items_;
 };

@@ -88,35 +88,39 @@ int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
 
 CHandPokerStars::CHandPokerStars(std::string heroName_) : CHand(std::move(heroName_)) {}
 
-const CMarkerList& CHandPokerStars::SkipList() {
-    static const CMarkerList kSkip{
-        " said, \"",             // chat, which may quote anything
-        " sits out",             // "Player: sits out" is no post
-        " is sitting out",
-        " joins the table",
-        " leaves the table",
-        " has timed out",
-        " has returned",
-        " is disconnected",
-        " is connected",
-        " was removed from the table",
-        " re-buys and receives",
-        " will be allowed to play after the button",
-    };
-    return kSkip;
-}
+namespace {
 
-const CMarkerList& CHandPokerStars::EndList() {
-    static const CMarkerList kEnd{
-        "*** SHOW DOWN ***",
-        "*** SUMMARY ***",
-        // A board run twice ends the betting as a show-down does.
-        "*** FIRST FLOP ***",
-        "*** FIRST TURN ***",
-        "*** FIRST RIVER ***",
-    };
-    return kEnd;
-}
+// Built once at start-up rather than behind a function-local guard that
+// every line would pass through.
+const CMarkerList kSkipList{
+    " said, \"",             // chat, which may quote anything
+    " sits out",             // "Player: sits out" is no post
+    " is sitting out",
+    " joins the table",
+    " leaves the table",
+    " has timed out",
+    " has returned",
+    " is disconnected",
+    " is connected",
+    " was removed from the table",
+    " re-buys and receives",
+    " will be allowed to play after the button",
+};
+
+const CMarkerList kEndList{
+    "*** SHOW DOWN ***",
+    "*** SUMMARY ***",
+    // A board run twice ends the betting as a show-down does.
+    "*** FIRST FLOP ***",
+    "*** FIRST TURN ***",
+    "*** FIRST RIVER ***",
+};
+
+}  // namespace
+
+const CMarkerList& CHandPokerStars::SkipList() { return kSkipList; }
+
+const CMarkerList& CHandPokerStars::EndList() { return kEndList; }
 
 bool CHandPokerStars::IsHeaderLine(std::string_view line) {
     line = WithoutByteOrderMark(line);
@@ -441,7 +445,7 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
     int counted = 0;
     for (;; ) {
         std::size_t colon = kNpos;
-        if (SkipList().ContainedIn(line)) {
+        if (kSkipList.ContainedIn(line)) {
             // Ignored.
         } else if (StartsWith(line, "*** HOLE CARDS")) {
             return kParseOk;
@@ -510,21 +514,23 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
     if (street == 0) lastActor = bigBlindName;
     for (;;) {
         if (!NextLine(reader, buffer, line)) return StreetEnd::kEndOfText;
-        if (SkipList().ContainedIn(line)) continue;
-        if (street == 0 && IsFlopLine(line)) {
+        if (kSkipList.ContainedIn(line)) continue;
+        // Board and end lines all begin with "***".
+        const bool stars = !line.empty() && line[0] == '*';
+        if (stars && street == 0 && IsFlopLine(line)) {
             flopCards = ParseBoardCards(line);
             if (!heroCards.empty()) ApplyHeroCards();
             return StreetEnd::kNextStreet;
         }
-        if (street == 1 && IsTurnLine(line)) {
+        if (stars && street == 1 && IsTurnLine(line)) {
             turnCard = ParseBoardCards(line);
             return StreetEnd::kNextStreet;
         }
-        if (street == 2 && IsRiverLine(line)) {
+        if (stars && street == 2 && IsRiverLine(line)) {
             riverCard = ParseBoardCards(line);
             return StreetEnd::kNextStreet;
         }
-        if (EndList().Begins(line) || (street > 0 && IsTableClosedLine(line))) return StreetEnd::kHandOver;
+        if ((stars && kEndList.Begins(line)) || (street > 0 && IsTableClosedLine(line))) return StreetEnd::kHandOver;
         if (street == 0 && IsDealtToLine(line)) {
             ParseShownCardsInto(line, shown);
             heroCards = shown.cards;
@@ -572,7 +578,7 @@ int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer, 
     // Up to the summary: show-down lines may still show cards.
     while (!StartsWith(line, kSummary)) {
         if (!NextLine(reader, buffer, line)) throw CParseError("hand ends before its summary");
-        if (SkipList().ContainedIn(line)) continue;
+        if (kSkipList.ContainedIn(line)) continue;
         if (IsShowLine(line)) {
             ParseShownCardsInto(line, shown);
             StoreShownCards(shown.name, shown.cards);

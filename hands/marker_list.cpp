@@ -4,6 +4,10 @@
 
 #include "hands/parse_text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
     assert(markers.size() <= kCapacity);
     for (std::string_view marker : markers) {
@@ -11,8 +15,8 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
         auto bit = static_cast<std::uint16_t>(1u << size_);
         if (!firstBytes_[static_cast<unsigned char>(marker[0])]) {
             firstBytes_[static_cast<unsigned char>(marker[0])] = true;
+            if (firstByteCount_ < kScanBytes) scanBytes_[static_cast<std::size_t>(firstByteCount_)] = marker[0];
             ++firstByteCount_;
-            onlyFirstByte_ = marker[0];
         }
         if (marker.size() == 1) {
             singles_ |= bit;
@@ -27,20 +31,40 @@ bool CMarkerList::ContainedIn(std::string_view line) const {
     for (std::size_t i = 0, bits = singles_; bits != 0; ++i, bits >>= 1) {
         if ((bits & 1u) != 0 && line.find(markers_[i][0]) != std::string_view::npos) return true;
     }
-    // With one first byte for all entries (a blank, for lists of phrases) the
-    // library's byte search jumps between the candidates.
-    bool single = firstByteCount_ == 1;
-    for (std::size_t at = 0; at + 1 < line.size(); ++at) {
-        if (single) {
-            at = line.find(onlyFirstByte_, at);
-            if (at == std::string_view::npos || at + 1 >= line.size()) return false;
-        } else if (!firstBytes_[static_cast<unsigned char>(line[at])]) {
-            continue;
-        }
-        unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(line[at]), static_cast<unsigned char>(line[at + 1]))];
+    const std::size_t n = line.size();
+    if (n < 2) return false;
+    const char* data = line.data();
+    // An entry of two or more bytes can begin at places 0 .. n - 2; the byte
+    // pair there selects the few entries worth comparing.
+    auto entryAt = [&](std::size_t at) {
+        unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1]))];
         for (std::size_t i = 0; bits != 0; ++i, bits >>= 1) {
             if ((bits & 1u) != 0 && hands::StartsWith(line.substr(at), markers_[i])) return true;
         }
+        return false;
+    };
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    if (firstByteCount_ <= kScanBytes) {
+        // Sixteen places at a time: only places holding a first byte of some
+        // entry are looked at. A block reads bytes at .. at + 15, all before
+        // the last byte of the line.
+        __m128i scan[kScanBytes];
+        for (int k = 0; k < kScanBytes; ++k) scan[k] = _mm_set1_epi8(scanBytes_[static_cast<std::size_t>(k < firstByteCount_ ? k : 0)]);
+        for (; at + 16 <= n - 1; at += 16) {
+            __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            __m128i hits = _mm_cmpeq_epi8(block, scan[0]);
+            for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, scan[k]));
+            auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+            while (mask != 0) {
+                if (entryAt(at + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;
+                mask &= mask - 1;
+            }
+        }
+    }
+#endif
+    for (; at + 1 < n; ++at) {
+        if (firstBytes_[static_cast<unsigned char>(data[at])] && entryAt(at)) return true;
     }
     return false;
 }

@@ -35,7 +35,10 @@ private:
     std::array<std::uint16_t, 1024> pairs_{};
     std::array<bool, 256> firstBytes_{};  // bytes some entry begins with
     int firstByteCount_ = 0;              // how many different ones
-    char onlyFirstByte_ = 0;              // the one, when there is one
+    // The different first bytes while there are at most four of them, so a
+    // line can be scanned for all of them sixteen bytes at a time.
+    static constexpr int kScanBytes = 4;
+    std::array<char, kScanBytes> scanBytes_{};
     std::uint16_t singles_ = 0;
     std::size_t size_ = 0;
 };

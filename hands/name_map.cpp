@@ -1,13 +1,22 @@
 #include "hands/name_map.h"
 
 #include <cassert>
+#include <cstring>
 
 #include "hands/parse_error.h"
 
 const std::int32_t* CNameMap::Find(std::string_view name) const {
+    if (name.empty()) {
+        for (const Slot& slot : slots_) {
+            if (slot.length == 0) return &slot.value;
+        }
+        return nullptr;
+    }
+    // Length and first byte tell most names apart before a full compare.
+    const char* base = names_.data();
     for (const Slot& slot : slots_) {
-        if (slot.length == name.size() &&
-            std::string_view(names_).substr(slot.offset, slot.length) == name) {
+        if (slot.length == name.size() && base[slot.offset] == name[0] &&
+            std::memcmp(base + slot.offset, name.data(), name.size()) == 0) {
             return &slot.value;
         }
     }

@@ -10,10 +10,6 @@ namespace hands {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -22,14 +18,6 @@ std::size_t FindLast(std::string_view line, std::string_view marker) {
     // The one-byte form is the common one and the library has a fast path
     // for a single character only.
     return marker.size() == 1 ? line.rfind(marker[0]) : line.rfind(marker);
-}
-
-std::string_view Trim(std::string_view line) {
-    std::size_t begin = 0;
-    std::size_t end = line.size();
-    while (begin < end && IsBlank(line[begin])) ++begin;
-    while (end > begin && IsBlank(line[end - 1])) --end;
-    return line.substr(begin, end - begin);
 }
 
 std::string_view Slice(std::string_view line, std::size_t from, std::size_t count) {

@@ -28,21 +28,26 @@ inline bool StartsWith(std::string_view line, std::string_view prefix) {
 
 // Position of `marker` at or after `from`; npos when it does not occur there
 // (also when `from` is beyond the end of the line). An empty marker is found
-// at `from`. Lines and markers are short, so a plain scan that checks the
-// first and last byte before the rest beats the library search, which calls
-// into the C library once per candidate.
+// at `from`. The search jumps with the C library's byte search to the places
+// holding the marker's first non-blank byte (markers often begin with a
+// blank, which is everywhere in a line) and compares the marker there.
 inline std::size_t FindFrom(std::string_view line, std::string_view marker, std::size_t from = 0) {
     const std::size_t n = marker.size();
     if (from > line.size() || line.size() - from < n) return kNpos;
     if (n == 0) return from;
-    const char first = marker[0];
-    const char last = marker[n - 1];
+    std::size_t anchor = 0;
+    while (anchor + 1 < n && marker[anchor] == ' ') ++anchor;
     const char* data = line.data();
-    for (std::size_t i = from, end = line.size() - n; i <= end; ++i) {
-        if (data[i] != first || data[i + n - 1] != last) continue;
-        std::size_t k = 1;
-        while (k + 1 < n && data[i + k] == marker[k]) ++k;
-        if (k + 1 >= n) return i;
+    // Candidate places are from .. end; the anchor byte of place p is at
+    // p + anchor.
+    const char* p = data + from + anchor;
+    const char* stop = data + (line.size() - n) + anchor + 1;
+    while (p < stop) {
+        p = static_cast<const char*>(__builtin_memchr(p, marker[anchor], static_cast<std::size_t>(stop - p)));
+        if (p == nullptr) return kNpos;
+        const char* place = p - anchor;
+        if (__builtin_memcmp(place, marker.data(), n) == 0) return static_cast<std::size_t>(place - data);
+        ++p;
     }
     return kNpos;
 }
@@ -59,8 +64,18 @@ inline bool Contains(std::string_view line, std::string_view marker) { return Fi
 // Position of the last occurrence of `marker`; npos when missing.
 std::size_t FindLast(std::string_view line, std::string_view marker);
 
-// `line` without blanks (space, tab, CR, LF, VT, FF) at both ends.
-std::string_view Trim(std::string_view line);
+// Whether `c` is a blank: space, tab, LF, VT, FF or CR.
+inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// `line` without blanks at both ends. Inline: every line and name is
+// trimmed, and most have nothing to trim.
+inline std::string_view Trim(std::string_view line) {
+    std::size_t begin = 0;
+    std::size_t end = line.size();
+    while (begin < end && IsBlank(line[begin])) ++begin;
+    while (end > begin && IsBlank(line[end - 1])) --end;
+    return std::string_view(line.data() + begin, end - begin);
+}
 
 // Up to `count` bytes of `line` from `from`; empty when `from` is at or past
 // the end.

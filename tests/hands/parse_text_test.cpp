@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
+#include "hands/marker_list.h"
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
 
@@ -56,6 +59,48 @@ TEST(ParseTextTest, MarkersAndSlices) {
     EXPECT_EQ(hands::ReadField(" 5:01", 0, 2), 5);
     EXPECT_EQ(hands::ReadField("ab", 0, 2), -1);
     EXPECT_EQ(hands::CurrencySignLength("\xE2\x82", 0), 0u);  // cut-off euro sign
+}
+
+// The searches skip ahead by bytes and by blocks of bytes; on random short
+// lines of a small alphabet (so markers occur often, at the edges too) they
+// must find exactly what a plain search finds.
+std::string RandomText(std::mt19937& rng, std::size_t maxLength) {
+    static const char kAlphabet[] = {' ', ' ', 'a', 'b', ':', '('};
+    std::string text(std::uniform_int_distribution<std::size_t>(0, maxLength)(rng), ' ');
+    for (char& c : text) c = kAlphabet[std::uniform_int_distribution<std::size_t>(0, sizeof kAlphabet - 1)(rng)];
+    return text;
+}
+
+TEST(ParseTextTest, FindFromAgreesWithPlainSearch) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string line = RandomText(rng, 48);
+        std::string marker = RandomText(rng, 5);
+        std::size_t from = std::uniform_int_distribution<std::size_t>(0, line.size() + 2)(rng);
+        std::size_t expected = from > line.size() ? hands::kNpos : std::string_view(line).find(marker, from);
+        ASSERT_EQ(hands::FindFrom(line, marker, from), expected)
+            << "line '" << line << "' marker '" << marker << "' from " << from;
+    }
+}
+
+TEST(ParseTextTest, MarkerListAgreesWithPlainSearch) {
+    // Few first bytes (scanned in blocks) and many (scanned byte by byte).
+    const CMarkerList few{" ab", " :(", "a", "(b"};
+    const CMarkerList many{" ab", ":a", "b:", "(( ", "aa b"};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 20000; ++round) {
+        std::string line = RandomText(rng, 48);
+        for (const CMarkerList* list : {&few, &many}) {
+            bool contained = false;
+            bool begins = false;
+            for (std::size_t i = 0; i < list->Size(); ++i) {
+                contained = contained || line.find(list->At(i)) != std::string::npos;
+                begins = begins || line.rfind(list->At(i), 0) == 0;
+            }
+            ASSERT_EQ(list->ContainedIn(line), contained) << "line '" << line << "'";
+            ASSERT_EQ(list->Begins(line), begins) << "line '" << line << "'";
+        }
+    }
 }
 
 }  // namespace

@@ -158,3 +158,43 @@ TEST_F(LineReaderFile, MissingFileOrFolderDoesNotOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lines handed out in place must be exactly the lines copied out: over a
+// file with CRLF and LF ends, form feeds, Windows-1252 and UTF-8 bytes, a
+// UTF-8 mark, and lines that cross the reader's 64 KB chunks, with the
+// positions after every line compared too.
+TEST_F(LineReaderFile, InPlaceLinesMatchCopiedLines) {
+    std::string text = "\xEF\xBB\xBFheader\r\n";
+    for (int i = 0; i < 3000; ++i) {
+        text += "Seat " + std::to_string(i) + ": caf\xE9 (\xE2\x82\xAC" + std::to_string(i) + ")";
+        text += i % 7 == 0 ? "\r\n" : "\n";
+        if (i % 11 == 0) text += "ab\fcd\fef\n";
+        if (i % 500 == 0) text += std::string(70000 + i, 'x') + "\n";
+    }
+    text += "last line without end";
+    Append(text);
+
+    CStdioFileCustom copied;
+    CStdioFileCustom inPlace;
+    ASSERT_TRUE(copied.Open(path_.string()));
+    ASSERT_TRUE(inPlace.Open(path_.string()));
+    std::string line;
+    std::string scratch;
+    std::string_view view;
+    int count = 0;
+    for (;;) {
+        bool more = copied.ReadString(line);
+        ASSERT_EQ(inPlace.ReadLine(view, scratch), more) << "line " << count;
+        if (!more) break;
+        ASSERT_EQ(view, line) << "line " << count;
+        ASSERT_EQ(inPlace.GetPosition(), copied.GetPosition()) << "line " << count;
+        ASSERT_EQ(inPlace.LastLineHadEnd(), copied.LastLineHadEnd()) << "line " << count;
+        ++count;
+    }
+    EXPECT_GT(count, 3000);
+    EXPECT_FALSE(inPlace.LastLineHadEnd());
+}
+
+}  // namespace
