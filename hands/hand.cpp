@@ -1,6 +1,8 @@
 #include "hands/hand.h"
 
 #include <cassert>
+#include <cstdint>
+#include <cstring>
 
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
@@ -66,8 +68,19 @@ void CHand::QualifyNameInto(std::string_view raw, std::string& out) const {
         suffix = kSuffixTournamentNoLimit;
     }
     std::string_view trimmed = hands::Trim(raw);
-    out.assign(trimmed);
-    out.append(suffix);
+    auto at = reinterpret_cast<std::uintptr_t>(trimmed.data());
+    auto base = reinterpret_cast<std::uintptr_t>(out.data());
+    if (at >= base && at <= base + out.capacity()) {
+        // The name is read from `out` itself.
+        out.assign(trimmed);
+        out.append(suffix);
+        return;
+    }
+    // Names are written once per line read: size the string and copy both
+    // parts, without the general assignment's checks.
+    out.resize(trimmed.size() + suffix.size());
+    std::memcpy(out.data(), trimmed.data(), trimmed.size());
+    std::memcpy(out.data() + trimmed.size(), suffix.data(), suffix.size());
 }
 
 std::string CHand::QualifyName(std::string_view raw) const {

@@ -340,7 +340,8 @@ bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, st
         return false;
     }
     line = Trim(untrimmed);
-    if (IsHeaderLine(line)) {
+    // Header lines begin with "P" or with a byte-order mark.
+    if (!line.empty() && (line[0] == 'P' || line[0] == '\xEF') && IsHeaderLine(line)) {
         // The hand was cut off and the next one begins: leave its header for
         // the next call.
         reader.Seek(start);
@@ -466,6 +467,9 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
                 }
             } else {
                 for (std::size_t i = colon + 2; i < line.size(); ++i) {
+                    // Every currency sign begins with one of these bytes.
+                    auto byte = static_cast<unsigned char>(line[i]);
+                    if (byte != '$' && byte != 0x80 && byte != 0xA3 && byte != 0xE2 && byte != 0xC2) continue;
                     if (hands::CurrencySignLength(line, i) > 0) {
                         amount = ReadAmount(line, i);
                         break;
@@ -565,7 +569,9 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
             // the one who acted before him.
             PositionOf(action.name, lastActor);
             lastActor = action.name;
-        } else if (SplitQualifiedName(action.name).first.empty()) {
+        } else if (action.name.size() <= 7 && SplitQualifiedName(action.name).first.empty()) {
+            // (A name whose part before the tag is empty is at most a tag,
+            // seven bytes at most.)
             throw CParseError("action without a player name");
         }
         AddAction(street, action.kind, action.name, action.amount);

@@ -51,15 +51,29 @@ bool CMarkerList::ContainedIn(std::string_view line) const {
         // the last byte of the line.
         __m128i scan[kScanBytes];
         for (int k = 0; k < kScanBytes; ++k) scan[k] = _mm_set1_epi8(scanBytes_[static_cast<std::size_t>(k < firstByteCount_ ? k : 0)]);
-        for (; at + 16 <= n - 1; at += 16) {
-            __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        auto blockHits = [&](std::size_t from) {
+            __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
             __m128i hits = _mm_cmpeq_epi8(block, scan[0]);
             for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, scan[k]));
-            auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-            while (mask != 0) {
-                if (entryAt(at + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;
-                mask &= mask - 1;
+            return static_cast<unsigned>(_mm_movemask_epi8(hits));
+        };
+        const std::size_t places = n - 1;
+        if (places >= 16) {
+            for (; at + 16 <= places; at += 16) {
+                for (unsigned mask = blockHits(at); mask != 0; mask &= mask - 1) {
+                    if (entryAt(at + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;
+                }
             }
+            if (at < places) {
+                // The rest as one block ending at the last place, its places
+                // before `at` (already looked at) masked off.
+                std::size_t from = places - 16;
+                for (unsigned mask = blockHits(from) >> (at - from) << (at - from); mask != 0; mask &= mask - 1) {
+                    if (entryAt(from + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;
+                }
+                return false;
+            }
+            return false;
         }
     }
 #endif

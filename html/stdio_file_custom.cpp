@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "html/text_encoding.h"
 #include "platform/text_util.h"
 
@@ -176,7 +180,36 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
         }
         const char* start = buffer_.data() + bufferPos_;
         std::size_t avail = buffer_.size() - bufferPos_;
-        const void* nl = std::memchr(start, '\n', avail);
+        // One pass finds the line end and tells whether the line is plain
+        // (no byte above 0x7F, no form feed), which is most lines: those
+        // need neither the form-feed rule nor a UTF-8 check.
+        const void* nl = nullptr;
+        bool plain = false;
+#if defined(__SSE2__)
+        {
+            const __m128i newline = _mm_set1_epi8('\n');
+            const __m128i formFeed = _mm_set1_epi8(kFormFeed);
+            std::size_t i = 0;
+            bool special = false;
+            for (; i + 16 <= avail; i += 16) {
+                __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + i));
+                auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
+                auto odd = static_cast<unsigned>(_mm_movemask_epi8(block)) |
+                           static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, formFeed)));
+                if (ends != 0) {
+                    unsigned before = (ends & (0u - ends)) - 1;  // bytes before the first line end
+                    special = special || (odd & before) != 0;
+                    nl = start + i + static_cast<std::size_t>(__builtin_ctz(ends));
+                    plain = !special;
+                    break;
+                }
+                special = special || odd != 0;
+            }
+            if (nl == nullptr && i < avail) nl = std::memchr(start + i, '\n', avail - i);
+        }
+#else
+        nl = std::memchr(start, '\n', avail);
+#endif
         if (nl != nullptr) {
             // The whole line is in the buffer: hand it out in place unless it
             // must be re-encoded.
@@ -186,6 +219,10 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
             lastHadEnd_ = true;
             std::string_view view(start, n);
             if (!view.empty() && view.back() == '\r') view.remove_suffix(1);
+            if (plain) {
+                line = view;
+                return true;
+            }
             if (view.size() > 2) {
                 const void* ff = std::memchr(view.data() + 2, kFormFeed, view.size() - 2);
                 if (ff != nullptr) {
