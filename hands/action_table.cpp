@@ -2,8 +2,11 @@
 
 #include <cassert>
 #include <cstring>
+#include <type_traits>
 
 #include "hands/parse_error.h"
+
+static_assert(std::is_trivially_copyable_v<CAction>, "actions are moved as bytes");
 
 std::span<const CAction> CActionTable::List(int position, int street) const {
     if (position < 0 || position >= kPositions || street < 0 || street >= kStreets) return {};
@@ -19,12 +22,13 @@ void CActionTable::Append(int position, int street, const CAction& action) {
     if (items_.capacity() == 0) items_.reserve(kTypicalActions);
     // Lists are stored back to back: insert at the end of this list and move
     // the start of every later list by one.
+    // Actions are plain data: the later lists move up by one with a single
+    // byte move.
     std::size_t at = start_[slot + 1];
-    if (at == items_.size()) {
-        items_.push_back(action);
-    } else {
-        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), action);
-    }
+    std::size_t after = items_.size() - at;
+    items_.emplace_back();
+    if (after > 0) std::memmove(items_.data() + at + 1, items_.data() + at, after * sizeof(CAction));
+    items_[at] = action;
     // Every later list now starts one further on: add one to starts
     // slot + 1 onwards, four 16-bit starts per 64-bit word (no start comes
     // near 65535, so no lane carries into the next).

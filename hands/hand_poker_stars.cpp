@@ -263,31 +263,58 @@ void CHandPokerStars::ParseActionInto(std::string_view line, int street, ParsedA
         // Many colons: fall back to searching the whole line per marker.
         colonCount = 0;
     }
-    auto find = [&](std::string_view marker) -> std::size_t {
-        if (colonCount == 0) return FindFrom(line, marker, 1);
-        for (std::size_t i = 0; i < colonCount; ++i) {
-            if (StartsWith(line.substr(colons[i]), marker)) return colons[i];
-        }
-        return kNpos;
-    };
     if (colonCount == 0 && FindFrom(line, ": ", 1) == kNpos) return;
+    static constexpr std::string_view kMarkers[] = {": folds", ": checks", ": calls ", ": bets ", ": raises "};
+    // The marker first in precedence found at any of the places wins, at
+    // the first place it stands.
+    int which = -1;
     std::size_t at = kNpos;
-    if (find(": folds") != kNpos) {
+    if (colonCount > 0) {
+        for (std::size_t i = 0; i < colonCount; ++i) {
+            std::string_view rest = line.substr(colons[i]);
+            if (rest.size() < 7) continue;
+            // The byte after ": " tells the markers apart.
+            int kind = -1;
+            switch (rest[2]) {
+            case 'f': kind = 0; break;
+            case 'c': kind = rest[3] == 'h' ? 1 : 2; break;
+            case 'b': kind = 3; break;
+            case 'r': kind = 4; break;
+            default: continue;
+            }
+            if ((which < 0 || kind < which) && StartsWith(rest, kMarkers[kind])) {
+                which = kind;
+                at = colons[i];
+            }
+        }
+    } else {
+        for (int kind = 0; kind < 5 && which < 0; ++kind) {
+            at = FindFrom(line, kMarkers[kind], 1);
+            if (at != kNpos) which = kind;
+        }
+    }
+    switch (which) {
+    case 0:
         action.kind = kActionFold;
-    } else if (find(": checks") != kNpos) {
+        break;
+    case 1:
         action.kind = kActionCheck;
-    } else if ((at = find(": calls ")) != kNpos) {
+        break;
+    case 2:
         // The amount stands 8 characters after the marker's start, behind a
         // currency sign in money games.
         action.kind = kActionCall;
         action.amount = ReadAmount(line, at + 8);
-    } else if ((at = find(": bets ")) != kNpos) {
+        break;
+    case 3:
         action.kind = kActionBet;
         action.amount = ReadAmount(line, at + 7);
-    } else if ((at = find(": raises ")) != kNpos) {
+        break;
+    case 4:
         action.kind = raisedThisStreet ? kActionReraise : kActionRaise;
         raisedThisStreet = true;
-    } else {
+        break;
+    default:
         return;
     }
     ParseActorNameInto(line, action.name);
@@ -349,9 +376,9 @@ bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, st
         return false;
     }
     // A header glued behind a cut line: "#" is rare in lines, so it is the
-    // cheap thing to look for first.
-    for (std::size_t hash = line.find('#'); hash != kNpos; hash = line.find('#', hash + 1)) {
-        if (hash <= kHeaderGame.size() - 1) continue;
+    // cheap thing to look for first. Its "#" stands after at least one byte
+    // of the cut line and the sixteen bytes of "PokerStars Game ".
+    for (std::size_t hash = line.find('#', kHeaderGame.size()); hash != kNpos; hash = line.find('#', hash + 1)) {
         std::size_t glued = hash - (kHeaderGame.size() - 1);
         if (!IsHeaderLine(line.substr(glued))) continue;
         // The header starts at this byte offset when the line was stored as

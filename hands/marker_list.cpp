@@ -1,6 +1,7 @@
 #include "hands/marker_list.h"
 
 #include <cassert>
+#include <cstring>
 
 #include "hands/parse_text.h"
 
@@ -25,6 +26,9 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
         }
         markers_[size_++] = marker;
     }
+    for (int k = 0; k < kScanBytes; ++k) {
+        scanBlocks_[static_cast<std::size_t>(k)].fill(scanBytes_[static_cast<std::size_t>(k < firstByteCount_ ? k : 0)]);
+    }
 }
 
 bool CMarkerList::ContainedIn(std::string_view line) const {
@@ -38,8 +42,9 @@ bool CMarkerList::ContainedIn(std::string_view line) const {
     // pair there selects the few entries worth comparing.
     auto entryAt = [&](std::size_t at) {
         unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1]))];
-        for (std::size_t i = 0; bits != 0; ++i, bits >>= 1) {
-            if ((bits & 1u) != 0 && hands::StartsWith(line.substr(at), markers_[i])) return true;
+        for (; bits != 0; bits &= bits - 1) {
+            std::string_view marker = markers_[static_cast<std::size_t>(__builtin_ctz(bits))];
+            if (marker.size() <= n - at && std::memcmp(data + at, marker.data(), marker.size()) == 0) return true;
         }
         return false;
     };
@@ -49,16 +54,17 @@ bool CMarkerList::ContainedIn(std::string_view line) const {
         // Sixteen places at a time: only places holding a first byte of some
         // entry are looked at. A block reads bytes at .. at + 15, all before
         // the last byte of the line.
-        __m128i scan[kScanBytes];
-        for (int k = 0; k < kScanBytes; ++k) scan[k] = _mm_set1_epi8(scanBytes_[static_cast<std::size_t>(k < firstByteCount_ ? k : 0)]);
-        auto blockHits = [&](std::size_t from) {
-            __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
-            __m128i hits = _mm_cmpeq_epi8(block, scan[0]);
-            for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, scan[k]));
-            return static_cast<unsigned>(_mm_movemask_epi8(hits));
-        };
         const std::size_t places = n - 1;
         if (places >= 16) {
+            auto scan = [&](int k) {
+                return _mm_load_si128(reinterpret_cast<const __m128i*>(scanBlocks_[static_cast<std::size_t>(k)].data()));
+            };
+            auto blockHits = [&](std::size_t from) {
+                __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
+                __m128i hits = _mm_cmpeq_epi8(block, scan(0));
+                for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, scan(k)));
+                return static_cast<unsigned>(_mm_movemask_epi8(hits));
+            };
             for (; at + 16 <= places; at += 16) {
                 for (unsigned mask = blockHits(at); mask != 0; mask &= mask - 1) {
                     if (entryAt(at + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;

@@ -39,6 +39,8 @@ private:
     // line can be scanned for all of them sixteen bytes at a time.
     static constexpr int kScanBytes = 4;
     std::array<char, kScanBytes> scanBytes_{};
+    // Each of those bytes repeated sixteen times, ready to compare a block.
+    alignas(16) std::array<std::array<char, 16>, kScanBytes> scanBlocks_{};
     std::uint16_t singles_ = 0;
     std::size_t size_ = 0;
 };

@@ -5,18 +5,42 @@
 
 #include "hands/parse_error.h"
 
-const std::int32_t* CNameMap::Find(std::string_view name) const {
-    if (name.empty()) {
-        for (const Slot& slot : slots_) {
-            if (slot.length == 0) return &slot.value;
-        }
-        return nullptr;
+namespace {
+
+bool SameBytes(const char* a, const char* b, std::size_t n) {
+    for (; n >= 8; n -= 8, a += 8, b += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        if (x != y) return false;
     }
-    // Length and first byte tell most names apart before a full compare.
+    for (; n > 0; --n) {
+        if (*a++ != *b++) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::uint32_t CNameMap::KeyOf(std::string_view name) {
+    auto key = static_cast<std::uint32_t>(name.size()) * 0x9E3779B1u;
+    if (!name.empty()) {
+        key ^= static_cast<std::uint32_t>(static_cast<unsigned char>(name[0])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(name[name.size() / 2])) << 8 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(name.back())) << 16;
+    }
+    return key;
+}
+
+const std::int32_t* CNameMap::Find(std::string_view name) const {
+    // The key (length and three bytes) tells names apart with one compare
+    // per entry; the bytes are compared only on a likely hit, inline since
+    // names are short.
+    const std::uint32_t key = KeyOf(name);
     const char* base = names_.data();
     for (const Slot& slot : slots_) {
-        if (slot.length == name.size() && base[slot.offset] == name[0] &&
-            std::memcmp(base + slot.offset, name.data(), name.size()) == 0) {
+        if (slot.key == key && slot.length == name.size() && SameBytes(base + slot.offset, name.data(), name.size())) {
             return &slot.value;
         }
     }
@@ -40,7 +64,7 @@ void CNameMap::Set(std::string_view name, std::int32_t value) {
         names_.reserve(kTypicalNames * 12);
     }
     slots_.push_back(Slot{static_cast<std::uint32_t>(names_.size()),
-                          static_cast<std::uint32_t>(name.size()), value});
+                          static_cast<std::uint32_t>(name.size()), value, KeyOf(name)});
     names_.append(name);
 }
 

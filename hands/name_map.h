@@ -39,7 +39,9 @@ private:
         std::uint32_t offset;
         std::uint32_t length;
         std::int32_t value;
+        std::uint32_t key;  // KeyOf(name)
     };
+    static std::uint32_t KeyOf(std::string_view name);
     std::int32_t* FindSlot(std::string_view name);
     static constexpr std::size_t kTypicalNames = 10;
 

@@ -1,5 +1,7 @@
 #include "hands/parse_text.h"
 
+#include <string.h>
+
 #include <limits>
 
 #include <string>
@@ -15,9 +17,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::size_t FindLast(std::string_view line, std::string_view marker) {
-    // The one-byte form is the common one and the library has a fast path
-    // for a single character only.
-    return marker.size() == 1 ? line.rfind(marker[0]) : line.rfind(marker);
+    // The one-byte form is the common one: the C library searches for a
+    // byte from the end many bytes at a time.
+    if (marker.size() == 1) {
+        if (line.empty()) return kNpos;
+        const void* found = memrchr(line.data(), marker[0], line.size());
+        return found == nullptr ? kNpos : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+    }
+    return line.rfind(marker);
 }
 
 std::string_view Slice(std::string_view line, std::size_t from, std::size_t count) {

@@ -54,8 +54,6 @@ void CStdioFileCustom::Close() {
     lastHadEnd_ = false;
 }
 
-bool CStdioFileCustom::IsOpen() const { return file_ != nullptr || fromMemory_; }
-
 std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
     // Peek at the first bytes without disturbing the buffer logic: read them
     // through the normal path from offset 0, then position after the mark.
@@ -246,8 +244,6 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
     line = scratch;
     return true;
 }
-
-std::uint64_t CStdioFileCustom::GetPosition() const { return bufferStart_ + bufferPos_; }
 
 std::uint64_t CStdioFileCustom::Seek(std::uint64_t offset) {
     if (offset < bomLength_) offset = bomLength_;

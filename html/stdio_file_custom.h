@@ -34,7 +34,7 @@ public:
     // Reads from a copy of the given text instead of a file (tests, tools).
     void OpenText(std::string_view text);
     void Close();
-    bool IsOpen() const;
+    bool IsOpen() const { return file_ != nullptr || fromMemory_; }
 
     // Reads the next line into `line` (without its line end). Returns false,
     // with `line` empty, at the end of the input. A last line without a line
@@ -51,7 +51,7 @@ public:
     bool LastLineHadEnd() const { return lastHadEnd_; }
 
     // Byte offset of the next read.
-    std::uint64_t GetPosition() const;
+    std::uint64_t GetPosition() const { return bufferStart_ + bufferPos_; }
     // Moves to a byte offset (clamped to the length). Returns the new offset.
     std::uint64_t Seek(std::uint64_t offset);
     // Length of the input in bytes, as it is now on disk.
