@@ -13,9 +13,13 @@ namespace {
 struct Cache {
     std::string tz;
     bool tzSet = false;
-    // Local reading of a wall-clock hour: key and the instant of its start.
-    std::int64_t hourKey = -1;
-    std::int64_t hourStart = 0;
+    // Local readings of a few wall-clock hours: key and the instant of the
+    // hour's start. Several are kept because one file may mix tables whose
+    // headers give different clocks.
+    static constexpr int kHours = 4;
+    std::int64_t hourKey[kHours] = {-1, -1, -1, -1};
+    std::int64_t hourStart[kHours] = {};
+    int nextHour = 0;
     // Machine state at a given second: Eastern plus local offset.
     std::time_t nowKey = -1;
     std::int64_t nowOffset = 0;
@@ -29,7 +33,7 @@ bool SameZone() {
     if (set == cache.tzSet && (!set || cache.tz == tz)) return true;
     cache.tzSet = set;
     cache.tz = set ? tz : "";
-    cache.hourKey = -1;
+    for (std::int64_t& key : cache.hourKey) key = -1;
     cache.nowKey = -1;
     return false;
 }
@@ -40,15 +44,19 @@ std::int64_t EasternToUtc(const CWallClock& wall, std::time_t now) {
     SameZone();
     std::int64_t key = ((static_cast<std::int64_t>(wall.year) * 16 + wall.month) * 32 + wall.day) * 32 +
                        wall.hour;
-    if (key != cache.hourKey) {
+    int slot = 0;
+    while (slot < Cache::kHours && cache.hourKey[slot] != key) ++slot;
+    if (slot == Cache::kHours) {
         std::tm tm{};
         tm.tm_year = wall.year - 1900;
         tm.tm_mon = wall.month - 1;
         tm.tm_mday = wall.day;
         tm.tm_hour = wall.hour;
         tm.tm_isdst = -1;
-        cache.hourStart = static_cast<std::int64_t>(std::mktime(&tm));
-        cache.hourKey = key;
+        slot = cache.nextHour;
+        cache.nextHour = (cache.nextHour + 1) % Cache::kHours;
+        cache.hourStart[slot] = static_cast<std::int64_t>(std::mktime(&tm));
+        cache.hourKey[slot] = key;
     }
     if (now != cache.nowKey) {
         std::tm local{};
@@ -57,7 +65,7 @@ std::int64_t EasternToUtc(const CWallClock& wall, std::time_t now) {
         cache.nowOffset = eastern + local.tm_gmtoff;
         cache.nowKey = now;
     }
-    return cache.hourStart + wall.minute * 60 + wall.second + cache.nowOffset;
+    return cache.hourStart[slot] + wall.minute * 60 + wall.second + cache.nowOffset;
 }
 
 std::int64_t EasternToUtc(const CWallClock& wall) { return EasternToUtc(wall, std::time(nullptr)); }

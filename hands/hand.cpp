@@ -77,10 +77,12 @@ void CHand::QualifyNameInto(std::string_view raw, std::string& out) const {
         return;
     }
     // Names are written once per line read: size the string and copy both
-    // parts, without the general assignment's checks.
+    // parts, without the general assignment's checks. Names and tags are
+    // short, so the copies are plain loops rather than library calls.
     out.resize(trimmed.size() + suffix.size());
-    std::memcpy(out.data(), trimmed.data(), trimmed.size());
-    std::memcpy(out.data() + trimmed.size(), suffix.data(), suffix.size());
+    char* to = out.data();
+    for (char c : trimmed) *to++ = c;
+    for (char c : suffix) *to++ = c;
 }
 
 std::string CHand::QualifyName(std::string_view raw) const {
@@ -161,7 +163,13 @@ void CHand::AddAction(int street, int kind, std::string_view name, std::int32_t 
     }
     int position = PositionOf(name);
     if (position < 0) throw CParseError("action by a player who is not seated");
-    if (kind < 0 || kind > kActionUncalledBet) return;
+    RecordAction(position, street, kind, amount, amountIsRaiseTo);
+}
+
+void CHand::RecordAction(int position, int street, int kind, std::int32_t amount, bool amountIsRaiseTo) {
+    assert(position >= 0 && position < kPositions && street >= 0 && street <= 3);
+    if (position < 0 || position >= kPositions || street < 0 || street > 3) return;
+    if (kind < 0 || kind > kActionUncalledBet || kind == kActionOtherPost) return;
     auto p = static_cast<std::size_t>(position);
     auto s = static_cast<std::size_t>(street);
 

@@ -241,6 +241,10 @@ protected:
     void SeatAtPosition(std::string_view name, int seat, int buttonSeat);
     // Records the button marker action for the player at position 0, if any.
     void RecordButtonAction();
+    // AddAction for a player already known to sit at `position` (0..9),
+    // which saves looking the name up again; kind 3 (extra posts, kept by
+    // name) is not recorded here.
+    void RecordAction(int position, int street, int kind, std::int32_t amount, bool amountIsRaiseTo = false);
 
     std::string heroName;
     std::string rejectReason;

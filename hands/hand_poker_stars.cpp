@@ -594,8 +594,12 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
         if (street == 0) {
             // A player missing from the seat list takes the position after
             // the one who acted before him.
-            PositionOf(action.name, lastActor);
+            int seated = PositionOf(action.name, lastActor);
             lastActor = action.name;
+            if (seated >= 0) {
+                RecordAction(seated, street, action.kind, action.amount);
+                continue;
+            }
         } else if (action.name.size() <= 7 && SplitQualifiedName(action.name).first.empty()) {
             // (A name whose part before the tag is empty is at most a tag,
             // seven bytes at most.)
