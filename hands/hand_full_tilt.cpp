@@ -5,6 +5,7 @@
 
 #include "hands/eastern_time.h"
 #include "hands/line_cursor.h"
+#include "hands/marker_list.h"
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
 #include "hands/parse_text_more.h"
@@ -20,11 +21,14 @@ constexpr std::string_view kSummary = "*** SUMMARY ***";
 
 // Lines that look like actions to the marker search but are not. Chat lines
 // are caught separately by their ": ".
-constexpr std::array<std::string_view, 11> kSkipList = {
-    " seconds left to act", " has timed out",  " sits down",       " adds ",
-    " stands up",           " is sitting out", " has returned",    " has requested TIME",
-    "Run It Twice",         " is feeling ",    " has reconnected",
+// Lines ignored wherever they stand. The entries that begin with a blank
+// are tested in one pass over the line; lines are trimmed, so those can
+// only match after the first character anyway.
+const CMarkerList kSkipList{
+    " seconds left to act", " has timed out", " sits down",   " adds ",        " stands up",
+    " is sitting out",      " has returned",  " has requested TIME", " is feeling ", " has reconnected",
 };
+constexpr std::string_view kRunItTwice = "Run It Twice";
 
 // Lines that close the betting. "*** SHOW DOWN" also covers the numbered
 // show-downs of hands run twice.
@@ -299,9 +303,7 @@ int CHandFullTilt::RebuildSeatsFromSummary(CLineCursor& cursor, std::string& fir
 bool CHandFullTilt::IsSkipped(std::string_view line) const {
     if (line.empty()) return true;
     if (ContainsAfterFirst(line, "has been canceled")) throw CParseError("hand canceled");
-    for (std::string_view entry : kSkipList) {
-        if (ContainsAfterFirst(line, entry)) return true;
-    }
+    if (kSkipList.ContainedIn(line) || ContainsAfterFirst(line, kRunItTwice)) return true;
     if (StartsWith(line, "The blinds are now")) return true;
     // Player chat: "Player: text".
     return Contains(line, ": ") && !StartsWith(line, kHeaderShort);
@@ -327,14 +329,12 @@ std::string_view CHandFullTilt::SummaryName(std::string_view line) const {
     std::size_t colon = FindFrom(line, ": ", 1);
     if (colon == kNpos) return {};
     std::size_t start = colon + 2;
-    static constexpr std::array<std::string_view, 9> kEnds = {
+    // The name ends at the earliest of these.
+    static const CMarkerList kEnds{
         " (small", " (big", " (button", " collected", " showed", " mucked", " didn't", " folded", " is sitting",
     };
-    std::size_t end = line.size();
-    for (std::string_view marker : kEnds) {
-        std::size_t at = FindFrom(line, marker, start);
-        if (at != kNpos && at < end) end = at;
-    }
+    std::size_t end = kEnds.FindFirst(line, start);
+    if (end == kNpos) end = line.size();
     return line.substr(start, end - start);
 }
 

@@ -6,6 +6,7 @@
 
 #include "hands/eastern_time.h"
 #include "hands/line_cursor.h"
+#include "hands/marker_list.h"
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
 #include "hands/parse_text_more.h"
@@ -25,7 +26,8 @@ constexpr std::array<std::string_view, 6> kEndList = {
 };
 
 // Lines ignored on the streets besides chat and the fixed tests.
-constexpr std::array<std::string_view, 7> kSkipList = {
+// Tested in one pass over the line.
+const CMarkerList kSkipList{
     " has joined the table", " has left the table", " is sitting out", " did not respond in time",
     " is disconnected",      " will be using his time bank", " has been reconnected",
 };
@@ -99,7 +101,7 @@ CHandPartyPoker::CHandPartyPoker(std::string heroName, int timeZone)
 bool CHandPartyPoker::IsSkipped(std::string_view line) const {
     if (line.empty()) return true;
     if (ContainsAfterFirst(line, " is reconnected and ")) throw CParseError("player reconnected during the hand");
-    if (ContainsAny(line, kSkipList)) return true;
+    if (kSkipList.ContainedIn(line)) return true;
     if (Contains(line, ": ") && !StartsWith(line, "#Game No :")) return true;  // chat
     if (ContainsAfterFirst(line, "Blinds-Antes") || Contains(line, "Connection Lost ")) return true;
     return line.size() > 100 || StartsWith(line, ">");

@@ -1,5 +1,6 @@
 #include "hands/marker_list.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 
@@ -31,15 +32,19 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
     }
 }
 
-bool CMarkerList::ContainedIn(std::string_view line) const {
+std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) const {
+    constexpr std::size_t kNone = std::string_view::npos;
+    std::size_t best = kNone;
     for (std::size_t i = 0, bits = singles_; bits != 0; ++i, bits >>= 1) {
-        if ((bits & 1u) != 0 && line.find(markers_[i][0]) != std::string_view::npos) return true;
+        if ((bits & 1u) != 0) best = std::min(best, line.find(markers_[i][0], from));
     }
     const std::size_t n = line.size();
-    if (n < 2) return false;
+    // Entries of two or more bytes can begin at places from .. n - 2, and
+    // only places before a single-byte entry found already matter.
+    const std::size_t places = std::min(n > 0 ? n - 1 : 0, best);
+    if (from >= places) return best;
     const char* data = line.data();
-    // An entry of two or more bytes can begin at places 0 .. n - 2; the byte
-    // pair there selects the few entries worth comparing.
+    // The byte pair at a place selects the few entries worth comparing.
     auto entryAt = [&](std::size_t at) {
         unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1]))];
         for (; bits != 0; bits &= bits - 1) {
@@ -48,45 +53,44 @@ bool CMarkerList::ContainedIn(std::string_view line) const {
         }
         return false;
     };
-    std::size_t at = 0;
+    std::size_t at = from;
 #if defined(__SSE2__)
-    if (firstByteCount_ <= kScanBytes) {
+    if (firstByteCount_ <= kScanBytes && places - from >= 16) {
         // Sixteen places at a time: only places holding a first byte of some
-        // entry are looked at. A block reads bytes at .. at + 15, all before
-        // the last byte of the line.
-        const std::size_t places = n - 1;
-        if (places >= 16) {
-            auto scan = [&](int k) {
-                return _mm_load_si128(reinterpret_cast<const __m128i*>(scanBlocks_[static_cast<std::size_t>(k)].data()));
-            };
-            auto blockHits = [&](std::size_t from) {
-                __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
-                __m128i hits = _mm_cmpeq_epi8(block, scan(0));
-                for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, scan(k)));
-                return static_cast<unsigned>(_mm_movemask_epi8(hits));
-            };
-            for (; at + 16 <= places; at += 16) {
-                for (unsigned mask = blockHits(at); mask != 0; mask &= mask - 1) {
-                    if (entryAt(at + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;
-                }
+        // entry are looked at. A block of places p .. p + 15 reads bytes up
+        // to p + 15, before the last byte of the line.
+        auto scan = [&](int k) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(scanBlocks_[static_cast<std::size_t>(k)].data()));
+        };
+        auto blockHits = [&](std::size_t block) {
+            __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block));
+            __m128i hits = _mm_cmpeq_epi8(bytes, scan(0));
+            for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, scan(k)));
+            return static_cast<unsigned>(_mm_movemask_epi8(hits));
+        };
+        for (; at + 16 <= places; at += 16) {
+            for (unsigned mask = blockHits(at); mask != 0; mask &= mask - 1) {
+                std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
+                if (entryAt(place)) return place;
             }
-            if (at < places) {
-                // The rest as one block ending at the last place, its places
-                // before `at` (already looked at) masked off.
-                std::size_t from = places - 16;
-                for (unsigned mask = blockHits(from) >> (at - from) << (at - from); mask != 0; mask &= mask - 1) {
-                    if (entryAt(from + static_cast<std::size_t>(__builtin_ctz(mask)))) return true;
-                }
-                return false;
-            }
-            return false;
         }
+        if (at < places) {
+            // The rest as one block ending at the last place, its places
+            // before `at` (already looked at) masked off.
+            std::size_t block = places - 16;
+            auto skip = static_cast<unsigned>(at - block);
+            for (unsigned mask = blockHits(block) >> skip << skip; mask != 0; mask &= mask - 1) {
+                std::size_t place = block + static_cast<std::size_t>(__builtin_ctz(mask));
+                if (entryAt(place)) return place;
+            }
+        }
+        return best;
     }
 #endif
-    for (; at + 1 < n; ++at) {
-        if (firstBytes_[static_cast<unsigned char>(data[at])] && entryAt(at)) return true;
+    for (; at < places; ++at) {
+        if (firstBytes_[static_cast<unsigned char>(data[at])] && entryAt(at)) return at;
     }
-    return false;
+    return best;
 }
 
 bool CMarkerList::Begins(std::string_view line) const {

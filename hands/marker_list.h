@@ -18,7 +18,10 @@ public:
     CMarkerList(std::initializer_list<std::string_view> markers);
 
     // Whether the line contains any entry anywhere.
-    bool ContainedIn(std::string_view line) const;
+    bool ContainedIn(std::string_view line) const { return FindFirst(line) != std::string_view::npos; }
+    // Position of the earliest occurrence of any entry at or after `from`;
+    // npos when there is none.
+    std::size_t FindFirst(std::string_view line, std::size_t from = 0) const;
     // Whether the line begins with any entry.
     bool Begins(std::string_view line) const;
     std::size_t Size() const { return size_; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -98,6 +99,10 @@ TEST(ParseTextTest, MarkerListAgreesWithPlainSearch) {
                 begins = begins || line.rfind(list->At(i), 0) == 0;
             }
             ASSERT_EQ(list->ContainedIn(line), contained) << "line '" << line << "'";
+            std::size_t from = std::uniform_int_distribution<std::size_t>(0, line.size() + 1)(rng);
+            std::size_t first = std::string::npos;
+            for (std::size_t i = 0; i < list->Size(); ++i) first = std::min(first, line.find(list->At(i), from));
+            ASSERT_EQ(list->FindFirst(line, from), first) << "line '" << line << "' from " << from;
             ASSERT_EQ(list->Begins(line), begins) << "line '" << line << "'";
         }
     }
