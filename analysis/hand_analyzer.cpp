@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <numeric>
 
 #include "analysis/hand_reference.h"
 #include "analysis/model_players.h"
@@ -123,13 +122,14 @@ bool CHandAnalyzer::AddHand(std::unique_ptr<CHand> hand) {
     if (!hand) return false;
     std::lock_guard lock(mutex_);
     std::uint64_t number = hand->handNumber;
-    auto it = hands_.find(number);
-    if (it != hands_.end()) {
+    // One search serves both the look-up and the insertion.
+    auto it = hands_.lower_bound(number);
+    if (it != hands_.end() && it->first == number) {
         if (it->second.processed) return false;
         it->second.hand = std::move(hand);
         return true;
     }
-    hands_.emplace(number, StoredHand{std::move(hand), false});
+    hands_.emplace_hint(it, number, StoredHand{std::move(hand), false});
     pending_.push_back(number);
     return true;
 }
@@ -219,21 +219,22 @@ void CHandAnalyzer::Process(bool live) {
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
 
     // New players. The records of each hand's players are noted here so
-    // that the fold below need not look them up again.
+    // that the fold below need not look them up again, and each record
+    // counts the hands coming to it, so that its lists grow once.
     struct Work {
         std::map<std::uint64_t, StoredHand>::iterator stored;
         const CHand* hand;
-        std::uint32_t first;  // into records
-        std::uint32_t count;
+        std::uint32_t count;  // entries in records and positions
     };
     std::vector<Work> work;
     work.reserve(numbers.size());
-    struct Seat {
-        CPlayerStats* record;
-        int position;
-    };
-    std::vector<Seat> records;
+    // Two flat lists rather than one of pairs: 12 bytes a seat instead of 16
+    // in lists that reach millions of entries at start-up.
+    std::vector<CPlayerStats*> records;
+    std::vector<std::int32_t> positions;
     records.reserve(numbers.size() * 9);
+    positions.reserve(numbers.size() * 9);
+    std::vector<CPlayerStats*> receiving;  // records with a non-zero coming count
     // When most stored hands are new (the start-up fold), walking the map is
     // far cheaper than a tree search per hand.
     const bool walk = numbers.size() * 8 > hands_.size();
@@ -249,7 +250,7 @@ void CHandAnalyzer::Process(bool live) {
         }
         if (it == hands_.end() || it->second.processed) continue;
         const CHand& hand = *it->second.hand;
-        Work item{it, &hand, static_cast<std::uint32_t>(records.size()), 0};
+        Work item{it, &hand, 0};
         for (std::size_t i = 0; i < hand.positionOfName.Size(); ++i) {
             CNameMap::Entry entry = hand.positionOfName.At(i);
             std::string_view key = entry.name;
@@ -258,11 +259,18 @@ void CHandAnalyzer::Process(bool live) {
                 auto [base, category] = CHand::SplitQualifiedName(key);
                 record = InsertRecord(std::string(key), std::string(key.substr(base.size())));
             }
-            records.push_back(Seat{record, entry.value});
+            if (record->ComingHands()++ == 0) receiving.push_back(record);
+            records.push_back(record);
+            positions.push_back(entry.value);
             ++item.count;
         }
         work.push_back(item);
     }
+    for (CPlayerStats* record : receiving) {
+        record->ReserveHands(record->ComingHands(), live);
+        record->ComingHands() = 0;
+    }
+    receiving = {};
 
     // Fold the hands in, in hand-number order.
     CPlayerStats::Context context;
@@ -273,6 +281,10 @@ void CHandAnalyzer::Process(bool live) {
     context.seriesOrigin = seriesOrigin_;
     constexpr std::size_t kPrefetchAhead = 4;
     int playersHandled = 0;
+    std::vector<CPlayerStats*> unsettled;
+    std::size_t first = 0;       // of the current hand's seats in records
+    std::size_t aheadFirst = 0;  // of the seats of the hand kPrefetchAhead places on
+    for (std::size_t w = 0; w < kPrefetchAhead && w < work.size(); ++w) aheadFirst += work[w].count;
     for (std::size_t w = 0; w < work.size(); ++w) {
         Pump();
         // The records of a hand a few places ahead are fetched into the
@@ -281,14 +293,17 @@ void CHandAnalyzer::Process(bool live) {
         if (w + kPrefetchAhead < work.size()) {
             const Work& ahead = work[w + kPrefetchAhead];
             for (std::uint32_t r = 0; r < ahead.count; ++r) {
-                const char* bytes = reinterpret_cast<const char*>(records[ahead.first + r].record);
+                const char* bytes = reinterpret_cast<const char*>(records[aheadFirst + r]);
                 __builtin_prefetch(bytes);
                 __builtin_prefetch(bytes + 64);
                 __builtin_prefetch(bytes + 128);
                 __builtin_prefetch(bytes + 192);
             }
+            aheadFirst += ahead.count;
         }
         const Work& item = work[w];
+        const std::size_t seats = first;
+        first += item.count;
         auto it = item.stored;  // stored hands are never removed
         // A hand replaced while messages were pumped is folded next time.
         if (it->second.processed || it->second.hand.get() != item.hand) {
@@ -299,12 +314,15 @@ void CHandAnalyzer::Process(bool live) {
         const CHand& hand = *item.hand;
         CHandKey handKey = CHandKey::Of(hand);
         for (std::uint32_t r = 0; r < item.count; ++r) {
-            CPlayerStats* record = records[item.first + r].record;
-            record->AddHand(hand, live, context, handKey, records[item.first + r].position);
+            CPlayerStats* record = records[seats + r];
+            if (record->AddHand(hand, live, context, handKey, positions[seats + r])) unsettled.push_back(record);
             NoteRanked(record);
             if (++playersHandled % kPumpEveryPlayers == 0) Pump();
         }
     }
+    // Hands folded out of time order wait in their records' side lists;
+    // they are put in place once here rather than one by one.
+    for (CPlayerStats* record : unsettled) record->Settle();
 
     RankPlayers();
     if (!live && static_cast<std::int64_t>(hands_.size()) > optMHC_) ApplyMemoryLimit();
@@ -316,98 +334,16 @@ void CHandAnalyzer::NoteRanked(CPlayerStats* record) {
     record->SetInRanking();
     const std::string& key = record->Key();
     if (EndsWith(key, " (NL)")) {
-        rankedNoLimit_.insert(record);
+        rankedNoLimit_.Insert(record);
     } else if (!EndsWith(key, ")")) {
-        rankedLimit_.insert(record);
+        rankedLimit_.Insert(record);
     }
 }
-
-namespace {
-
-struct Figures {
-    CPlayerStats* record;
-    int hands;
-    float pfr, reRaise, checkRaise, earlyPlay, foldTurn, foldRiver, foldShowdown;
-    int betCheck, raiseCall;
-    int sumPA = 0;
-    int sumLT = 0;
-};
-
-template <typename Less>
-void SortAndStore(std::vector<std::uint32_t>& order, const std::vector<Figures>& figures, Less less,
-                  std::vector<int>& ranks) {
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return less(figures[a], figures[b]); });
-    for (std::size_t i = 0; i < order.size(); ++i) ranks[order[i]] = static_cast<int>(i);
-}
-
-// One group's ranking. Every sort starts from the order the previous sort
-// left (stable sorts); the first from key order. A record's rank is its
-// 0-based place; a score is place * 10 / count, so 0 to 9.
-template <typename Group>
-void RankRecords(const Group& group) {
-    const std::size_t count = group.size();
-    if (count == 0) return;
-    std::vector<Figures> f;
-    f.reserve(count);
-    for (CPlayerStats* r : group) {
-        f.push_back(Figures{r, r->Hands(), r->PFR(), r->ReRaisePercent(), r->CheckRaisePercent(), r->EarlyPlay(),
-                            r->FoldBeforeTurn(), r->FoldBeforeRiver(), r->FoldBeforeShowdown(), r->BetCheck(),
-                            r->RaiseCall()});
-    }
-    std::vector<std::uint32_t> order(count);
-    std::iota(order.begin(), order.end(), 0U);
-    std::vector<int> ranks(count);
-
-    // Passive/aggressive: five ranks, highest first, fewer hands first on ties.
-    auto rankBy = [&](auto value, int counter) {
-        SortAndStore(order, f, [&](const Figures& a, const Figures& b) {
-            auto va = value(a);
-            auto vb = value(b);
-            return va != vb ? va > vb : a.hands < b.hands;
-        }, ranks);
-        for (std::size_t i = 0; i < count; ++i) {
-            f[i].record->SetCounter(counter, ranks[i]);
-            f[i].sumPA += ranks[i];
-        }
-    };
-    rankBy([](const Figures& x) { return x.pfr; }, CPlayerStats::kRankPFR);
-    rankBy([](const Figures& x) { return x.betCheck; }, CPlayerStats::kRankBetCheck);
-    rankBy([](const Figures& x) { return x.raiseCall; }, CPlayerStats::kRankRaiseCall);
-    rankBy([](const Figures& x) { return x.reRaise; }, CPlayerStats::kRankReRaise);
-    rankBy([](const Figures& x) { return x.checkRaise; }, CPlayerStats::kRankCheckRaise);
-    SortAndStore(order, f, [](const Figures& a, const Figures& b) { return a.sumPA > b.sumPA; }, ranks);
-    for (std::size_t i = 0; i < count; ++i) {
-        auto score = static_cast<int>(static_cast<float>(ranks[i]) * 10.0F / static_cast<float>(count));
-        f[i].record->SetCounter(CPlayerStats::kScorePA, score);
-    }
-
-    // Loose/tight: early play highest first, the fold figures lowest first.
-    auto rankLT = [&](auto less, int counter) {
-        SortAndStore(order, f, less, ranks);
-        for (std::size_t i = 0; i < count; ++i) {
-            f[i].record->SetCounter(counter, ranks[i]);
-            f[i].sumLT += ranks[i];
-        }
-    };
-    rankLT([](const Figures& a, const Figures& b) { return a.earlyPlay > b.earlyPlay; }, CPlayerStats::kRankEarlyPlay);
-    rankLT([](const Figures& a, const Figures& b) { return a.foldTurn < b.foldTurn; }, CPlayerStats::kRankFoldTurn);
-    rankLT([](const Figures& a, const Figures& b) { return a.foldRiver < b.foldRiver; }, CPlayerStats::kRankFoldRiver);
-    rankLT([](const Figures& a, const Figures& b) { return a.foldShowdown < b.foldShowdown; },
-           CPlayerStats::kRankFoldShowdown);
-    SortAndStore(order, f, [](const Figures& a, const Figures& b) { return a.sumLT > b.sumLT; }, ranks);
-    for (std::size_t i = 0; i < count; ++i) {
-        auto score = static_cast<int>(static_cast<float>(ranks[i]) * 10.0F / static_cast<float>(count));
-        f[i].record->SetCounter(CPlayerStats::kScoreLT, score);
-    }
-}
-
-}  // namespace
 
 void CHandAnalyzer::RankPlayers() {
-    RankRecords(rankedLimit_);
-    RankRecords(rankedNoLimit_);
-    rankedCount_ = static_cast<int>(rankedNoLimit_.size());
+    rankedLimit_.RankMembers();
+    rankedNoLimit_.RankMembers();
+    rankedCount_ = static_cast<int>(rankedNoLimit_.Size());
 }
 
 void CHandAnalyzer::ApplyMemoryLimit() {

@@ -28,6 +28,7 @@
 #include "analysis/hand_summary.h"
 #include "analysis/player_index.h"
 #include "analysis/player_stats.h"
+#include "analysis/ranked_group.h"
 #include "analysis/table_record.h"
 
 class CHand;
@@ -147,7 +148,7 @@ public:
     // Players ranked in the last group ranked (no limit).
     int RankedCount() const { return rankedCount_; }
     // Players ranked in the ring-limit group.
-    int RankedLimitCount() const { return static_cast<int>(rankedLimit_.size()); }
+    int RankedLimitCount() const { return static_cast<int>(rankedLimit_.Size()); }
     int OptMHC() const { return optMHC_; }
     int OptTime() const { return optTime_; }
 
@@ -212,11 +213,8 @@ private:
     bool extendedHistory_ = false;
     int rankedCount_ = 0;
 
-    struct ByKey {
-        bool operator()(const CPlayerStats* a, const CPlayerStats* b) const { return a->Key() < b->Key(); }
-    };
-    // Records with at least 20 hands, per ranked group, in key order.
-    std::set<CPlayerStats*, ByKey> rankedLimit_;
-    std::set<CPlayerStats*, ByKey> rankedNoLimit_;
+    // Records with at least 20 hands, per ranked group.
+    CRankedGroup rankedLimit_;
+    CRankedGroup rankedNoLimit_;
     CPlayerIndex index_;  // the records of players_, for fast look-up
 };

@@ -68,10 +68,11 @@ std::unique_ptr<CPlayerStats> CPlayerStats::CreateModelPlayer(std::string key, s
 //    session or all-time series, pots won, the tag record and, for live
 //    hands, the alert rules;
 //  - a hand he was not dealt into is only stored, and only for the user.
-void CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey,
+bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey,
                            int position) {
     const int pos = position >= 0 ? position : hand.PositionOf(key_);
-    if (pos < 0 || pos >= CHand::kPositions) return;
+    if (pos < 0 || pos >= CHand::kPositions) return false;
+    const bool wasUnsettled = Unsettled();
     const auto p = static_cast<std::size_t>(pos);
     std::string_view cards = hand.holeCards[p];
     int classIndex = -1;
@@ -85,7 +86,7 @@ void CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
         bool isUserRecord = !context.userRecordExists || key_ == context.userName ||
                             key_ == std::string(context.userName) + tag_;
         if (isUserRecord) StoreHand(hand, handKey);
-        return;
+        return !wasUnsettled && Unsettled();
     }
 
     StoreHand(hand, handKey);
@@ -191,32 +192,110 @@ void CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
         EnsureAlertsAnalysed(*context.reference);
         alerts_.Analyse(hand, *context.reference);
     }
+    return !wasUnsettled && Unsettled();
+}
+
+namespace {
+
+// Room for `count` more elements: exactly what is needed when that is more
+// than twice the capacity (a start-up fold), else the usual doubling.
+template <typename Vector>
+void ReserveMore(Vector& v, std::size_t count) {
+    const std::size_t needed = v.size() + count;
+    if (needed <= v.capacity()) return;
+    v.reserve(std::max(needed, v.capacity() * 2));
+}
+
+}  // namespace
+
+void CPlayerStats::ReserveHands(std::size_t count, bool live) {
+    ReserveMore(playerHands_, count);
+    (live ? sessionSeries_ : allTimeSeries_).Reserve(count);
 }
 
 void CPlayerStats::EnsureAlertsAnalysed(const CHandReference& reference) {
     if (alertsAnalysed_) return;
     alertsAnalysed_ = true;
-    for (const CHand* hand : playerHands_) alerts_.Analyse(*hand, reference);
+    for (const CHand* hand : PlayerHands()) alerts_.Analyse(*hand, reference);
 }
 
 // Hands arrive nearly always in key order, so the list is kept sorted with
-// an append in the common case.
+// an append in the common case; the others are merged in by Settle.
 void CPlayerStats::StoreHand(const CHand& hand, const CHandKey& key) {
     if (playerHands_.empty() || lastKey_ < key) {
         playerHands_.push_back(&hand);
         lastKey_ = key;
         return;
     }
-    auto it = std::lower_bound(playerHands_.begin(), playerHands_.end(), key,
-                               [](const CHand* h, const CHandKey& k) { return CHandKey::Of(*h) < k; });
-    if (it != playerHands_.end() && CHandKey::Of(**it) == key) {
-        *it = &hand;
-    } else {
-        playerHands_.insert(it, &hand);
+    outOfOrder_.emplace_back(key, &hand);
+}
+
+void CPlayerStats::Settle() const {
+    SettleHands();
+    allTimeSeries_.Settle();
+    sessionSeries_.Settle();
+}
+
+namespace {
+
+// A few waiting entries are put in place one by one; more are sorted and
+// merged in one pass over the list.
+constexpr std::size_t kMergeFrom = 16;
+
+CHandKey KeyOf(const CHand* hand) { return CHandKey::Of(*hand); }
+
+}  // namespace
+
+// A waiting hand's key was never above lastKey_ when it was filed, and keys
+// appended since are above it, so a waiting hand is always filed later than
+// a listed hand with the same key, and replaces it.
+void CPlayerStats::SettleHands() const {
+    if (outOfOrder_.empty()) return;
+    auto before = [](const CHand* h, const CHandKey& k) { return KeyOf(h) < k; };
+    if (outOfOrder_.size() < kMergeFrom) {
+        for (const auto& [key, hand] : outOfOrder_) {
+            auto it = std::lower_bound(playerHands_.begin(), playerHands_.end(), key, before);
+            if (it != playerHands_.end() && KeyOf(*it) == key) {
+                *it = hand;
+            } else {
+                playerHands_.insert(it, hand);
+            }
+        }
+        outOfOrder_.clear();
+        return;
     }
+    std::stable_sort(outOfOrder_.begin(), outOfOrder_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<const CHand*> merged;
+    merged.reserve(playerHands_.size() + outOfOrder_.size());
+    auto listed = playerHands_.begin();
+    for (std::size_t w = 0; w < outOfOrder_.size(); ++w) {
+        const CHandKey& key = outOfOrder_[w].first;
+        // Of several waiting hands with one key the last filed wins.
+        if (w + 1 < outOfOrder_.size() && outOfOrder_[w + 1].first == key) continue;
+        // Gallop to the place, then search the last step: reading a listed
+        // hand's key reads the hand, so few are read when the waiting hands
+        // are sparse and no hand more than twice when they are dense.
+        std::size_t step = 1;
+        auto low = listed;
+        while (static_cast<std::size_t>(playerHands_.end() - low) > step && before(low[static_cast<std::ptrdiff_t>(step)], key)) {
+            low += static_cast<std::ptrdiff_t>(step);
+            step *= 2;
+        }
+        const auto high = low + static_cast<std::ptrdiff_t>(std::min<std::size_t>(step + 1, static_cast<std::size_t>(playerHands_.end() - low)));
+        const auto it = std::lower_bound(low, high, key, before);
+        merged.insert(merged.end(), listed, it);
+        listed = it;
+        if (listed != playerHands_.end() && KeyOf(*listed) == key) ++listed;
+        merged.push_back(outOfOrder_[w].second);
+    }
+    merged.insert(merged.end(), listed, playerHands_.end());
+    playerHands_.swap(merged);
+    std::vector<std::pair<CHandKey, const CHand*>>().swap(outOfOrder_);
 }
 
 const CHand* CPlayerStats::FindPlayerHand(const CHandKey& key) const {
+    SettleHands();
     auto it = std::lower_bound(playerHands_.begin(), playerHands_.end(), key,
                                [](const CHand* h, const CHandKey& k) { return CHandKey::Of(*h) < k; });
     return it != playerHands_.end() && CHandKey::Of(**it) == key ? *it : nullptr;
@@ -264,4 +343,9 @@ float CPlayerStats::CheckRaisePercent() const {
 float CPlayerStats::WinPercent() const { return hands_ == 0 ? -1.0F : Percent(counters_[kWonHands], hands_); }
 float CPlayerStats::EarlyPlay() const {
     return counters_[kEarlyHands] == 0 ? 0.0F : Percent(counters_[kEarlyPlayed], counters_[kEarlyHands]);
+}
+
+CPlayerStats::RankFigures CPlayerStats::FiguresForRanking() const {
+    return RankFigures{hands_,          PFR(),         BetCheck(),       RaiseCall(),       ReRaisePercent(),
+                       CheckRaisePercent(), EarlyPlay(), FoldBeforeTurn(), FoldBeforeRiver(), FoldBeforeShowdown()};
 }

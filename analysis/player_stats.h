@@ -64,8 +64,13 @@ public:
 
     // Folds one hand in for this player (see the comment in the source).
     // `handKey` is CHandKey::Of(hand); `position` is the player's position
-    // in the hand when the caller knows it, else -1.
-    void AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey, int position = -1);
+    // in the hand when the caller knows it, else -1. Returns true when the
+    // hand left the record Unsettled() and it was not before.
+    bool AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey, int position = -1);
+    // Makes room for `count` more hands in the hand list and in the series
+    // that `live` hands go to, so that a large fold grows each list once;
+    // small additions keep the usual growth.
+    void ReserveHands(std::size_t count, bool live);
     // Runs the alert rules over every stored hand once; later calls do
     // nothing.
     void EnsureAlertsAnalysed(const CHandReference& reference);
@@ -93,9 +98,24 @@ public:
     std::int64_t MoneyWon() const { return Counter(kCollected) - Counter(kInvested); }
     float EarlyPlay() const;
 
+    // The figures the ranking reads, each computed exactly as the statistic
+    // of the same name: hands, PFR%, Bet/Check, Raise/Call, %ReRaise,
+    // %CheckRaise, EarlyPlay%, FoldBeforeTurn%, FoldBeforeRiver%,
+    // FoldBeforeShowdown%.
+    struct RankFigures {
+        std::int32_t hands;
+        float pfr;
+        std::int32_t betCheck, raiseCall;
+        float reRaise, checkRaise, earlyPlay, foldTurn, foldRiver, foldShowdown;
+    };
+    RankFigures FiguresForRanking() const;
+
     // The player's hands in hand-key order (not owned); a hand filed again
     // under the same key replaces the earlier one.
-    const std::vector<const CHand*>& PlayerHands() const { return playerHands_; }
+    const std::vector<const CHand*>& PlayerHands() const {
+        SettleHands();
+        return playerHands_;
+    }
     // The stored hand with this key, or nullptr.
     const CHand* FindPlayerHand(const CHandKey& key) const;
     // The player's hands of one starting-hand class index (0..169), in the
@@ -109,6 +129,14 @@ public:
     // Merges the session series into the all-time series and zeroes the
     // session money counters.
     void EndSession();
+    // Hands (and series entries) filed out of key order wait in side lists
+    // until they are next read, or until this is called, so that a history
+    // read out of order costs a sort instead of a move of the whole list
+    // for every hand. Whether any wait; Settle puts them all in place.
+    bool Unsettled() const {
+        return !outOfOrder_.empty() || allTimeSeries_.Unsettled() || sessionSeries_.Unsettled();
+    }
+    void Settle() const;
 
     CPlayerAlerts& Alerts() { return alerts_; }
     const CPlayerAlerts& Alerts() const { return alerts_; }
@@ -116,24 +144,33 @@ public:
     // Whether the analyzer has entered the record in its ranking.
     bool InRanking() const { return inRanking_; }
     void SetInRanking() { inRanking_ = true; }
+    // Scratch count of the analyzer's fold in progress: the hands about to
+    // be folded into this record (0 between folds).
+    std::uint32_t& ComingHands() { return comingHands_; }
     CPreditorsAndFoes& TagRecord() { return tags_; }
     const CPreditorsAndFoes& TagRecord() const { return tags_; }
 
 private:
     void StoreHand(const CHand& hand, const CHandKey& key);
+    void SettleHands() const;
     static bool IsMoney(int index) { return index >= kInvested && index <= kSessionCollected; }
 
     // What the fold touches for every hand comes first, so that a record
     // needs few cache lines per hand.
     std::string key_;
     int hands_ = 0;
+    std::uint32_t comingHands_ = 0;
     bool alertsAnalysed_ = false;
     bool inRanking_ = false;
     std::int64_t lastUpdateTime_ = 0;
     std::array<std::int32_t, kCounterCount> counters_{};
     std::array<std::int64_t, 4> money_{};  // entries 35 to 38
     CHandKey lastKey_;  // key of playerHands_.back(), so an append reads no hand
-    std::vector<const CHand*> playerHands_;
+    // Sorted by key, one hand per key. Hands whose key is not above lastKey_
+    // wait in outOfOrder_, in the order filed, until Settle merges them in
+    // (the later of two hands with one key wins).
+    mutable std::vector<const CHand*> playerHands_;
+    mutable std::vector<std::pair<CHandKey, const CHand*>> outOfOrder_;
     CTimeSeries allTimeSeries_;
     CTimeSeries sessionSeries_;
     // (class index, hand) in the order added; one list for all classes

@@ -22,11 +22,8 @@ void CPreditorsAndFoes::Update(const CHand& hand, std::string_view userName) {
     for (std::size_t i = 0; i < hand.positionOfName.Size(); ++i) {
         CNameMap::Entry seat = hand.positionOfName.At(i);
         if (seat.name == ownerKey_ || seat.value < 0 || seat.value >= CHand::kPositions) continue;
-        auto it = entries_.find(seat.name);
-        if (it == entries_.end()) {
-            it = entries_.emplace(std::string(seat.name), Entry{std::string(seat.name), 0.0, 0.0}).first;
-        }
-        if (count < opponents.size()) opponents[count++] = Opponent{&it->second, analysis::NetResult(hand, seat.value)};
+        Entry& entry = EntryOf(seat.name);
+        if (count < opponents.size()) opponents[count++] = Opponent{&entry, analysis::NetResult(hand, seat.value)};
     }
 
     std::int64_t net = analysis::NetResult(hand, user);
@@ -48,6 +45,14 @@ void CPreditorsAndFoes::Update(const CHand& hand, std::string_view userName) {
             opponents[i].entry->lostTo += amount * static_cast<double>(other) / static_cast<double>(total);
         }
     }
+}
+
+CPreditorsAndFoes::Entry& CPreditorsAndFoes::EntryOf(std::string_view opponentKey) {
+    auto found = index_.find(opponentKey);
+    if (found != index_.end()) return *found->second;
+    auto it = entries_.emplace(std::string(opponentKey), Entry{std::string(opponentKey), 0.0, 0.0}).first;
+    index_.emplace(std::string_view(it->first), &it->second);
+    return it->second;
 }
 
 const CPreditorsAndFoes::Entry* CPreditorsAndFoes::Find(std::string_view opponentKey) const {

@@ -19,6 +19,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 class CHand;
 
@@ -31,6 +32,11 @@ public:
     };
 
     explicit CPreditorsAndFoes(std::string ownerKey) : ownerKey_(std::move(ownerKey)) {}
+    // The index points into the map: a copy would point into the original.
+    CPreditorsAndFoes(const CPreditorsAndFoes&) = delete;
+    CPreditorsAndFoes& operator=(const CPreditorsAndFoes&) = delete;
+    CPreditorsAndFoes(CPreditorsAndFoes&&) = default;
+    CPreditorsAndFoes& operator=(CPreditorsAndFoes&&) = default;
 
     // Folds one hand in. Effective only when the owner is the user playing a
     // real-money ring game: the owner key must equal `userName` for a limit
@@ -44,6 +50,12 @@ public:
     const std::map<std::string, Entry, std::less<>>& Entries() const { return entries_; }
 
 private:
+    Entry& EntryOf(std::string_view opponentKey);
+
     std::string ownerKey_;
     std::map<std::string, Entry, std::less<>> entries_;
+    // The entries by opponent key (views of the map's own keys, which stay
+    // put): the user's record meets every opponent of every hand he plays,
+    // and a hash look-up spares a walk down a tree of thousands of names.
+    std::unordered_map<std::string_view, Entry*> index_;
 };
