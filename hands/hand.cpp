@@ -77,12 +77,10 @@ void CHand::QualifyNameInto(std::string_view raw, std::string& out) const {
         return;
     }
     // Names are written once per line read: size the string and copy both
-    // parts, without the general assignment's checks. Names and tags are
-    // short, so the copies are plain loops rather than library calls.
+    // parts, without the general assignment's checks.
     out.resize(trimmed.size() + suffix.size());
-    char* to = out.data();
-    for (char c : trimmed) *to++ = c;
-    for (char c : suffix) *to++ = c;
+    std::memcpy(out.data(), trimmed.data(), trimmed.size());
+    if (!suffix.empty()) std::memcpy(out.data() + trimmed.size(), suffix.data(), suffix.size());
 }
 
 std::string CHand::QualifyName(std::string_view raw) const {
