@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/heap_pages.h"
 #include "platform/local_time.h"
 #include "platform/text_util.h"
 #include "rooms/line_end_probe.h"
@@ -33,6 +34,9 @@ CLogLoader::CLogLoader(CPokerRoomProfile& profile, HandSink& sink, LogLoaderSett
 }
 
 bool CLogLoader::LoadFolder(bool live, bool historical, const std::string& folder) {
+    // A first loading builds the whole hand database in memory: back its
+    // heap with huge pages where the kernel offers them.
+    if (!live) platform::HeapHugePages::Enable();
     const bool realMoney = settings_.money == MoneyMode::kReal;
     const std::int64_t startMs = clock_.MonotonicMs();
     std::int64_t lastRefreshMs = startMs;
@@ -196,6 +200,7 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
                 ++added;
                 if (onHandAdded) onHandAdded(*hand);
                 sink_.AddHand(std::move(hand), live);
+                platform::HeapHugePages::Advise();
             }
             reader.Remember(length, status.lastWrite, status.lastWriteNs);
             remembered = true;
