@@ -55,6 +55,16 @@ TEST(HandTest, QualifiedNames) {
     }
     CTestHand unknown(0);
     EXPECT_THROW(unknown.QualifyName("Bob"), CParseError);
+
+    // An empty name (a view without storage, as a missing name is read)
+    // is just the tag; the name may also be read from the target itself.
+    CTestHand noLimit(2, true);
+    std::string out = "old";
+    noLimit.QualifyNameInto(std::string_view(), out);
+    EXPECT_EQ(out, " (NL)");
+    out = "  Bob ";
+    noLimit.QualifyNameInto(out, out);
+    EXPECT_EQ(out, "Bob (NL)");
 }
 
 TEST(HandTest, PositionsWithEmptySeats) {
