@@ -39,8 +39,11 @@ protected:
         if (pid_ == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
-                  "tcp", static_cast<char*>(nullptr));
+            // -noreset: by default the server resets when its last client
+            // leaves and refuses connections meanwhile, which the probe
+            // below would trigger just before the test connects.
+            execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "640x480x24",
+                  "-nolisten", "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
@@ -57,7 +60,8 @@ protected:
         const std::string name = ":" + number;
         for (int i = 0; i < 100; ++i) {
             if (Display* d = XOpenDisplay(name.c_str())) {
-                XCloseDisplay(d);
+                // Kept open for the suite, so the server always has a client.
+                keepAlive_ = d;
                 display_ = name;
                 return;
             }
@@ -65,6 +69,8 @@ protected:
         }
     }
     static void TearDownTestSuite() {
+        if (keepAlive_ != nullptr) XCloseDisplay(keepAlive_);
+        keepAlive_ = nullptr;
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
@@ -113,6 +119,7 @@ protected:
     }
 
     static inline pid_t pid_ = -1;
+    static inline Display* keepAlive_ = nullptr;
     static inline std::string display_;
 };
 
