@@ -171,4 +171,18 @@ BSTR BstrFromUtf8(std::string_view text) {
 
 std::string Utf8FromBstr(BSTR s) { return Utf16ToUtf8(BstrView(s)); }
 
+bool NameEquals(std::string_view ascii, LPCOLESTR name) {
+    if (!name) return false;
+    std::size_t i = 0;
+    for (; i < ascii.size(); ++i) {
+        char16_t a = static_cast<unsigned char>(ascii[i]);
+        char16_t b = name[i];
+        if (b == 0) return false;
+        if (a >= u'A' && a <= u'Z') a = static_cast<char16_t>(a - u'A' + u'a');
+        if (b >= u'A' && b <= u'Z') b = static_cast<char16_t>(b - u'A' + u'a');
+        if (a != b) return false;
+    }
+    return name[i] == 0;
+}
+
 }  // namespace com

@@ -44,6 +44,12 @@ std::string Utf8FromBstr(BSTR s);
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// Whether a zero-terminated UTF-16 name equals an ASCII name, ignoring ASCII
+// case (member and parameter names as scripts spell them). The UTF-16 name
+// is read only as far as the ASCII one is long plus one, so an overlong or
+// unterminated-looking name costs nothing. False for null.
+bool NameEquals(std::string_view ascii, LPCOLESTR name);
+
 // Owns one BSTR and frees it on destruction.
 class Bstr {
   public:

@@ -53,23 +53,6 @@ const MethodInfo* FindMethod(DISPID id) {
     return nullptr;
 }
 
-// Compares an ASCII name with a zero-terminated UTF-16 name without regard to
-// ASCII case. The UTF-16 name is read only as far as the ASCII one is long
-// plus one, so an overlong or unterminated-looking name costs nothing.
-bool NameEquals(std::string_view ascii, LPCOLESTR name) {
-    if (!name) return false;
-    std::size_t i = 0;
-    for (; i < ascii.size(); ++i) {
-        char16_t a = static_cast<unsigned char>(ascii[i]);
-        char16_t b = name[i];
-        if (b == 0) return false;
-        if (a >= u'A' && a <= u'Z') a = static_cast<char16_t>(a - u'A' + u'a');
-        if (b >= u'A' && b <= u'Z') b = static_cast<char16_t>(b - u'A' + u'a');
-        if (a != b) return false;
-    }
-    return name[i] == 0;
-}
-
 // A copy of s for the callback, freed when the holder goes; null stays null.
 // ok is false when the copy could not be made.
 struct StringCopy {
