@@ -234,17 +234,9 @@ int CHandFullTilt::ReadSeats(CLineCursor& cursor, std::vector<std::string>& pass
     bool anySeat = false;
     while (StartsWith(cursor.Line(), "Seat ")) {
         std::string_view line = cursor.Line();
-        std::size_t colon = line.find(": ");
-        if (colon == kNpos || colon < 2) throw CParseError("malformed seat line");
-        int seat = ReadField(line, colon - 2, 2);
-        if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
-        std::size_t start = colon + 2;
-        std::size_t end = line.rfind('(');
-        std::size_t sitsOut = FindFrom(line, " sits out", start);
-        if (sitsOut != kNpos && (end == kNpos || sitsOut > end)) end = sitsOut;
-        if (end == kNpos || end < start) end = line.size();
-        QualifyNameInto(CheckedName(line.substr(start, end - start)), name_);
-        seats_.emplace_back(seat, name_);
+        const hands::SeatLine parts = hands::ReadSeatLine(line, "(");
+        QualifyNameInto(parts.name, name_);
+        seats_.emplace_back(parts.seat, name_);
         anySeat = true;
         if (!cursor.Next()) return kEndInHeader;
     }
@@ -265,7 +257,8 @@ int CHandFullTilt::RebuildSeatsFromSummary(CLineCursor& cursor, std::string& fir
     if (!cursor.Next()) return kEndInHeader;  // the pot line
     if (!cursor.Next()) return kEndInHeader;
     if (StartsWith(cursor.Line(), "Board: [") && !cursor.Next()) return kEndInHeader;
-    static constexpr std::array<std::string_view, 9> kNameEnds = {
+    // A summary name ends at the earliest of these.
+    static const CMarkerList kNameEnds{
         " (small blind)", " (big blind) ", " didn't bet ", " folded on the ", " folded before the ",
         " collected ",    " (button)",     " showed [",    " mucked ",
     };
@@ -277,16 +270,14 @@ int CHandFullTilt::RebuildSeatsFromSummary(CLineCursor& cursor, std::string& fir
             int seat = ReadField(line, colon - 2, 2);
             if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
             std::size_t start = colon + 2;
-            std::size_t end = line.size();
-            for (std::string_view marker : kNameEnds) {
-                std::size_t at = FindFrom(line, marker, start);
-                if (at != kNpos && at < end) end = at;
-            }
-            QualifyNameInto(CheckedName(line.substr(start, end - start)), name_);
+            std::size_t end = kNameEnds.FindFirst(line, start);
+            if (end == kNpos) end = line.size();
+            const std::string_view checked = CheckedName(line.substr(start, end - start));
+            QualifyNameInto(checked, name_);
             seats_.emplace_back(seat, name_);
             // Blinds known only from the summary are taken at the stakes of
             // the header; a post line for the same player replaces them.
-            std::string raw(CheckedName(line.substr(start, end - start)));
+            std::string raw(checked);
             if (Contains(line, " (small blind)")) blindMap_[raw] = {kActionSmallBlind, stakeSmall_};
             if (Contains(line, " (big blind) ")) {
                 blindMap_[raw] = {kActionBigBlind, stakeBig_};

@@ -82,17 +82,9 @@ int CHandInterPoker::Parse(CStdioFileCustom& reader) {
     if (!cursor.Next()) return kEndInHeader;
     while (StartsWith(cursor.Line(), "Seat ")) {
         std::string_view line = cursor.Line();
-        std::size_t colon = line.find(": ");
-        if (colon == kNpos || colon < 2) throw CParseError("malformed seat line");
-        int seat = ReadField(line, colon - 2, 2);
-        if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
-        std::size_t start = colon + 2;
-        std::size_t end = line.rfind(" (");
-        std::size_t sitsOut = FindFrom(line, " sits out", start);
-        if (sitsOut != kNpos && (end == kNpos || sitsOut > end)) end = sitsOut;
-        if (end == kNpos || end < start) end = line.size();
-        QualifyNameInto(CheckedName(line.substr(start, end - start)), name_);
-        SeatAtPosition(name_, seat, buttonSeat);
+        const hands::SeatLine parts = hands::ReadSeatLine(line, " (");
+        QualifyNameInto(parts.name, name_);
+        SeatAtPosition(name_, parts.seat, buttonSeat);
         if (!cursor.Next()) return kEndInHeader;
     }
     RecordButtonAction();
