@@ -125,6 +125,20 @@ bool CStdioFileCustom::ReadRawLine(std::string& raw) {
     }
 }
 
+std::size_t CStdioFileCustom::KeptLength(std::string_view raw, std::uint64_t lineStart) {
+    std::size_t n = raw.size();
+    if (n > 0 && raw[n - 1] == '\r' && lastHadEnd_) --n;
+    if (n > 2) {
+        const void* ff = std::memchr(raw.data() + 2, kFormFeed, n - 2);
+        if (ff != nullptr) {
+            n = static_cast<std::size_t>(static_cast<const char*>(ff) - raw.data());
+            Seek(lineStart + n + 1);
+            lastHadEnd_ = true;
+        }
+    }
+    return n;
+}
+
 bool CStdioFileCustom::ReadString(std::string& line) {
     line.clear();
     if (!IsOpen()) return false;
@@ -134,16 +148,7 @@ bool CStdioFileCustom::ReadString(std::string& line) {
         // The caller's string is reused as the buffer, so a warm reader
         // allocates nothing per line.
         if (!ReadRawLine(line)) return false;
-        if (!line.empty() && line.back() == '\r' && lastHadEnd_) line.pop_back();
-        if (line.size() > 2) {
-            const void* ff = std::memchr(line.data() + 2, kFormFeed, line.size() - 2);
-            if (ff != nullptr) {
-                auto cut = static_cast<std::size_t>(static_cast<const char*>(ff) - line.data());
-                line.resize(cut);
-                Seek(lineStart + cut + 1);
-                lastHadEnd_ = true;
-            }
-        }
+        line.resize(KeptLength(line, lineStart));
         text::NormaliseLineToUtf8(line);
         return true;
     }
@@ -216,19 +221,12 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
             bufferPos_ += n + 1;
             lastHadEnd_ = true;
             std::string_view view(start, n);
-            if (!view.empty() && view.back() == '\r') view.remove_suffix(1);
             if (plain) {
+                if (!view.empty() && view.back() == '\r') view.remove_suffix(1);
                 line = view;
                 return true;
             }
-            if (view.size() > 2) {
-                const void* ff = std::memchr(view.data() + 2, kFormFeed, view.size() - 2);
-                if (ff != nullptr) {
-                    auto cut = static_cast<std::size_t>(static_cast<const char*>(ff) - view.data());
-                    view = view.substr(0, cut);
-                    Seek(lineStart + cut + 1);
-                }
-            }
+            view = view.substr(0, KeptLength(view, lineStart));
             if (text::IsUtf8Line(view)) {
                 line = view;
             } else {

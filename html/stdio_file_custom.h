@@ -61,6 +61,11 @@ private:
     bool FillBuffer();
     bool ReadRawLine(std::string& raw);
     std::uint64_t SkipByteOrderMark();
+    // How much of a line read from `lineStart` (its line end consumed) is
+    // kept: without a CR before the line end, and cut before a form feed at
+    // the third byte or later, in which case the reader is moved to just
+    // after that form feed.
+    std::size_t KeptLength(std::string_view raw, std::uint64_t lineStart);
 
     std::FILE* file_ = nullptr;
     bool fromMemory_ = false;   // buffer_ holds the whole input
