@@ -17,7 +17,7 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
         auto bit = static_cast<std::uint16_t>(1u << size_);
         if (!firstBytes_[static_cast<unsigned char>(marker[0])]) {
             firstBytes_[static_cast<unsigned char>(marker[0])] = true;
-            if (firstByteCount_ < kScanBytes) scanBytes_[static_cast<std::size_t>(firstByteCount_)] = marker[0];
+            if (firstByteCount_ < kScanBytes) scanBlocks_[static_cast<std::size_t>(firstByteCount_)].fill(marker[0]);
             ++firstByteCount_;
         }
         if (marker.size() == 1) {
@@ -26,9 +26,6 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
             pairs_[PairSlot(static_cast<unsigned char>(marker[0]), static_cast<unsigned char>(marker[1]))] |= bit;
         }
         markers_[size_++] = marker;
-    }
-    for (int k = 0; k < kScanBytes; ++k) {
-        scanBlocks_[static_cast<std::size_t>(k)].fill(scanBytes_[static_cast<std::size_t>(k < firstByteCount_ ? k : 0)]);
     }
 }
 

@@ -38,11 +38,10 @@ private:
     std::array<std::uint16_t, 1024> pairs_{};
     std::array<bool, 256> firstBytes_{};  // bytes some entry begins with
     int firstByteCount_ = 0;              // how many different ones
-    // The different first bytes while there are at most four of them, so a
-    // line can be scanned for all of them sixteen bytes at a time.
+    // The different first bytes, while there are at most four of them, each
+    // repeated sixteen times: a line is scanned for all of them sixteen
+    // bytes at a time.
     static constexpr int kScanBytes = 4;
-    std::array<char, kScanBytes> scanBytes_{};
-    // Each of those bytes repeated sixteen times, ready to compare a block.
     alignas(16) std::array<std::array<char, 16>, kScanBytes> scanBlocks_{};
     std::uint16_t singles_ = 0;
     std::size_t size_ = 0;
