@@ -227,7 +227,7 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
                 return true;
             }
             view = view.substr(0, KeptLength(view, lineStart));
-            if (text::IsUtf8Line(view)) {
+            if (text::IsValidUtf8(view)) {
                 line = view;
             } else {
                 scratch.assign(view);

@@ -72,25 +72,8 @@ void AppendWindows1252AsUtf8(std::string_view s, std::string& out) {
     }
 }
 
-bool IsUtf8Line(std::string_view line) {
-    // Most history lines are plain ASCII: check that first, eight bytes at a
-    // time, it is cheap.
-    const char* p = line.data();
-    std::size_t n = line.size();
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p + i, 8);
-        if ((word & 0x8080808080808080ull) != 0) return IsValidUtf8(line.substr(i));
-    }
-    for (; i < n; ++i) {
-        if (static_cast<unsigned char>(p[i]) >= 0x80) return IsValidUtf8(line.substr(i));
-    }
-    return true;
-}
-
 void NormaliseLineToUtf8(std::string& line) {
-    if (IsUtf8Line(line)) return;
+    if (IsValidUtf8(line)) return;
     std::string converted;
     converted.reserve(line.size() + 8);
     AppendWindows1252AsUtf8(line, converted);

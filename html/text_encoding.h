@@ -10,16 +10,13 @@
 namespace text {
 
 // True when `s` is well-formed UTF-8 (no overlong forms, no surrogates).
+// Runs of ASCII, most of a history line, are checked eight bytes at a time.
 bool IsValidUtf8(std::string_view s);
 
 // Appends the Windows-1252 text `s` to `out` as UTF-8. Bytes 0x80-0x9F map to
 // their Windows-1252 characters (0x80 is the euro sign); the five undefined
 // ones map to the C1 control of the same value.
 void AppendWindows1252AsUtf8(std::string_view s, std::string& out);
-
-// True when a line of a history file is already UTF-8 (plain ASCII, the
-// common case, is checked eight bytes at a time first).
-bool IsUtf8Line(std::string_view line);
 
 // Makes a line of a history file UTF-8: kept as it is when it is already
 // valid UTF-8, otherwise read as Windows-1252. Works in place.
