@@ -6,18 +6,22 @@
 
 #include "hands/parse_error.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 static_assert(std::is_trivially_copyable_v<CAction>, "actions are moved as bytes");
 
 std::span<const CAction> CActionTable::List(int position, int street) const {
     if (position < 0 || position >= kPositions || street < 0 || street >= kStreets) return {};
-    auto slot = static_cast<std::size_t>(position * kStreets + street);
+    auto slot = SlotOf(position, street);
     return std::span<const CAction>(items_.data() + start_[slot], start_[slot + 1] - start_[slot]);
 }
 
 void CActionTable::Append(int position, int street, const CAction& action) {
     assert(position >= 0 && position < kPositions && street >= 0 && street < kStreets);
     if (items_.size() >= kMaxActions) throw CParseError("too many actions in one hand");
-    auto slot = static_cast<std::size_t>(position * kStreets + street);
+    auto slot = SlotOf(position, street);
     // One block for a typical hand instead of growing through 1, 2, 4 ...
     if (items_.capacity() == 0) items_.reserve(kTypicalActions);
     // Lists are stored back to back: insert at the end of this list and move
@@ -29,17 +33,24 @@ void CActionTable::Append(int position, int street, const CAction& action) {
     items_.emplace_back();
     if (after > 0) std::memmove(items_.data() + at + 1, items_.data() + at, after * sizeof(CAction));
     items_[at] = action;
-    // Every later list now starts one further on: add one to starts
-    // slot + 1 onwards, four 16-bit starts per 64-bit word (no start comes
-    // near 65535, so no lane carries into the next).
-    constexpr std::uint64_t kOnes = 0x0001000100010001ull;
-    constexpr std::size_t kWords = sizeof(start_) / sizeof(std::uint64_t);
-    std::uint64_t words[kWords];
-    std::memcpy(words, start_.data(), sizeof(words));
-    std::size_t first = slot + 1;
-    words[first / 4] += kOnes << (16 * (first % 4));
-    for (std::size_t w = first / 4 + 1; w < kWords; ++w) words[w] += kOnes;
-    std::memcpy(start_.data(), words, sizeof(words));
+    // Every later list now starts one further on.
+#if defined(__SSE2__)
+    // Eight starts at a time: lanes whose index is above `slot` gain one (a
+    // comparison gives -1 there, which is subtracted).
+    alignas(16) static constexpr std::array<std::uint16_t, kStartBlocks * 8> kIndex = [] {
+        std::array<std::uint16_t, kStartBlocks * 8> index{};
+        for (std::size_t i = 0; i < index.size(); ++i) index[i] = static_cast<std::uint16_t>(i);
+        return index;
+    }();
+    const __m128i limit = _mm_set1_epi16(static_cast<short>(slot));
+    for (std::size_t block = (slot + 1) / 8; block < kStartBlocks; ++block) {
+        auto* starts = reinterpret_cast<__m128i*>(start_.data() + block * 8);
+        __m128i index = _mm_load_si128(reinterpret_cast<const __m128i*>(kIndex.data() + block * 8));
+        _mm_storeu_si128(starts, _mm_sub_epi16(_mm_loadu_si128(starts), _mm_cmpgt_epi16(index, limit)));
+    }
+#else
+    for (std::size_t i = slot + 1; i < start_.size(); ++i) ++start_[i];
+#endif
 }
 
 void CActionTable::Clear() {

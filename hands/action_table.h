@@ -35,10 +35,17 @@ public:
 
 private:
     static constexpr std::size_t kSlots = kPositions * kStreets;
+    // Lists are laid out street by street: a hand is read in street order,
+    // so an action is appended at or near the end of the block and few
+    // later actions have to move.
+    static std::size_t SlotOf(int position, int street) {
+        return static_cast<std::size_t>(street * kPositions + position);
+    }
     static constexpr std::size_t kTypicalActions = 24;
     // start_[s] is the offset of list s in items_; start_[kSlots] the end.
-    // The array is padded to whole 64-bit words so that moving the later
-    // starts on an append works a word at a time.
-    std::array<std::uint16_t, (kSlots + 1 + 3) / 4 * 4> start_{};
+    // The array is padded to whole blocks of eight starts so that moving the
+    // later starts on an append works a block at a time.
+    static constexpr std::size_t kStartBlocks = (kSlots + 1 + 7) / 8;
+    std::array<std::uint16_t, kStartBlocks * 8> start_{};
     std::vector<CAction> items_;
 };

@@ -55,18 +55,17 @@ void CHand::Compact() {
 
 // --- Names ------------------------------------------------------------------
 
-void CHand::QualifyNameInto(std::string_view raw, std::string& out) const {
-    std::string_view suffix;
+std::string_view CHand::NameTag() const {
     if (gameKind < 1 || gameKind > 4) throw CParseError("player name read before the game kind");
-    if (!realMoney) {
-        suffix = kSuffixPlayMoney;
-    } else if (gameKind == 2) {
-        suffix = kSuffixNoLimit;
-    } else if (gameKind == 3) {
-        suffix = kSuffixTournamentLimit;
-    } else if (gameKind == 4) {
-        suffix = kSuffixTournamentNoLimit;
-    }
+    if (!realMoney) return kSuffixPlayMoney;
+    if (gameKind == 2) return kSuffixNoLimit;
+    if (gameKind == 3) return kSuffixTournamentLimit;
+    if (gameKind == 4) return kSuffixTournamentNoLimit;
+    return {};
+}
+
+void CHand::QualifyNameInto(std::string_view raw, std::string& out) const {
+    std::string_view suffix = NameTag();
     std::string_view trimmed = hands::Trim(raw);
     auto at = reinterpret_cast<std::uintptr_t>(trimmed.data());
     auto base = reinterpret_cast<std::uintptr_t>(out.data());

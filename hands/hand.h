@@ -89,6 +89,9 @@ public:
     std::string QualifyName(std::string_view raw) const;
     // The same into `out`, reusing its storage (no allocation once warm).
     void QualifyNameInto(std::string_view raw, std::string& out) const;
+    // The tag QualifyName appends; throws CParseError while gameKind is not
+    // 1 to 4.
+    std::string_view NameTag() const;
     // The name without its tag and the category of the tag found (" (T-L)",
     // " (T-NL)", " (NL)", " (PM)" tested in that order); a name without a tag
     // is returned whole as kLimit.

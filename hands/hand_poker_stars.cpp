@@ -4,6 +4,10 @@
 #include "hands/parse_text.h"
 #include "html/stdio_file_custom.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using hands::Contains;
 using hands::ContainsAfterFirst;
 using hands::FindFrom;
@@ -82,6 +86,68 @@ bool ReadPlainDateTime(std::string_view text, CWallClock& wall) {
 int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
     int value = hands::ReadField(text, pos, width);
     return value < 0 ? 0 : value;
+}
+
+// What one look at a street line finds: where its first colon stands, and
+// whether it holds a second colon, a "[" (cards shown), or a capital R or T
+// (which may begin "Returned uncalled" or "Table Closed").
+struct LineMarks {
+    std::size_t firstColon = kNpos;
+    bool manyColons = false;
+    bool bracket = false;
+    bool capitalRorT = false;
+};
+
+LineMarks MarkLine(std::string_view line) {
+    LineMarks marks;
+    const char* data = line.data();
+    const std::size_t n = line.size();
+#if defined(__SSE2__)
+    const __m128i colon = _mm_set1_epi8(':');
+    const __m128i bracket = _mm_set1_epi8('[');
+    const __m128i capitalR = _mm_set1_epi8('R');
+    const __m128i capitalT = _mm_set1_epi8('T');
+    std::size_t colons = 0;
+    // Bytes base .. base + 15 of which `valid` marks those not looked at yet.
+    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid) {
+        unsigned colonBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colon))) & valid;
+        if (colonBits != 0) {
+            if (colons == 0) marks.firstColon = base + static_cast<std::size_t>(__builtin_ctz(colonBits));
+            colons += static_cast<std::size_t>(__builtin_popcount(colonBits));
+        }
+        marks.bracket |= (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, bracket))) & valid) != 0;
+        __m128i capitals = _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
+        marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
+    };
+    std::size_t at = 0;
+    for (; at + 16 <= n; at += 16) mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), at, 0xFFFFu);
+    if (at < n) {
+        if (n >= 16) {
+            // The last sixteen bytes, those already looked at masked off.
+            std::size_t base = n - 16;
+            mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)), base, 0xFFFFu << (at - base) & 0xFFFFu);
+        } else {
+            alignas(16) char copy[16] = {};
+            __builtin_memcpy(copy, data, n);
+            mark(_mm_load_si128(reinterpret_cast<const __m128i*>(copy)), 0, (1u << n) - 1);
+        }
+    }
+    marks.manyColons = colons > 1;
+#else
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = data[i];
+        if (c == ':') {
+            if (marks.firstColon == kNpos) {
+                marks.firstColon = i;
+            } else {
+                marks.manyColons = true;
+            }
+        }
+        marks.bracket |= c == '[';
+        marks.capitalRorT |= c == 'R' || c == 'T';
+    }
+#endif
+    return marks;
 }
 
 }  // namespace
@@ -357,6 +423,72 @@ void CHandPokerStars::ParseWonAmountInto(std::string_view line, WonAmount& resul
     }
 }
 
+CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view line, int street, int& position) {
+    // The line must be one that the full tests would pass on to
+    // ParseActionInto and that reads the same there as here: one colon,
+    // followed by a blank; no cards; not a "Dealt to", "Uncalled bet",
+    // returned-bet, table-closed or summary seat line.
+    LineMarks marks = MarkLine(line);
+    const std::size_t colon = marks.firstColon;
+    if (marks.bracket || marks.manyColons || colon == kNpos || colon == 0 || colon + 1 >= line.size() ||
+        line[colon + 1] != ' ') {
+        return QuickAction::kGeneral;
+    }
+    if ((street == 0 && IsDealtToLine(line)) || StartsWith(line, kUncalledBet) ||
+        (StartsWith(line, "Seat ") && line.size() > 5 && IsDigit(line[5]))) {
+        return QuickAction::kGeneral;
+    }
+    if (marks.capitalRorT &&
+        (Contains(line, "Returned uncalled") || (street > 0 && IsTableClosedLine(line)))) {
+        return QuickAction::kGeneral;
+    }
+    // The byte after ": " tells the action markers apart.
+    std::string_view rest = line.substr(colon);
+    if (rest.size() < 7) return QuickAction::kIgnored;
+    int kind = -1;
+    switch (rest[2]) {
+    case 'f': kind = StartsWith(rest, ": folds") ? kActionFold : -1; break;
+    case 'c':
+        if (StartsWith(rest, ": checks")) {
+            kind = kActionCheck;
+        } else if (StartsWith(rest, ": calls ")) {
+            kind = kActionCall;
+        }
+        break;
+    case 'b': kind = StartsWith(rest, ": bets ") ? kActionBet : -1; break;
+    case 'r': kind = StartsWith(rest, ": raises ") ? kActionRaise : -1; break;
+    default: break;
+    }
+    if (kind < 0) return QuickAction::kIgnored;
+    // The name as written plus the hand's tag, looked up without building
+    // the qualified name; a player not seated takes the full path, which
+    // seats him or rejects the hand.
+    const std::int32_t* seated = positionOfName.FindJoined(Trim(line.substr(0, colon)), NameTag());
+    if (seated == nullptr) return QuickAction::kGeneral;
+    position = *seated;
+    std::int32_t amount = 0;
+    if (kind == kActionCall) {
+        amount = ReadAmount(line, colon + 8);
+    } else if (kind == kActionBet) {
+        amount = ReadAmount(line, colon + 7);
+    } else if (kind == kActionRaise) {
+        kind = raisedThisStreet ? kActionReraise : kActionRaise;
+        raisedThisStreet = true;
+        std::size_t to = FindFrom(line, " to ", colon);
+        if (to == kNpos) throw CParseError("raise without the total raised to");
+        std::int64_t total = ReadAmount(line, to + 4);
+        if (position >= 0 && position < kPositions) {
+            auto p = static_cast<std::size_t>(position);
+            total -= streetInvested[p][static_cast<std::size_t>(street)];
+            if (street == 0) total -= liveExtraPost[p];
+        }
+        if (total < INT32_MIN || total > INT32_MAX) throw CParseError("money total out of range");
+        amount = static_cast<std::int32_t>(total);
+    }
+    RecordAction(position, street, kind, amount);
+    return QuickAction::kRecorded;
+}
+
 // --- Parse -------------------------------------------------------------------------
 
 bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
@@ -540,7 +672,18 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
                                                        std::string& buffer, std::string_view& line) {
     static thread_local ParsedAction action;
     static thread_local ShownCards shown;
+    // Preflop, the player who acted last: while he is seated, his position
+    // (lastActorPosition), which saves copying his name for every action;
+    // otherwise his name.
     static thread_local std::string lastActor;
+    int lastActorPosition = -1;
+    auto previousActor = [&]() -> std::string_view {
+        if (lastActorPosition >= 0) {
+            lastActor.assign(NameAtPosition(lastActorPosition).second);
+            lastActorPosition = -1;
+        }
+        return lastActor;
+    };
     BeginStreet();
     if (street == 0) lastActor = bigBlindName;
     for (;;) {
@@ -548,6 +691,15 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
         if (kSkipList.ContainedIn(line)) continue;
         // Board and end lines all begin with "***".
         const bool stars = !line.empty() && line[0] == '*';
+        if (!stars) {
+            int position = -1;
+            QuickAction quick = ReadQuickAction(line, street, position);
+            if (quick == QuickAction::kIgnored) continue;
+            if (quick == QuickAction::kRecorded) {
+                if (street == 0) lastActorPosition = position;
+                continue;
+            }
+        }
         if (stars && street == 0 && IsFlopLine(line)) {
             flopCards = ParseBoardCards(line);
             if (!heroCards.empty()) ApplyHeroCards();
@@ -573,7 +725,7 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
         if (IsShowLine(line)) {
             ParseShownCardsInto(line, shown);
             if (street == 0) {
-                PositionOf(shown.name, lastActor);
+                PositionOf(shown.name, previousActor());
                 lastActor = shown.name;
             }
             StoreShownCards(shown.name, shown.cards);
@@ -594,7 +746,7 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
         if (street == 0) {
             // A player missing from the seat list takes the position after
             // the one who acted before him.
-            int seated = PositionOf(action.name, lastActor);
+            int seated = PositionOf(action.name, previousActor());
             lastActor = action.name;
             if (seated >= 0) {
                 RecordAction(seated, street, action.kind, action.amount);

@@ -81,10 +81,16 @@ public:
 
 private:
     enum class StreetEnd { kHandOver, kNextStreet, kEndOfText };
+    enum class QuickAction { kRecorded, kIgnored, kGeneral };
 
     bool IsChipGame() const { return tournament || !realMoney; }
     void ReadHeader(std::string_view header, std::string_view tableLine);
     int ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    // Reads a street line of the common shape "name: folds", "name: calls
+    // $1", ... by a seated player and records it (kRecorded, `position` set)
+    // or finds it is no action (kIgnored). kGeneral leaves any other line to
+    // the full tests of ReadStreet, which read it the same way.
+    QuickAction ReadQuickAction(std::string_view line, int street, int& position);
     StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer, std::string_view& line);
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // Reads the next trimmed line; false at the end of the text and also at

@@ -23,11 +23,30 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
         if (marker.size() == 1) {
             singles_ |= bit;
         } else {
+            auto second = static_cast<unsigned char>(marker[1]);
+            if (!secondBytes_[second]) {
+                secondBytes_[second] = true;
+                if (secondByteCount_ < kSecondScanBytes) {
+                    secondBlocks_[static_cast<std::size_t>(secondByteCount_)].fill(static_cast<char>(second));
+                }
+                ++secondByteCount_;
+            }
             pairs_[PairSlot(static_cast<unsigned char>(marker[0]), static_cast<unsigned char>(marker[1]))] |= bit;
         }
         markers_[size_++] = marker;
     }
 }
+
+#if defined(__SSE2__)
+namespace {
+
+template <std::size_t N>
+__m128i Block(const std::array<std::array<char, 16>, N>& blocks, int k) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(blocks[static_cast<std::size_t>(k)].data()));
+}
+
+}  // namespace
+#endif
 
 std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) const {
     constexpr std::size_t kNone = std::string_view::npos;
@@ -52,21 +71,42 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
     };
     std::size_t at = from;
 #if defined(__SSE2__)
-    if (firstByteCount_ <= kScanBytes && places - from >= 16) {
-        // Sixteen places at a time: only places holding a first byte of some
-        // entry are looked at. A block of places p .. p + 15 reads bytes up
-        // to p + 15, before the last byte of the line.
-        auto scan = [&](int k) {
-            return _mm_load_si128(reinterpret_cast<const __m128i*>(scanBlocks_[static_cast<std::size_t>(k)].data()));
-        };
-        auto blockHits = [&](std::size_t block) {
-            __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block));
-            __m128i hits = _mm_cmpeq_epi8(bytes, scan(0));
-            for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, scan(k)));
+    if (firstByteCount_ <= kScanBytes) {
+        // Sixteen places at a time: a place is looked at only when it holds
+        // a first byte of some entry and, while there are few different
+        // second bytes, the place after it one of those.
+        const bool bySecond = secondByteCount_ <= kSecondScanBytes;
+        auto hitsAt = [&](const char* bytes) {
+            __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+            __m128i hits = _mm_cmpeq_epi8(first, Block(scanBlocks_, 0));
+            for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(first, Block(scanBlocks_, k)));
+            if (bySecond) {
+                __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1));
+                __m128i seconds = _mm_cmpeq_epi8(next, Block(secondBlocks_, 0));
+                for (int k = 1; k < secondByteCount_; ++k) {
+                    seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(next, Block(secondBlocks_, k)));
+                }
+                hits = _mm_and_si128(hits, seconds);
+            }
             return static_cast<unsigned>(_mm_movemask_epi8(hits));
         };
+        if (places < 16) {
+            // Few places (a short line): all of them as one block of a
+            // zero-padded copy. A padding byte never completes an entry,
+            // since the candidates are compared within the line.
+            alignas(16) char copy[32] = {};
+            std::memcpy(copy, data, std::min<std::size_t>(n, sizeof(copy)));
+            unsigned mask = hitsAt(copy) & ((1u << places) - 1) >> from << from;
+            for (; mask != 0; mask &= mask - 1) {
+                auto place = static_cast<std::size_t>(__builtin_ctz(mask));
+                if (entryAt(place)) return place;
+            }
+            return best;
+        }
+        // A block of places p .. p + 15 reads bytes up to p + 16, which is at
+        // most the last byte of the line.
         for (; at + 16 <= places; at += 16) {
-            for (unsigned mask = blockHits(at); mask != 0; mask &= mask - 1) {
+            for (unsigned mask = hitsAt(data + at); mask != 0; mask &= mask - 1) {
                 std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
                 if (entryAt(place)) return place;
             }
@@ -76,7 +116,7 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
             // before `at` (already looked at) masked off.
             std::size_t block = places - 16;
             auto skip = static_cast<unsigned>(at - block);
-            for (unsigned mask = blockHits(block) >> skip << skip; mask != 0; mask &= mask - 1) {
+            for (unsigned mask = hitsAt(data + block) >> skip << skip; mask != 0; mask &= mask - 1) {
                 std::size_t place = block + static_cast<std::size_t>(__builtin_ctz(mask));
                 if (entryAt(place)) return place;
             }

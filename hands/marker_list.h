@@ -43,6 +43,14 @@ private:
     // bytes at a time.
     static constexpr int kScanBytes = 4;
     alignas(16) std::array<std::array<char, 16>, kScanBytes> scanBlocks_{};
+    // The same for the different second bytes of entries of two or more
+    // bytes, while there are at most eight: a place is then looked at only
+    // when both its bytes begin some entry, which rules out nearly every
+    // place of a line without any entry.
+    static constexpr int kSecondScanBytes = 8;
+    alignas(16) std::array<std::array<char, 16>, kSecondScanBytes> secondBlocks_{};
+    std::array<bool, 256> secondBytes_{};
+    int secondByteCount_ = 0;
     std::uint16_t singles_ = 0;
     std::size_t size_ = 0;
 };

@@ -47,6 +47,27 @@ const std::int32_t* CNameMap::Find(std::string_view name) const {
     return nullptr;
 }
 
+const std::int32_t* CNameMap::FindJoined(std::string_view head, std::string_view tail) const {
+    if (tail.empty()) return Find(head);
+    // KeyOf of the joined name, its bytes taken from whichever part holds them.
+    const std::size_t size = head.size() + tail.size();
+    const std::size_t middle = size / 2;
+    const char middleByte = middle < head.size() ? head[middle] : tail[middle - head.size()];
+    const char firstByte = head.empty() ? tail[0] : head[0];
+    auto key = static_cast<std::uint32_t>(size) * 0x9E3779B1u;
+    key ^= static_cast<std::uint32_t>(static_cast<unsigned char>(firstByte)) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(middleByte)) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(tail.back())) << 16;
+    const char* base = names_.data();
+    for (const Slot& slot : slots_) {
+        if (slot.key == key && slot.length == size && SameBytes(base + slot.offset, head.data(), head.size()) &&
+            SameBytes(base + slot.offset + head.size(), tail.data(), tail.size())) {
+            return &slot.value;
+        }
+    }
+    return nullptr;
+}
+
 std::int32_t* CNameMap::FindSlot(std::string_view name) {
     return const_cast<std::int32_t*>(static_cast<const CNameMap*>(this)->Find(name));
 }

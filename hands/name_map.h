@@ -20,6 +20,9 @@ public:
     // The value stored for `name`, or nullptr when the name is absent. The
     // pointer is valid until the map is next changed.
     const std::int32_t* Find(std::string_view name) const;
+    // As Find(head + tail), without joining the two: a parser looks up a
+    // name as written in a line plus the tag of the hand's game type.
+    const std::int32_t* FindJoined(std::string_view head, std::string_view tail) const;
     bool Contains(std::string_view name) const { return Find(name) != nullptr; }
     // Stores `value` for `name`, replacing an earlier value.
     void Set(std::string_view name, std::int32_t value);

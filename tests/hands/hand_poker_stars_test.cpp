@@ -460,6 +460,71 @@ TEST(HandPokerStarsTest, LineOperations) {
     EXPECT_THROW(hand.ParseAction("P: raises $1", 1), CParseError);
 }
 
+TEST(HandPokerStarsTest, ActionLinesOfEveryShape) {
+    // Plain action lines, a name holding ": ", names with the capitals that
+    // begin "Returned uncalled" and "Table Closed", and a player missing
+    // from the seat list who acts after a seated one and is placed after
+    // him.
+    ScopedTz tz("UTC");
+    std::string text =
+        "PokerStars Game #7: Hold'em No Limit ($0.05/$0.10 USD) - 2009/11/25 6:21:05 ET\n"
+        "Table 'T' 9-max Seat #1 is the button\n"
+        "Seat 1: Hero ($5 in chips) \n"
+        "Seat 3: Table Rob ($5 in chips) \n"
+        "Seat 5: Bee ($5 in chips) \n"
+        "Seat 7: Mr: X ($5 in chips) \n"
+        "Table Rob: posts small blind $0.05\n"
+        "Bee: posts big blind $0.10\n"
+        "*** HOLE CARDS ***\n"
+        "Dealt to Hero [Ah Kd]\n"
+        "Mr: X: calls $0.10\n"
+        "Hero: calls $0.10\n"
+        "Ghost: raises $0.20 to $0.30\n"
+        "Table Rob: calls $0.25\n"
+        "Bee: calls $0.20\n"
+        "Mr: X: calls $0.20\n"
+        "Hero: calls $0.20\n"
+        "*** FLOP *** [2h 7d Qc]\n"
+        "Table Rob: checks \n"
+        "Bee: bets $0.50\n"
+        "Mr: X: folds \n"
+        "Hero: folds \n"
+        "Ghost: mucks hand \n"
+        "Ghost: folds \n"
+        "Table Rob: folds \n"
+        "Uncalled bet ($0.50) returned to Bee\n"
+        "Bee collected $1.50 from pot\n"
+        "*** SUMMARY ***\n"
+        "Total pot $1.50 | Rake $0 \n"
+        "Seat 5: Bee (big blind) collected ($1.50)\n"
+        "\n";
+    Parsed parsed;
+    ParseText(text, parsed);
+    ASSERT_EQ(parsed.result, 0) << parsed.reason;
+    const CHandPokerStars& hand = parsed.hand;
+    EXPECT_EQ(hand.PositionOf("Hero (NL)"), 0);
+    EXPECT_EQ(hand.PositionOf("Ghost (NL)"), 1);
+    EXPECT_EQ(hand.PositionOf("Table Rob (NL)"), 2);
+    EXPECT_EQ(hand.PositionOf("Bee (NL)"), 4);
+    EXPECT_EQ(hand.PositionOf("Mr: X (NL)"), 6);
+    auto kinds = [&](int position, int street) {
+        std::vector<std::pair<int, std::int32_t>> out;
+        for (const CAction& action : hand.Actions(position, street)) out.emplace_back(action.kind, action.amount);
+        return out;
+    };
+    using List = std::vector<std::pair<int, std::int32_t>>;
+    EXPECT_EQ(kinds(0, 0), (List{{kActionButton, 0}, {kActionCall, 10}, {kActionCall, 20}}));
+    EXPECT_EQ(kinds(1, 0), (List{{kActionRaise, 30}}));
+    EXPECT_EQ(kinds(2, 0), (List{{kActionSmallBlind, 5}, {kActionCall, 25}}));
+    EXPECT_EQ(kinds(4, 0), (List{{kActionBigBlind, 10}, {kActionCall, 20}}));
+    EXPECT_EQ(kinds(6, 0), (List{{kActionCall, 10}, {kActionCall, 20}}));
+    EXPECT_EQ(kinds(2, 1), (List{{kActionCheck, 0}, {kActionFold, 0}}));
+    EXPECT_EQ(kinds(4, 1), (List{{kActionBet, 50}}));
+    EXPECT_EQ(kinds(1, 1), (List{{kActionFold, 0}}));
+    EXPECT_EQ(hand.returned[4][1], 50);
+    EXPECT_EQ(hand.won[4], 150);
+}
+
 TEST(HandPokerStarsTest, SeatNames) {
     ScopedTz tz("UTC");
     std::string text =

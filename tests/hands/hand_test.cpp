@@ -67,6 +67,28 @@ TEST(HandTest, QualifiedNames) {
     EXPECT_EQ(out, "Bob (NL)");
 }
 
+TEST(HandTest, NameMapFindsJoinedNamesAsWhole) {
+    // Names that share lengths and the bytes the look-up key is made of, so
+    // that only the full comparison tells them apart.
+    CNameMap map;
+    const std::vector<std::string> names = {"ab (NL)", "ax (NL)", "abc (NL)", "a (NL) (NL)", "Bob", " (NL)", ""};
+    for (std::size_t i = 0; i < names.size(); ++i) map.Set(names[i], static_cast<std::int32_t>(i));
+    for (std::string probe : {"ab (NL)", "ax (NL)", "ay (NL)", "abc (NL)", "a (NL) (NL)", "Bob", "Bo", " (NL)", "",
+                              "ab (T-L)"}) {
+        const std::int32_t* whole = map.Find(probe);
+        // Every split of the probe into a head and a tail finds what the whole
+        // probe finds.
+        for (std::size_t cut = 0; cut <= probe.size(); ++cut) {
+            const std::int32_t* joined = map.FindJoined(std::string_view(probe).substr(0, cut),
+                                                        std::string_view(probe).substr(cut));
+            ASSERT_EQ(joined == nullptr, whole == nullptr) << probe << " cut at " << cut;
+            if (whole != nullptr) {
+                EXPECT_EQ(*joined, *whole) << probe << " cut at " << cut;
+            }
+        }
+    }
+}
+
 TEST(HandTest, PositionsWithEmptySeats) {
     // Six players at a ten-seat table, button in seat 5.
     CTestHand hand(1);
