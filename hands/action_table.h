@@ -30,8 +30,11 @@ public:
     // Heap bytes held (for memory accounting).
     std::size_t HeapBytes() const { return items_.capacity() * sizeof(CAction); }
     void Clear();
-    // Gives back storage beyond what the lists hold.
-    void ShrinkToFit() { items_.shrink_to_fit(); }
+    // Gives back storage beyond what the lists hold, when that is worth
+    // moving them (a few spare actions are left in place).
+    void ShrinkToFit() {
+        if (items_.capacity() - items_.size() >= kWorthShrinking) items_.shrink_to_fit();
+    }
 
 private:
     static constexpr std::size_t kSlots = kPositions * kStreets;
@@ -42,6 +45,7 @@ private:
         return static_cast<std::size_t>(street * kPositions + position);
     }
     static constexpr std::size_t kTypicalActions = 24;
+    static constexpr std::size_t kWorthShrinking = 4;
     // start_[s] is the offset of list s in items_; start_[kSlots] the end.
     // The array is padded to whole blocks of eight starts so that moving the
     // later starts on an append works a block at a time.

@@ -591,6 +591,15 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
         taken[index] = true;
         if (!NextLine(reader, buffer, line)) return kEndInHeader;
     }
+    // The map is sized to the seated names at once.
+    std::size_t seated = 0;
+    std::size_t bytes = 0;
+    for (std::size_t index = 0; index < taken.size(); ++index) {
+        if (!taken[index]) continue;
+        ++seated;
+        bytes += bySeat[index].size();
+    }
+    positionOfName.Reserve(seated, bytes);
     for (std::size_t index = 0; index < taken.size(); ++index) {
         if (!taken[index]) continue;
         int position = (static_cast<int>(index) + 1 - buttonSeat + kPositions) % kPositions;

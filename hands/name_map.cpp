@@ -100,6 +100,11 @@ void CNameMap::Clear() {
     slots_.clear();
 }
 
+void CNameMap::Reserve(std::size_t names, std::size_t bytes) {
+    slots_.reserve(slots_.size() + names);
+    names_.reserve(names_.size() + bytes);
+}
+
 void CNameMap::ShrinkToFit() {
     slots_.shrink_to_fit();
     names_.shrink_to_fit();

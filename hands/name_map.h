@@ -32,6 +32,9 @@ public:
     // Entry `i` (0 <= i < Size()) in insertion order.
     Entry At(std::size_t i) const;
     void Clear();
+    // Makes room for `names` more names of `bytes` bytes in all, so that
+    // adding them allocates once and ShrinkToFit has nothing to give back.
+    void Reserve(std::size_t names, std::size_t bytes);
     // Gives back storage beyond what the names hold.
     void ShrinkToFit();
     // Heap bytes held (for memory accounting).
