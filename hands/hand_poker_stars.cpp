@@ -464,7 +464,7 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
     // The name as written plus the hand's tag, looked up without building
     // the qualified name; a player not seated takes the full path, which
     // seats him or rejects the hand.
-    const std::int32_t* seated = positionOfName.FindJoined(Trim(line.substr(0, colon)), NameTag());
+    const std::int32_t* seated = positionOfName.FindJoined(Trim(line.substr(0, colon)), nameTag_);
     if (seated == nullptr) return QuickAction::kGeneral;
     position = *seated;
     std::int32_t amount = 0;
@@ -511,7 +511,8 @@ bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, st
     // A header glued behind a cut line: "#" is rare in lines, so it is the
     // cheap thing to look for first. Its "#" stands after at least one byte
     // of the cut line and the sixteen bytes of "PokerStars Game ".
-    for (std::size_t hash = line.find('#', kHeaderGame.size()); hash != kNpos; hash = line.find('#', hash + 1)) {
+    for (std::size_t hash = hands::FindByte(line, '#', kHeaderGame.size()); hash != kNpos;
+         hash = hands::FindByte(line, '#', hash + 1)) {
         std::size_t glued = hash - (kHeaderGame.size() - 1);
         if (!IsHeaderLine(line.substr(glued))) continue;
         // The header starts at this byte offset when the line was stored as
@@ -817,6 +818,7 @@ int CHandPokerStars::Parse(CStdioFileCustom& reader) {
         if (!NextLine(reader, buffer, line)) return kEndInHeader;
     }
     ReadHeader(header, line);
+    nameTag_ = NameTag();
 
     int result = ReadSeatsAndPosts(reader, buffer, line);
     if (result != kParseOk) return result;

@@ -93,6 +93,8 @@ private:
     QuickAction ReadQuickAction(std::string_view line, int street, int& position);
     StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer, std::string_view& line);
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    // The tag of this hand's names (NameTag), known once the header is read.
+    std::string_view nameTag_;
     // Reads the next trimmed line; false at the end of the text and also at
     // the next hand's header, which is left unread.
     bool NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);

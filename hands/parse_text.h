@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace hands {
 
 inline constexpr std::size_t kNpos = std::string_view::npos;
@@ -48,6 +52,39 @@ inline std::size_t FindFrom(std::string_view line, std::string_view marker, std:
         const char* place = p - anchor;
         if (__builtin_memcmp(place, marker.data(), n) == 0) return static_cast<std::size_t>(place - data);
         ++p;
+    }
+    return kNpos;
+}
+
+// Position of the first byte `c` at or after `from`; npos when none. Inline
+// and without the C library's call, for the short spans of a line where a
+// byte is usually absent: sixteen bytes at a time, the last block
+// overlapping the one before rather than reading past the line.
+inline std::size_t FindByte(std::string_view line, char c, std::size_t from) {
+    const std::size_t n = line.size();
+    if (from >= n) return kNpos;
+#if defined(__SSE2__)
+    if (n >= 16) {
+        const __m128i wanted = _mm_set1_epi8(c);
+        const char* data = line.data();
+        std::size_t at = from;
+        for (; at + 16 <= n; at += 16) {
+            auto hits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), wanted)));
+            if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits));
+        }
+        if (at < n) {
+            const std::size_t block = n - 16;
+            auto hits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block)), wanted)));
+            hits = hits >> (at - block) << (at - block);
+            if (hits != 0) return block + static_cast<std::size_t>(__builtin_ctz(hits));
+        }
+        return kNpos;
+    }
+#endif
+    for (std::size_t i = from; i < n; ++i) {
+        if (line[i] == c) return i;
     }
     return kNpos;
 }

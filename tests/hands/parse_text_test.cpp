@@ -81,17 +81,21 @@ TEST(ParseTextTest, FindFromAgreesWithPlainSearch) {
         std::size_t expected = from > line.size() ? hands::kNpos : std::string_view(line).find(marker, from);
         ASSERT_EQ(hands::FindFrom(line, marker, from), expected)
             << "line '" << line << "' marker '" << marker << "' from " << from;
+        std::size_t byte = from > line.size() ? hands::kNpos : line.find(':', from);
+        ASSERT_EQ(hands::FindByte(line, ':', from), byte) << "line '" << line << "' from " << from;
     }
 }
 
 TEST(ParseTextTest, MarkerListAgreesWithPlainSearch) {
-    // Few first bytes (scanned in blocks) and many (scanned byte by byte).
+    // Few first bytes (scanned in blocks), with a one-byte entry and
+    // without, and many (scanned byte by byte).
     const CMarkerList few{" ab", " :(", "a", "(b"};
+    const CMarkerList pairs{" ab", " :(", "(b", "b:", "::"};
     const CMarkerList many{" ab", ":a", "b:", "(( ", "aa b"};
     std::mt19937 rng(11);
     for (int round = 0; round < 20000; ++round) {
         std::string line = RandomText(rng, 48);
-        for (const CMarkerList* list : {&few, &many}) {
+        for (const CMarkerList* list : {&few, &pairs, &many}) {
             bool contained = false;
             bool begins = false;
             for (std::size_t i = 0; i < list->Size(); ++i) {
