@@ -88,69 +88,6 @@ int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
     return value < 0 ? 0 : value;
 }
 
-// What one look at a street line finds: where its first colon stands, and
-// whether it holds a second colon, a "[" (cards shown), or a capital R or T
-// (which may begin "Returned uncalled" or "Table Closed").
-struct LineMarks {
-    std::size_t firstColon = kNpos;
-    bool manyColons = false;
-    bool bracket = false;
-    bool capitalRorT = false;
-};
-
-LineMarks MarkLine(std::string_view line) {
-    LineMarks marks;
-    const char* data = line.data();
-    const std::size_t n = line.size();
-#if defined(__SSE2__)
-    const __m128i colon = _mm_set1_epi8(':');
-    const __m128i bracket = _mm_set1_epi8('[');
-    const __m128i capitalR = _mm_set1_epi8('R');
-    const __m128i capitalT = _mm_set1_epi8('T');
-    std::size_t colons = 0;
-    // Bytes base .. base + 15 of which `valid` marks those not looked at yet.
-    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid) {
-        unsigned colonBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colon))) & valid;
-        if (colonBits != 0) {
-            if (colons == 0) marks.firstColon = base + static_cast<std::size_t>(__builtin_ctz(colonBits));
-            // Counted up to two, which is all that matters.
-            colons += (colonBits & (colonBits - 1)) != 0 ? 2 : 1;
-        }
-        marks.bracket |= (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, bracket))) & valid) != 0;
-        __m128i capitals = _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
-        marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
-    };
-    std::size_t at = 0;
-    for (; at + 16 <= n; at += 16) mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), at, 0xFFFFu);
-    if (at < n) {
-        if (n >= 16) {
-            // The last sixteen bytes, those already looked at masked off.
-            std::size_t base = n - 16;
-            mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)), base, 0xFFFFu << (at - base) & 0xFFFFu);
-        } else {
-            alignas(16) char copy[16] = {};
-            __builtin_memcpy(copy, data, n);
-            mark(_mm_load_si128(reinterpret_cast<const __m128i*>(copy)), 0, (1u << n) - 1);
-        }
-    }
-    marks.manyColons = colons > 1;
-#else
-    for (std::size_t i = 0; i < n; ++i) {
-        char c = data[i];
-        if (c == ':') {
-            if (marks.firstColon == kNpos) {
-                marks.firstColon = i;
-            } else {
-                marks.manyColons = true;
-            }
-        }
-        marks.bracket |= c == '[';
-        marks.capitalRorT |= c == 'R' || c == 'T';
-    }
-#endif
-    return marks;
-}
-
 }  // namespace
 
 CHandPokerStars::CHandPokerStars(std::string heroName_) : CHand(std::move(heroName_)) {}
@@ -182,6 +119,130 @@ const CMarkerList kEndList{
     "*** FIRST TURN ***",
     "*** FIRST RIVER ***",
 };
+
+// The skip list's entries all begin with a blank and one of a few bytes
+// (" said", " sits", " is ", " joins", ...): a line without such a pair
+// holds none of them. Worked out from the list itself, so that an entry
+// added later that does not fit turns the shortcut off instead of being
+// missed.
+struct SkipPairs {
+    std::array<char, 8> seconds{};
+    // Each second byte repeated sixteen times, for comparing a block.
+    alignas(16) std::array<std::array<char, 16>, 8> blocks{};
+    int count = 0;
+    bool usable = true;
+};
+
+const SkipPairs kSkipPairs = [] {
+    SkipPairs pairs;
+    for (std::size_t i = 0; i < kSkipList.Size(); ++i) {
+        std::string_view entry = kSkipList.At(i);
+        if (entry.size() < 2 || entry[0] != ' ') {
+            pairs.usable = false;
+            continue;
+        }
+        bool known = false;
+        for (int k = 0; k < pairs.count; ++k) known = known || pairs.seconds[static_cast<std::size_t>(k)] == entry[1];
+        if (known) continue;
+        if (pairs.count == static_cast<int>(pairs.seconds.size())) {
+            pairs.usable = false;
+            continue;
+        }
+        pairs.blocks[static_cast<std::size_t>(pairs.count)].fill(entry[1]);
+        pairs.seconds[static_cast<std::size_t>(pairs.count++)] = entry[1];
+    }
+    return pairs;
+}();
+
+// What one look at a street line finds: where its first colon stands;
+// whether it holds a second colon, a "[" (cards shown), or a capital R or T
+// (which may begin "Returned uncalled" or "Table Closed"); and whether it
+// may hold an entry of the skip list.
+struct LineMarks {
+    std::size_t firstColon = kNpos;
+    bool manyColons = false;
+    bool bracket = false;
+    bool capitalRorT = false;
+    bool maybeSkipped = false;
+};
+
+LineMarks MarkLine(std::string_view line) {
+    LineMarks marks;
+    const char* data = line.data();
+    const std::size_t n = line.size();
+#if defined(__SSE2__)
+    const __m128i colon = _mm_set1_epi8(':');
+    const __m128i bracket = _mm_set1_epi8('[');
+    const __m128i capitalR = _mm_set1_epi8('R');
+    const __m128i capitalT = _mm_set1_epi8('T');
+    const __m128i blank = _mm_set1_epi8(' ');
+    std::size_t colons = 0;
+    // A blank at the last byte of the block before, which pairs with the
+    // first byte of the next.
+    unsigned blankCarry = 0;
+    // Bytes base .. base + 15 of which `valid` marks those not looked at
+    // yet. The skip pairs are looked for in the whole block: a pair already
+    // looked at is found again, which does no harm.
+    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid) {
+        unsigned colonBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colon))) & valid;
+        if (colonBits != 0) {
+            if (colons == 0) marks.firstColon = base + static_cast<std::size_t>(__builtin_ctz(colonBits));
+            // Counted up to two, which is all that matters.
+            colons += (colonBits & (colonBits - 1)) != 0 ? 2 : 1;
+        }
+        marks.bracket |= (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, bracket))) & valid) != 0;
+        __m128i capitals = _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
+        marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
+        __m128i seconds = _mm_setzero_si128();
+        for (int k = 0; k < kSkipPairs.count; ++k) {
+            __m128i second = _mm_load_si128(reinterpret_cast<const __m128i*>(kSkipPairs.blocks[static_cast<std::size_t>(k)].data()));
+            seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(bytes, second));
+        }
+        auto blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank)));
+        auto secondBits = static_cast<unsigned>(_mm_movemask_epi8(seconds));
+        marks.maybeSkipped |= ((blanks << 1 | blankCarry) & secondBits) != 0;
+        blankCarry = blanks >> 15;
+    };
+    std::size_t at = 0;
+    for (; at + 16 <= n; at += 16) mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), at, 0xFFFFu);
+    if (at < n) {
+        if (n >= 16) {
+            // The last sixteen bytes, those already looked at masked off;
+            // they overlap the block before, so no pair crosses into them.
+            std::size_t base = n - 16;
+            blankCarry = 0;
+            mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)), base, 0xFFFFu << (at - base) & 0xFFFFu);
+        } else {
+            alignas(16) char copy[16] = {};
+            __builtin_memcpy(copy, data, n);
+            mark(_mm_load_si128(reinterpret_cast<const __m128i*>(copy)), 0, (1u << n) - 1);
+        }
+    }
+    marks.manyColons = colons > 1;
+#else
+    auto isSkipSecond = [](char c) {
+        for (int k = 0; k < kSkipPairs.count; ++k) {
+            if (kSkipPairs.seconds[static_cast<std::size_t>(k)] == c) return true;
+        }
+        return false;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = data[i];
+        if (c == ':') {
+            if (marks.firstColon == kNpos) {
+                marks.firstColon = i;
+            } else {
+                marks.manyColons = true;
+            }
+        }
+        marks.bracket |= c == '[';
+        marks.capitalRorT |= c == 'R' || c == 'T';
+        marks.maybeSkipped |= c == ' ' && i + 1 < n && isSkipSecond(data[i + 1]);
+    }
+#endif
+    if (!kSkipPairs.usable) marks.maybeSkipped = true;
+    return marks;
+}
 
 }  // namespace
 
@@ -430,6 +491,7 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
     // followed by a blank; no cards; not a "Dealt to", "Uncalled bet",
     // returned-bet, table-closed or summary seat line.
     LineMarks marks = MarkLine(line);
+    if (marks.maybeSkipped && kSkipList.ContainedIn(line)) return QuickAction::kIgnored;
     const std::size_t colon = marks.firstColon;
     if (marks.bracket || marks.manyColons || colon == kNpos || colon == 0 || colon + 1 >= line.size() ||
         line[colon + 1] != ' ') {
@@ -699,10 +761,10 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
     if (street == 0) lastActor = bigBlindName;
     for (;;) {
         if (!NextLine(reader, buffer, line)) return StreetEnd::kEndOfText;
-        if (kSkipList.ContainedIn(line)) continue;
         // Board and end lines all begin with "***".
         const bool stars = !line.empty() && line[0] == '*';
         if (!stars) {
+            // This also passes over the lines of the skip list.
             int position = -1;
             QuickAction quick = ReadQuickAction(line, street, position);
             if (quick == QuickAction::kIgnored) continue;
@@ -710,6 +772,8 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
                 if (street == 0) lastActorPosition = position;
                 continue;
             }
+        } else if (kSkipList.ContainedIn(line)) {
+            continue;
         }
         if (stars && street == 0 && IsFlopLine(line)) {
             flopCards = ParseBoardCards(line);

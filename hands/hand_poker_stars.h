@@ -88,8 +88,9 @@ private:
     int ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // Reads a street line of the common shape "name: folds", "name: calls
     // $1", ... by a seated player and records it (kRecorded, `position` set)
-    // or finds it is no action (kIgnored). kGeneral leaves any other line to
-    // the full tests of ReadStreet, which read it the same way.
+    // or finds it is no action or a line of the skip list (kIgnored).
+    // kGeneral leaves any other line, not one of the skip list, to the full
+    // tests of ReadStreet, which read it the same way.
     QuickAction ReadQuickAction(std::string_view line, int street, int& position);
     StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer, std::string_view& line);
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
