@@ -131,7 +131,12 @@ struct SkipPairs {
     alignas(16) std::array<std::array<char, 16>, 8> blocks{};
     int count = 0;
     bool usable = true;
+    // No entry begins with the blank and text of an action marker, nor
+    // such text with an entry (checked below).
+    bool clearOfActions = true;
 };
+
+constexpr std::string_view kActionMarkers[] = {": folds", ": checks", ": calls ", ": bets ", ": raises "};
 
 const SkipPairs kSkipPairs = [] {
     SkipPairs pairs;
@@ -151,6 +156,18 @@ const SkipPairs kSkipPairs = [] {
         pairs.blocks[static_cast<std::size_t>(pairs.count)].fill(entry[1]);
         pairs.seconds[static_cast<std::size_t>(pairs.count++)] = entry[1];
     }
+    // Blocks not needed repeat the first, so that a block is always
+    // compared with all eight.
+    for (int k = pairs.count; k < static_cast<int>(pairs.blocks.size()) && pairs.count > 0; ++k) {
+        pairs.blocks[static_cast<std::size_t>(k)] = pairs.blocks[0];
+    }
+    for (std::size_t i = 0; i < kSkipList.Size(); ++i) {
+        std::string_view entry = kSkipList.At(i);
+        for (std::string_view marker : kActionMarkers) {
+            std::string_view text = marker.substr(1);
+            if (StartsWith(entry, text) || StartsWith(text, entry)) pairs.clearOfActions = false;
+        }
+    }
     return pairs;
 }();
 
@@ -163,7 +180,10 @@ struct LineMarks {
     bool manyColons = false;
     bool bracket = false;
     bool capitalRorT = false;
-    bool maybeSkipped = false;
+    // Where the first blank followed by a second byte of the skip list
+    // stands, and whether there is more than one such pair.
+    std::size_t firstSkipPair = kNpos;
+    bool manySkipPairs = false;
 };
 
 LineMarks MarkLine(std::string_view line) {
@@ -177,13 +197,13 @@ LineMarks MarkLine(std::string_view line) {
     const __m128i capitalT = _mm_set1_epi8('T');
     const __m128i blank = _mm_set1_epi8(' ');
     std::size_t colons = 0;
+    std::size_t skipPairs = 0;
     // A blank at the last byte of the block before, which pairs with the
     // first byte of the next.
     unsigned blankCarry = 0;
     // Bytes base .. base + 15 of which `valid` marks those not looked at
-    // yet. The skip pairs are looked for in the whole block: a pair already
-    // looked at is found again, which does no harm.
-    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid) {
+    // yet.
+    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid) __attribute__((always_inline)) {
         unsigned colonBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colon))) & valid;
         if (colonBits != 0) {
             if (colons == 0) marks.firstColon = base + static_cast<std::size_t>(__builtin_ctz(colonBits));
@@ -194,13 +214,18 @@ LineMarks MarkLine(std::string_view line) {
         __m128i capitals = _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
         marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
         __m128i seconds = _mm_setzero_si128();
-        for (int k = 0; k < kSkipPairs.count; ++k) {
-            __m128i second = _mm_load_si128(reinterpret_cast<const __m128i*>(kSkipPairs.blocks[static_cast<std::size_t>(k)].data()));
-            seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(bytes, second));
+        for (const auto& block : kSkipPairs.blocks) {
+            seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(block.data()))));
         }
         auto blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank)));
         auto secondBits = static_cast<unsigned>(_mm_movemask_epi8(seconds));
-        marks.maybeSkipped |= ((blanks << 1 | blankCarry) & secondBits) != 0;
+        // Bit i: a blank at i - 1 and a second byte at i, counted in the
+        // block that first looks at the second byte.
+        unsigned pairs = (blanks << 1 | blankCarry) & secondBits & valid;
+        if (pairs != 0) {
+            if (skipPairs == 0) marks.firstSkipPair = base + static_cast<std::size_t>(__builtin_ctz(pairs)) - 1;
+            skipPairs += (pairs & (pairs - 1)) != 0 ? 2 : 1;
+        }
         blankCarry = blanks >> 15;
     };
     std::size_t at = 0;
@@ -219,6 +244,7 @@ LineMarks MarkLine(std::string_view line) {
         }
     }
     marks.manyColons = colons > 1;
+    marks.manySkipPairs = skipPairs > 1;
 #else
     auto isSkipSecond = [](char c) {
         for (int k = 0; k < kSkipPairs.count; ++k) {
@@ -237,10 +263,19 @@ LineMarks MarkLine(std::string_view line) {
         }
         marks.bracket |= c == '[';
         marks.capitalRorT |= c == 'R' || c == 'T';
-        marks.maybeSkipped |= c == ' ' && i + 1 < n && isSkipSecond(data[i + 1]);
+        if (c == ' ' && i + 1 < n && isSkipSecond(data[i + 1])) {
+            if (marks.firstSkipPair == kNpos) {
+                marks.firstSkipPair = i;
+            } else {
+                marks.manySkipPairs = true;
+            }
+        }
     }
 #endif
-    if (!kSkipPairs.usable) marks.maybeSkipped = true;
+    if (!kSkipPairs.usable) {
+        marks.firstSkipPair = 0;
+        marks.manySkipPairs = true;
+    }
     return marks;
 }
 
@@ -392,7 +427,6 @@ void CHandPokerStars::ParseActionInto(std::string_view line, int street, ParsedA
         colonCount = 0;
     }
     if (colonCount == 0 && FindFrom(line, ": ", 1) == kNpos) return;
-    static constexpr std::string_view kMarkers[] = {": folds", ": checks", ": calls ", ": bets ", ": raises "};
     // The marker first in precedence found at any of the places wins, at
     // the first place it stands.
     int which = -1;
@@ -410,14 +444,14 @@ void CHandPokerStars::ParseActionInto(std::string_view line, int street, ParsedA
             case 'r': kind = 4; break;
             default: continue;
             }
-            if ((which < 0 || kind < which) && StartsWith(rest, kMarkers[kind])) {
+            if ((which < 0 || kind < which) && StartsWith(rest, kActionMarkers[kind])) {
                 which = kind;
                 at = colons[i];
             }
         }
     } else {
         for (int kind = 0; kind < 5 && which < 0; ++kind) {
-            at = FindFrom(line, kMarkers[kind], 1);
+            at = FindFrom(line, kActionMarkers[kind], 1);
             if (at != kNpos) which = kind;
         }
     }
@@ -490,20 +524,27 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
     // ParseActionInto and that reads the same there as here: one colon,
     // followed by a blank; no cards; not a "Dealt to", "Uncalled bet",
     // returned-bet, table-closed or summary seat line.
+    //
+    // A line of the skip list is passed over (kIgnored). Which lines those
+    // are is settled only where it matters: a line that is no action is
+    // passed over either way.
     LineMarks marks = MarkLine(line);
-    if (marks.maybeSkipped && kSkipList.ContainedIn(line)) return QuickAction::kIgnored;
+    auto general = [&] {
+        return marks.firstSkipPair != kNpos && kSkipList.ContainedIn(line) ? QuickAction::kIgnored
+                                                                           : QuickAction::kGeneral;
+    };
     const std::size_t colon = marks.firstColon;
     if (marks.bracket || marks.manyColons || colon == kNpos || colon == 0 || colon + 1 >= line.size() ||
         line[colon + 1] != ' ') {
-        return QuickAction::kGeneral;
+        return general();
     }
     if ((street == 0 && IsDealtToLine(line)) || StartsWith(line, kUncalledBet) ||
         (StartsWith(line, "Seat ") && line.size() > 5 && IsDigit(line[5]))) {
-        return QuickAction::kGeneral;
+        return general();
     }
     if (marks.capitalRorT &&
         (Contains(line, "Returned uncalled") || (street > 0 && IsTableClosedLine(line)))) {
-        return QuickAction::kGeneral;
+        return general();
     }
     // The byte after ": " tells the action markers apart.
     std::string_view rest = line.substr(colon);
@@ -526,6 +567,14 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
     // The name as written plus the hand's tag, looked up without building
     // the qualified name; a player not seated takes the full path, which
     // seats him or rejects the hand.
+    // An action marker begins no entry of the skip list (kSkipPairs checks
+    // this), so a pair at the marker's blank alone does not call for the
+    // search.
+    if (marks.firstSkipPair != kNpos && (marks.manySkipPairs || marks.firstSkipPair != colon + 1 ||
+                                         !kSkipPairs.clearOfActions) &&
+        kSkipList.ContainedIn(line)) {
+        return QuickAction::kIgnored;
+    }
     const std::int32_t* seated = positionOfName.FindJoined(Trim(line.substr(0, colon)), nameTag_);
     if (seated == nullptr) return QuickAction::kGeneral;
     position = *seated;
