@@ -35,6 +35,15 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
         }
         markers_[size_++] = marker;
     }
+    // Unused blocks repeat the first one, so that a block of a line is
+    // compared with all of them, without a loop whose length depends on
+    // the list.
+    for (int k = firstByteCount_; k < kScanBytes && firstByteCount_ > 0; ++k) {
+        scanBlocks_[static_cast<std::size_t>(k)] = scanBlocks_[0];
+    }
+    for (int k = secondByteCount_; k < kSecondScanBytes && secondByteCount_ > 0; ++k) {
+        secondBlocks_[static_cast<std::size_t>(k)] = secondBlocks_[0];
+    }
 }
 
 #if defined(__SSE2__)
@@ -75,15 +84,18 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
         // Sixteen places at a time: a place is looked at only when it holds
         // a first byte of some entry and, while there are few different
         // second bytes, the place after it one of those.
-        const bool bySecond = secondByteCount_ <= kSecondScanBytes;
+        const bool bySecond = secondByteCount_ > 0 && secondByteCount_ <= kSecondScanBytes;
+        const bool oneFirst = firstByteCount_ == 1;
         auto hitsAt = [&](const char* bytes) {
             __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
             __m128i hits = _mm_cmpeq_epi8(first, Block(scanBlocks_, 0));
-            for (int k = 1; k < firstByteCount_; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(first, Block(scanBlocks_, k)));
+            if (!oneFirst) {
+                for (int k = 1; k < kScanBytes; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(first, Block(scanBlocks_, k)));
+            }
             if (bySecond) {
                 __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1));
                 __m128i seconds = _mm_cmpeq_epi8(next, Block(secondBlocks_, 0));
-                for (int k = 1; k < secondByteCount_; ++k) {
+                for (int k = 1; k < kSecondScanBytes; ++k) {
                     seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(next, Block(secondBlocks_, k)));
                 }
                 hits = _mm_and_si128(hits, seconds);
