@@ -88,8 +88,9 @@ std::uint64_t ReadUnsigned(std::string_view line, std::size_t pos, std::size_t* 
     std::size_t i = pos;
     while (i < line.size() && IsDigit(line[i])) {
         auto digit = static_cast<std::uint64_t>(line[i] - '0');
-        if (value > (UINT64_MAX - digit) / 10) throw CParseError("number does not fit in 64 bits");
-        value = value * 10 + digit;
+        if (__builtin_mul_overflow(value, 10u, &value) || __builtin_add_overflow(value, digit, &value)) {
+            throw CParseError("number does not fit in 64 bits");
+        }
         ++i;
     }
     if (end != nullptr) *end = i;

@@ -45,6 +45,7 @@ TEST(ParseTextTest, ReadUnsignedReadsWholeNumbers) {
     EXPECT_EQ(hands::ReadUnsigned("18446744073709551615", 0), UINT64_MAX);
     EXPECT_EQ(hands::ReadUnsigned("x", 0), 0u);
     EXPECT_THROW(hands::ReadUnsigned("18446744073709551616", 0), CParseError);
+    EXPECT_THROW(hands::ReadUnsigned("99999999999999999999", 0), CParseError);
 }
 
 TEST(ParseTextTest, MarkersAndSlices) {
