@@ -27,6 +27,10 @@ public:
     void Append(int position, int street, const CAction& action);
     // Number of actions in all lists.
     std::size_t TotalCount() const { return items_.size(); }
+    // Number of actions of all positions on `street` (0..4).
+    std::size_t StreetCount(int street) const {
+        return static_cast<std::size_t>(start_[SlotOf(0, street + 1)] - start_[SlotOf(0, street)]);
+    }
     // Heap bytes held (for memory accounting).
     std::size_t HeapBytes() const { return items_.capacity() * sizeof(CAction); }
     void Clear();

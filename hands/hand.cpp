@@ -244,12 +244,7 @@ void CHand::DeriveUncalledBet() {
     if (!potAwarded) return;
     int lastStreet = -1;
     for (int street = 3; street >= 0 && lastStreet < 0; --street) {
-        for (int position = 0; position < kPositions; ++position) {
-            if (!actions.List(position, street).empty()) {
-                lastStreet = street;
-                break;
-            }
-        }
+        if (actions.StreetCount(street) > 0) lastStreet = street;
     }
     if (lastStreet < 0) return;
     auto s = static_cast<std::size_t>(lastStreet);
@@ -445,10 +440,9 @@ void CHand::ApplyExtraPosts() {
 }
 
 void CHand::ApplyHeroCards() {
-    std::string qualified;
-    QualifyNameInto(heroName, qualified);
-    int position = PositionOf(qualified);
-    if (position >= 0) holeCards[static_cast<std::size_t>(position)] = heroCards;
+    // The hero's qualified name, looked up without building it.
+    const std::int32_t* position = positionOfName.FindJoined(hands::Trim(heroName), NameTag());
+    if (position != nullptr && *position >= 0) holeCards[static_cast<std::size_t>(*position)] = heroCards;
 }
 
 void CHand::StoreShownCards(std::string_view name, const CCardText& cards) {
