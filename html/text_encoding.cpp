@@ -3,6 +3,7 @@
 #include "platform/text_util.h"
 
 #include <cstdint>
+#include <bit>
 #include <cstring>
 
 namespace text {
@@ -25,10 +26,26 @@ bool IsValidUtf8(std::string_view s) {
     while (p < end) {
         unsigned char c = *p;
         if (c < 0x80) {
-            // Runs of ASCII between the other characters go eight at a time.
+            // Runs of ASCII between the other characters go eight at a time,
+            // and the word that ends a run gives the place of the byte that
+            // ends it.
             std::uint64_t word;
-            while (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ull) == 0)) p += 8;
-            while (p < end && *p < 0x80) ++p;
+            bool ended = false;
+            while (end - p >= 8) {
+                std::memcpy(&word, p, 8);
+                std::uint64_t high = word & 0x8080808080808080ull;
+                if (high != 0) {
+                    if constexpr (std::endian::native == std::endian::little) {
+                        p += __builtin_ctzll(high) / 8;
+                        ended = true;
+                    }
+                    break;
+                }
+                p += 8;
+            }
+            if (!ended) {
+                while (p < end && *p < 0x80) ++p;
+            }
             continue;
         }
         int extra;
