@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <limits>
 
 #include <string>
@@ -54,23 +55,29 @@ std::size_t CurrencySignLength(std::string_view line, std::size_t pos) {
 }
 
 std::int32_t ReadAmount(std::string_view line, std::size_t pos, std::size_t* end) {
-    std::string_view text = Slice(line, pos, 50);
+    if (pos >= line.size()) {
+        if (end != nullptr) *end = pos;
+        return 0;
+    }
+    // At most 50 bytes from `pos` are looked at.
+    const char* text = line.data() + pos;
+    const std::size_t size = std::min<std::size_t>(line.size() - pos, 50);
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    i += CurrencySignLength(text, i);
+    while (i < size && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i < size && !IsDigit(text[i])) i += CurrencySignLength(std::string_view(text, size), i);
+    const std::size_t digits = i;
     std::int64_t units = 0;
-    bool any = false;
-    while (i < text.size() && IsDigit(text[i])) {
+    while (i < size && IsDigit(text[i])) {
         units = units * 10 + (text[i] - '0');
-        if (units * 100 > kMaxAmount) throw CParseError("amount out of range");
-        any = true;
+        if (units > kMaxAmount / 100) throw CParseError("amount out of range");
         ++i;
     }
+    bool any = i > digits;
     std::int64_t cents = units * 100;
-    if (i + 1 < text.size() && text[i] == '.' && IsDigit(text[i + 1])) {
+    if (i + 1 < size && text[i] == '.' && IsDigit(text[i + 1])) {
         ++i;
         int scale = 10;
-        while (i < text.size() && IsDigit(text[i])) {
+        while (i < size && IsDigit(text[i])) {
             // Only hundredths count; further decimals are read and dropped.
             if (scale > 0) cents += (text[i] - '0') * scale;
             scale /= 10;

@@ -20,6 +20,7 @@ inline constexpr std::size_t kNpos = std::string_view::npos;
 // bigger number is rejected rather than wrapped (20 million units, far above
 // any stake or chip count a hand record can sum in 32 bits).
 inline constexpr std::int64_t kMaxAmount = 2'000'000'000;
+static_assert(kMaxAmount % 100 == 0, "whole units are checked against kMaxAmount / 100");
 
 // Whether `line` begins with `prefix`.
 inline bool StartsWith(std::string_view line, std::string_view prefix) {
