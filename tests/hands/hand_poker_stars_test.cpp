@@ -219,6 +219,25 @@ TEST(HandPokerStarsTest, EasternTimeFollowsTheMachineState) {
         EXPECT_EQ(EasternToUtc(summer, januaryNow), Utc(2010, 8, 20, 1, 1, 22));
         EXPECT_EQ(EasternToUtc(winter, julyNow), Utc(2010, 1, 20, 2, 1, 22));
     }
+    {
+        // Back and forth between zones, and other variables set and unset
+        // around TZ: each reading follows the zone set at the time.
+        ScopedTz tz("UTC");
+        for (int round = 0; round < 3; ++round) {
+            setenv("TZ", "America/New_York", 1);
+            setenv("SEATWATCH_TEST_OTHER", "x", 1);
+            EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 1, 1, 22));
+            setenv("TZ", "UTC", 1);
+            unsetenv("SEATWATCH_TEST_OTHER");
+            EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
+            unsetenv("TZ");
+            setenv("SEATWATCH_TEST_OTHER", "y", 1);
+            setenv("TZ", "Europe/Berlin", 1);
+            EXPECT_EQ(EasternToUtc(winter, julyNow), Utc(2010, 1, 20, 2, 1, 22));
+            EXPECT_EQ(EasternToUtc(summer, januaryNow), Utc(2010, 8, 20, 1, 1, 22));
+            unsetenv("SEATWATCH_TEST_OTHER");
+        }
+    }
 }
 
 TEST(HandPokerStarsTest, HeaderVariants) {
