@@ -452,7 +452,11 @@ void CHand::StoreShownCards(std::string_view name, const CCardText& cards) {
 
 void CHand::RecordCollected(std::string_view name, std::int32_t amount) {
     int position = PositionOf(name);
-    if (position < 0) return;
+    if (position >= 0) RecordCollectedAt(position, amount);
+}
+
+void CHand::RecordCollectedAt(int position, std::int32_t amount) {
+    if (position < 0 || position >= kPositions) return;
     auto p = static_cast<std::size_t>(position);
     AddMoney(won[p], amount);
     if (acted[p][kShowdown]) wonAtShowdown[p] = true;

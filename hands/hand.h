@@ -238,6 +238,8 @@ protected:
     // Credits a collected amount to a seated player (won, collected,
     // wonAtShowdown, potAwarded); a name not seated is ignored.
     void RecordCollected(std::string_view name, std::int32_t amount);
+    // The same for the player at `position` (0..9).
+    void RecordCollectedAt(int position, std::int32_t amount);
     // Seats the qualified `name` at the position of `seat` relative to
     // `buttonSeat` (both 1..10). Throws CParseError when another player
     // already holds that position.

@@ -339,7 +339,7 @@ CHandPokerStars::ShownCards CHandPokerStars::ParseShownCards(std::string_view li
     return shown;
 }
 
-void CHandPokerStars::ParseShownCardsInto(std::string_view line, ShownCards& shown) const {
+std::string_view CHandPokerStars::ShownNameAsWritten(std::string_view line) {
     std::string_view raw;
     std::size_t dealt = FindFrom(line, "Dealt to ");
     if (dealt != kNpos) {
@@ -372,11 +372,15 @@ void CHandPokerStars::ParseShownCardsInto(std::string_view line, ShownCards& sho
         std::size_t colon = FindLast(line, ":");
         if (colon != kNpos) raw = line.substr(0, colon);
     }
-    QualifyNameInto(raw, shown.name);
+    return raw;
+}
+
+void CHandPokerStars::ParseShownCardsInto(std::string_view line, ShownCards& shown) const {
+    QualifyNameInto(ShownNameAsWritten(line), shown.name);
     shown.cards = HoleCardsFromLine(line);
 }
 
-void CHandPokerStars::ParseActorNameInto(std::string_view line, std::string& name) const {
+std::string_view CHandPokerStars::ActorNameAsWritten(std::string_view line) {
     std::string_view raw;
     std::size_t returnedAt = FindFrom(line, "Returned uncalled");
     if (returnedAt != kNpos) {
@@ -401,7 +405,11 @@ void CHandPokerStars::ParseActorNameInto(std::string_view line, std::string& nam
         std::size_t colon = FindLast(line, ":");
         if (colon != kNpos) raw = line.substr(0, colon);
     }
-    QualifyNameInto(Trim(raw), name);
+    return Trim(raw);
+}
+
+void CHandPokerStars::ParseActorNameInto(std::string_view line, std::string& name) const {
+    QualifyNameInto(ActorNameAsWritten(line), name);
 }
 
 std::string CHandPokerStars::ParseActorName(std::string_view line) const {
@@ -509,14 +517,15 @@ CHandPokerStars::WonAmount CHandPokerStars::ParseWonAmount(std::string_view line
 }
 
 void CHandPokerStars::ParseWonAmountInto(std::string_view line, WonAmount& result) const {
-    result.amount = 0;
     ParseActorNameInto(line, result.name);
+    result.amount = WonAmountOf(line);
+}
+
+std::int32_t CHandPokerStars::WonAmountOf(std::string_view line) {
     std::size_t at = FindFrom(line, " collected (");
-    if (at != kNpos) {
-        result.amount = ReadAmount(line, at + 12);
-    } else if ((at = FindFrom(line, " won (")) != kNpos) {
-        result.amount = ReadAmount(line, at + 6);
-    }
+    if (at != kNpos) return ReadAmount(line, at + 12);
+    if ((at = FindFrom(line, " won (")) != kNpos) return ReadAmount(line, at + 6);
+    return 0;
 }
 
 CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view line, int street, int& position) {
@@ -732,7 +741,7 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
         } else if (StartsWith(line, "*** HOLE CARDS")) {
             return kParseOk;
         } else if (!line.empty() && (colon = FindFrom(line, ": ", 1)) != kNpos) {
-            QualifyNameInto(line.substr(0, colon), name);
+            const std::string_view written = Trim(line.substr(0, colon));
             std::int32_t amount = 0;
             bool isAnte = ContainsAfterFirst(line, " ante ");
             if (IsChipGame()) {
@@ -761,12 +770,25 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
             // counted as the two blind posts.
             if (isAnte) ante = amount;
             bool asBlind = counted < 2;
+            // Blinds go to the poster's position, looked up by his name as
+            // written plus the tag; one not seated is rejected by AddAction.
+            int blind = -1;
             if (asBlind && Contains(line, "posts small blind")) {
-                AddAction(0, kActionSmallBlind, name, amount);
+                blind = kActionSmallBlind;
             } else if (asBlind && Contains(line, "posts big blind")) {
-                AddAction(0, kActionBigBlind, name, amount);
-                bigBlindName = name;
+                blind = kActionBigBlind;
+            }
+            if (blind >= 0) {
+                const std::int32_t* seated = positionOfName.FindJoined(written, nameTag_);
+                if (seated != nullptr) {
+                    RecordAction(*seated, 0, blind, amount);
+                } else {
+                    QualifyNameInto(written, name);
+                    AddAction(0, blind, name, amount);
+                }
+                if (blind == kActionBigBlind) QualifyNameInto(written, bigBlindName);
             } else {
+                QualifyNameInto(written, name);
                 AddAction(0, kActionOtherPost, name, amount);
                 int position = PositionOf(name);
                 if (position >= 0) {
@@ -886,26 +908,28 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
 }
 
 int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
-    static thread_local ShownCards shown;
-    static thread_local WonAmount wonAmount;
     // Up to the summary: show-down lines may still show cards.
+    // Names are looked up as written plus the hand's tag.
+    auto seatedAt = [&](std::string_view written) {
+        const std::int32_t* position = positionOfName.FindJoined(Trim(written), nameTag_);
+        return position != nullptr ? *position : -1;
+    };
+    auto storeShown = [&] {
+        int position = seatedAt(ShownNameAsWritten(line));
+        if (position >= 0) holeCards[static_cast<std::size_t>(position)] = HoleCardsFromLine(line);
+    };
     while (!StartsWith(line, kSummary)) {
         if (!NextLine(reader, buffer, line)) throw CParseError("hand ends before its summary");
         if (kSkipList.ContainedIn(line)) continue;
-        if (IsShowLine(line)) {
-            ParseShownCardsInto(line, shown);
-            StoreShownCards(shown.name, shown.cards);
-        }
+        if (IsShowLine(line)) storeShown();
     }
     // The summary runs to an empty line or the end of the text.
     while (NextLine(reader, buffer, line) && !line.empty()) {
-        if (IsShowLine(line)) {
-            ParseShownCardsInto(line, shown);
-            StoreShownCards(shown.name, shown.cards);
-        }
+        if (IsShowLine(line)) storeShown();
         if (IsCollectedLine(line)) {
-            ParseWonAmountInto(line, wonAmount);
-            RecordCollected(wonAmount.name, wonAmount.amount);
+            int position = seatedAt(ActorNameAsWritten(line));
+            std::int32_t amount = WonAmountOf(line);
+            if (position >= 0) RecordCollectedAt(position, amount);
         }
     }
     return kParseOk;

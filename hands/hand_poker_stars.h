@@ -96,6 +96,12 @@ private:
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // The tag of this hand's names (NameTag), known once the header is read.
     std::string_view nameTag_;
+    // The name of a shown-cards line, and of the player a line is about, as
+    // written (ParseShownCards and ParseActorName qualify them).
+    static std::string_view ShownNameAsWritten(std::string_view line);
+    static std::string_view ActorNameAsWritten(std::string_view line);
+    // The amount of a summary line reporting money collected.
+    static std::int32_t WonAmountOf(std::string_view line);
     // Reads the next trimmed line; false at the end of the text and also at
     // the next hand's header, which is left unread.
     bool NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
