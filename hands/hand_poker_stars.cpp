@@ -728,11 +728,8 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
     }
     // Posts up to the hole cards.
     static thread_local std::string name;
-    auto [hasButton, buttonName] = NameAtPosition(0);
-    if (hasButton) {
-        name.assign(buttonName);
-        AddAction(0, kActionButton, name, 0);
-    }
+    // The player on the button, if any, is at position 0.
+    if (NameAtPosition(0).first) RecordAction(0, 0, kActionButton, 0);
     int counted = 0;
     for (;; ) {
         std::size_t colon = kNpos;
