@@ -71,10 +71,12 @@ TEST(HandTest, NameMapFindsJoinedNamesAsWhole) {
     // Names that share lengths and the bytes the look-up key is made of, so
     // that only the full comparison tells them apart.
     CNameMap map;
-    const std::vector<std::string> names = {"ab (NL)", "ax (NL)", "abc (NL)", "a (NL) (NL)", "Bob", " (NL)", ""};
+    const std::vector<std::string> names = {"ab (NL)", "ax (NL)", "abc (NL)", "a (NL) (NL)", "Bob", " (NL)", "",
+                                            "verylongscreenname1 (NL)", "sixteen bytes ab", "eight by"};
     for (std::size_t i = 0; i < names.size(); ++i) map.Set(names[i], static_cast<std::int32_t>(i));
     for (std::string probe : {"ab (NL)", "ax (NL)", "ay (NL)", "abc (NL)", "a (NL) (NL)", "Bob", "Bo", " (NL)", "",
-                              "ab (T-L)"}) {
+                              "ab (T-L)", "verylongscreenname1 (NL)", "verylongscreenXame1 (NL)", "verylongscreenname1 (NX)",
+                              "sixteen bytes ab", "sixteen bYtes ab", "eight by", "eighT by"}) {
         const std::int32_t* whole = map.Find(probe);
         // Every split of the probe into a head and a tail finds what the whole
         // probe finds.
