@@ -4,39 +4,7 @@
 #include <cstring>
 
 #include "hands/parse_error.h"
-
-namespace {
-
-template <typename Word>
-Word Load(const char* p) {
-    Word word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
-
-// Whether n bytes are equal. Names are short: two loads of the widest word
-// that fits, overlapping in the middle, settle up to sixteen bytes with a
-// branch on the length class only.
-bool SameBytes(const char* a, const char* b, std::size_t n) {
-    if (n >= 8) {
-        for (; n > 16; n -= 8, a += 8, b += 8) {
-            if (Load<std::uint64_t>(a) != Load<std::uint64_t>(b)) return false;
-        }
-        return ((Load<std::uint64_t>(a) ^ Load<std::uint64_t>(b)) |
-                (Load<std::uint64_t>(a + n - 8) ^ Load<std::uint64_t>(b + n - 8))) == 0;
-    }
-    if (n >= 4) {
-        return ((Load<std::uint32_t>(a) ^ Load<std::uint32_t>(b)) |
-                (Load<std::uint32_t>(a + n - 4) ^ Load<std::uint32_t>(b + n - 4))) == 0;
-    }
-    if (n >= 2) {
-        return ((Load<std::uint16_t>(a) ^ Load<std::uint16_t>(b)) |
-                (Load<std::uint16_t>(a + n - 2) ^ Load<std::uint16_t>(b + n - 2))) == 0;
-    }
-    return n == 0 || *a == *b;
-}
-
-}  // namespace
+#include "hands/parse_text.h"
 
 std::uint32_t CNameMap::KeyOf(std::string_view name) {
     auto key = static_cast<std::uint32_t>(name.size()) * 0x9E3779B1u;
@@ -55,7 +23,7 @@ const std::int32_t* CNameMap::Find(std::string_view name) const {
     const std::uint32_t key = KeyOf(name);
     const char* base = names_.data();
     for (const Slot& slot : slots_) {
-        if (slot.key == key && slot.length == name.size() && SameBytes(base + slot.offset, name.data(), name.size())) {
+        if (slot.key == key && slot.length == name.size() && hands::SameBytes(base + slot.offset, name.data(), name.size())) {
             return &slot.value;
         }
     }
@@ -75,8 +43,8 @@ const std::int32_t* CNameMap::FindJoined(std::string_view head, std::string_view
            static_cast<std::uint32_t>(static_cast<unsigned char>(tail.back())) << 16;
     const char* base = names_.data();
     for (const Slot& slot : slots_) {
-        if (slot.key == key && slot.length == size && SameBytes(base + slot.offset, head.data(), head.size()) &&
-            SameBytes(base + slot.offset + head.size(), tail.data(), tail.size())) {
+        if (slot.key == key && slot.length == size && hands::SameBytes(base + slot.offset, head.data(), head.size()) &&
+            hands::SameBytes(base + slot.offset + head.size(), tail.data(), tail.size())) {
             return &slot.value;
         }
     }

@@ -22,13 +22,38 @@ inline constexpr std::size_t kNpos = std::string_view::npos;
 inline constexpr std::int64_t kMaxAmount = 2'000'000'000;
 static_assert(kMaxAmount % 100 == 0, "whole units are checked against kMaxAmount / 100");
 
+template <typename Word>
+inline Word LoadWord(const char* p) {
+    Word word;
+    __builtin_memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// Whether the n bytes at a and b are equal. The texts compared here are
+// short: two loads of the widest word that fits, overlapping in the middle,
+// settle up to sixteen bytes with a branch on the length class only.
+inline bool SameBytes(const char* a, const char* b, std::size_t n) {
+    if (n >= 8) {
+        for (; n > 16; n -= 8, a += 8, b += 8) {
+            if (LoadWord<std::uint64_t>(a) != LoadWord<std::uint64_t>(b)) return false;
+        }
+        return ((LoadWord<std::uint64_t>(a) ^ LoadWord<std::uint64_t>(b)) |
+                (LoadWord<std::uint64_t>(a + n - 8) ^ LoadWord<std::uint64_t>(b + n - 8))) == 0;
+    }
+    if (n >= 4) {
+        return ((LoadWord<std::uint32_t>(a) ^ LoadWord<std::uint32_t>(b)) |
+                (LoadWord<std::uint32_t>(a + n - 4) ^ LoadWord<std::uint32_t>(b + n - 4))) == 0;
+    }
+    if (n >= 2) {
+        return ((LoadWord<std::uint16_t>(a) ^ LoadWord<std::uint16_t>(b)) |
+                (LoadWord<std::uint16_t>(a + n - 2) ^ LoadWord<std::uint16_t>(b + n - 2))) == 0;
+    }
+    return n == 0 || *a == *b;
+}
+
 // Whether `line` begins with `prefix`.
 inline bool StartsWith(std::string_view line, std::string_view prefix) {
-    if (line.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (line[i] != prefix[i]) return false;
-    }
-    return true;
+    return line.size() >= prefix.size() && SameBytes(line.data(), prefix.data(), prefix.size());
 }
 
 // Position of `marker` at or after `from`; npos when it does not occur there
@@ -51,7 +76,7 @@ inline std::size_t FindFrom(std::string_view line, std::string_view marker, std:
         p = static_cast<const char*>(__builtin_memchr(p, marker[anchor], static_cast<std::size_t>(stop - p)));
         if (p == nullptr) return kNpos;
         const char* place = p - anchor;
-        if (__builtin_memcmp(place, marker.data(), n) == 0) return static_cast<std::size_t>(place - data);
+        if (SameBytes(place, marker.data(), n)) return static_cast<std::size_t>(place - data);
         ++p;
     }
     return kNpos;

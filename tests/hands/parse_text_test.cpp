@@ -73,6 +73,27 @@ std::string RandomText(std::mt19937& rng, std::size_t maxLength) {
     return text;
 }
 
+TEST(ParseTextTest, SameBytesAtEveryLengthAndPlace) {
+    // Word loads of every length class, overlapping or not: a difference at
+    // any one place is seen, equal texts are equal.
+    std::string a(40, 'x');
+    for (std::size_t i = 0; i < a.size(); ++i) a[i] = static_cast<char>('a' + i % 26);
+    for (std::size_t n = 0; n <= a.size(); ++n) {
+        std::string b = a;
+        EXPECT_TRUE(hands::SameBytes(a.data(), b.data(), n)) << n;
+        for (std::size_t at = 0; at < n; ++at) {
+            b = a;
+            b[at] = '#';
+            EXPECT_FALSE(hands::SameBytes(a.data(), b.data(), n)) << n << " at " << at;
+            EXPECT_FALSE(hands::StartsWith(b, std::string_view(a).substr(0, n))) << n << " at " << at;
+        }
+        EXPECT_TRUE(hands::StartsWith(a, std::string_view(a).substr(0, n)));
+        if (n < a.size()) {
+            EXPECT_FALSE(hands::StartsWith(std::string_view(a).substr(0, n), a));
+        }
+    }
+}
+
 TEST(ParseTextTest, FindFromAgreesWithPlainSearch) {
     std::mt19937 rng(7);
     for (int round = 0; round < 20000; ++round) {
