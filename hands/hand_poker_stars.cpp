@@ -214,6 +214,7 @@ LineMarks MarkLine(std::string_view line) {
         __m128i capitals = _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
         marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
         __m128i seconds = _mm_setzero_si128();
+#pragma GCC unroll 8
         for (const auto& block : kSkipPairs.blocks) {
             seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(block.data()))));
         }

@@ -90,11 +90,13 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
             __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
             __m128i hits = _mm_cmpeq_epi8(first, Block(scanBlocks_, 0));
             if (!oneFirst) {
+#pragma GCC unroll 4
                 for (int k = 1; k < kScanBytes; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(first, Block(scanBlocks_, k)));
             }
             if (bySecond) {
                 __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1));
                 __m128i seconds = _mm_cmpeq_epi8(next, Block(secondBlocks_, 0));
+#pragma GCC unroll 8
                 for (int k = 1; k < kSecondScanBytes; ++k) {
                     seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(next, Block(secondBlocks_, k)));
                 }
