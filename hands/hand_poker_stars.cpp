@@ -754,10 +754,10 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
                     amount = ReadAmount(line, 0);
                 }
             } else {
-                for (std::size_t i = colon + 2; i < line.size(); ++i) {
-                    // Every currency sign begins with one of these bytes.
-                    auto byte = static_cast<unsigned char>(line[i]);
-                    if (byte != '$' && byte != 0x80 && byte != 0xA3 && byte != 0xE2 && byte != 0xC2) continue;
+                // The amount stands behind the first currency sign after the
+                // name.
+                for (std::size_t i = hands::FindSignByte(line, colon + 2); i != kNpos;
+                     i = hands::FindSignByte(line, i + 1)) {
                     if (hands::CurrencySignLength(line, i) > 0) {
                         amount = ReadAmount(line, i);
                         break;

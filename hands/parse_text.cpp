@@ -104,21 +104,6 @@ std::uint64_t ReadUnsigned(std::string_view line, std::size_t pos, std::size_t* 
     return value;
 }
 
-int ReadField(std::string_view line, std::size_t pos, std::size_t width) {
-    // Nine digits always fit in an int.
-    if (width > 9) width = 9;
-    std::string_view text = Slice(line, pos, width);
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    if (i >= text.size() || !IsDigit(text[i])) return -1;
-    int value = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-        value = value * 10 + (text[i] - '0');
-        ++i;
-    }
-    return value;
-}
-
 std::int32_t TwiceAmount(std::int32_t amount) {
     if (amount > std::numeric_limits<std::int32_t>::max() / 2 ||
         amount < std::numeric_limits<std::int32_t>::min() / 2) {

@@ -4,6 +4,7 @@
 // found is reported as std::string_view::npos and never as an exception, and
 // no helper reads outside the view it is given.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -115,6 +116,37 @@ inline std::size_t FindByte(std::string_view line, char c, std::size_t from) {
     return kNpos;
 }
 
+// Position of the first byte at or after `from` that can begin a currency
+// sign ("$" or a byte above 0x7F); npos when none. As FindByte.
+inline std::size_t FindSignByte(std::string_view line, std::size_t from) {
+    const std::size_t n = line.size();
+    if (from >= n) return kNpos;
+#if defined(__SSE2__)
+    if (n >= 16) {
+        const __m128i dollar = _mm_set1_epi8('$');
+        const char* data = line.data();
+        auto hitsAt = [&](std::size_t at) {
+            __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+            return static_cast<unsigned>(_mm_movemask_epi8(block) | _mm_movemask_epi8(_mm_cmpeq_epi8(block, dollar)));
+        };
+        std::size_t at = from;
+        for (; at + 16 <= n; at += 16) {
+            if (unsigned hits = hitsAt(at); hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits));
+        }
+        if (at < n) {
+            const std::size_t block = n - 16;
+            unsigned hits = hitsAt(block) >> (at - block) << (at - block);
+            if (hits != 0) return block + static_cast<std::size_t>(__builtin_ctz(hits));
+        }
+        return kNpos;
+    }
+#endif
+    for (std::size_t i = from; i < n; ++i) {
+        if (line[i] == '$' || static_cast<unsigned char>(line[i]) >= 0x80) return i;
+    }
+    return kNpos;
+}
+
 // Whether `marker` occurs at a position of 1 or more (after the first
 // character), the form most line tests use.
 inline bool ContainsAfterFirst(std::string_view line, std::string_view marker) {
@@ -174,6 +206,18 @@ std::uint64_t ReadUnsigned(std::string_view line, std::size_t pos, std::size_t* 
 // Reads a small field the way the C library's atoi reads a fixed-width
 // slice: the digits at the start of the `width` bytes from `pos` (leading
 // blanks skipped). Returns -1 when there is no digit there.
-int ReadField(std::string_view line, std::size_t pos, std::size_t width);
+inline int ReadField(std::string_view line, std::size_t pos, std::size_t width) {
+    // Nine digits always fit in an int.
+    if (width > 9) width = 9;
+    if (pos >= line.size()) return -1;
+    const char* text = line.data() + pos;
+    const std::size_t size = std::min(width, line.size() - pos);
+    std::size_t i = 0;
+    while (i < size && text[i] == ' ') ++i;
+    if (i >= size || text[i] < '0' || text[i] > '9') return -1;
+    int value = 0;
+    for (; i < size && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+}
 
 }  // namespace hands

@@ -94,6 +94,21 @@ TEST(ParseTextTest, SameBytesAtEveryLengthAndPlace) {
     }
 }
 
+TEST(ParseTextTest, FindSignByteAgreesWithPlainSearch) {
+    std::mt19937 rng(3);
+    const char kBytes[] = {'a', ' ', '$', '\xE2', '\x80', '1'};
+    for (int round = 0; round < 5000; ++round) {
+        std::string line(std::uniform_int_distribution<std::size_t>(0, 40)(rng), 'a');
+        for (char& c : line) c = kBytes[std::uniform_int_distribution<std::size_t>(0, 5)(rng) / (round % 3 + 1)];
+        std::size_t from = std::uniform_int_distribution<std::size_t>(0, line.size() + 1)(rng);
+        std::size_t expected = hands::kNpos;
+        for (std::size_t i = from; i < line.size() && expected == hands::kNpos; ++i) {
+            if (line[i] == '$' || static_cast<unsigned char>(line[i]) >= 0x80) expected = i;
+        }
+        ASSERT_EQ(hands::FindSignByte(line, from), expected) << testing::PrintToString(line) << " from " << from;
+    }
+}
+
 TEST(ParseTextTest, FindFromAgreesWithPlainSearch) {
     std::mt19937 rng(7);
     for (int round = 0; round < 20000; ++round) {
