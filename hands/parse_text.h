@@ -165,6 +165,12 @@ inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 // `line` without blanks at both ends. Inline: every line and name is
 // trimmed, and most have nothing to trim.
 inline std::string_view Trim(std::string_view line) {
+    // Every blank is at most ' ': a text whose two ends are above it is
+    // returned at once.
+    if (!line.empty() && static_cast<unsigned char>(line.front()) > ' ' &&
+        static_cast<unsigned char>(line.back()) > ' ') {
+        return line;
+    }
     std::size_t begin = 0;
     std::size_t end = line.size();
     while (begin < end && IsBlank(line[begin])) ++begin;
