@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "hands/marker_list.h"
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
 #include "html/stdio_file_custom.h"
@@ -392,8 +393,16 @@ bool CHand::IsShowLine(std::string_view line) {
     return false;
 }
 
+namespace {
+
+// Built at start-up: a function-local list would pass a guard on every line.
+const CMarkerList kCollectedMarkers{" collected ", " and won ("};
+
+}  // namespace
+
 bool CHand::IsCollectedLine(std::string_view line) {
-    return hands::ContainsAfterFirst(line, " collected ") || hands::ContainsAfterFirst(line, " and won (");
+    // Both markers in one pass over the line.
+    return line.size() > 1 && kCollectedMarkers.FindFirst(line, 1) != hands::kNpos;
 }
 
 bool CHand::IsTableClosedLine(std::string_view line) { return hands::Contains(line, "Table Closed"); }
