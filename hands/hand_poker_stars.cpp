@@ -296,8 +296,8 @@ CWallClock CHandPokerStars::ReadHeaderTime(std::string_view header) {
     // The layout "2006/01/02 - 21:01:03 (ET)": the text from two characters
     // after the second-to-last "-", with the time at fixed places after its
     // " - ".
-    std::size_t last = header.rfind('-');
-    std::size_t previous = (last == kNpos || last == 0) ? kNpos : header.rfind('-', last - 1);
+    std::size_t last = hands::FindLastByte(header, '-');
+    std::size_t previous = (last == kNpos || last == 0) ? kNpos : hands::FindLastByte(header, '-', last - 1);
     if (previous != kNpos) {
         std::string_view part = Slice(header, previous + 2);
         bool dated = part.size() > 4 && IsDigit(part[0]) && IsDigit(part[1]) && IsDigit(part[2]) &&
@@ -319,7 +319,7 @@ CWallClock CHandPokerStars::ReadHeaderTime(std::string_view header) {
     std::string_view trimmed = Trim(header);
     std::string_view text;
     if (!trimmed.empty() && trimmed.back() == ']') {
-        std::size_t open = trimmed.rfind('[');
+        std::size_t open = hands::FindLastByte(trimmed, '[');
         if (open != kNpos) text = trimmed.substr(open + 1, trimmed.size() - open - 2);
     } else {
         std::size_t dash = trimmed.rfind(" - ");
@@ -704,7 +704,7 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
             // The name ends before the bracket of the chip count; text after
             // the count may hold brackets of its own ("out of hand (moved
             // from another table ...)").
-            std::size_t open = chips != kNpos ? line.rfind('(', chips) : line.rfind('(');
+            std::size_t open = hands::FindLastByte(line, '(', chips);
             if (open != kNpos && open > start) end = open - 1;
         }
         if (end == kNpos || end < start) end = line.size();

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include <string.h>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -158,6 +160,16 @@ inline bool Contains(std::string_view line, std::string_view marker) { return Fi
 
 // Position of the last occurrence of `marker`; npos when missing.
 std::size_t FindLast(std::string_view line, std::string_view marker);
+
+// Position of the last byte `c` at or before `before` (all of the line when
+// `before` is npos or past its end); npos when none. The C library searches
+// from the end many bytes at a time.
+inline std::size_t FindLastByte(std::string_view line, char c, std::size_t before = kNpos) {
+    const std::size_t n = before < line.size() ? before + 1 : line.size();
+    if (n == 0) return kNpos;
+    const void* found = ::memrchr(line.data(), c, n);
+    return found == nullptr ? kNpos : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+}
 
 // Whether `c` is a blank: space, tab, LF, VT, FF or CR.
 inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

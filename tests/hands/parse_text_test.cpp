@@ -120,6 +120,8 @@ TEST(ParseTextTest, FindFromAgreesWithPlainSearch) {
             << "line '" << line << "' marker '" << marker << "' from " << from;
         std::size_t byte = from > line.size() ? hands::kNpos : line.find(':', from);
         ASSERT_EQ(hands::FindByte(line, ':', from), byte) << "line '" << line << "' from " << from;
+        ASSERT_EQ(hands::FindLastByte(line, ':', from), line.rfind(':', from)) << "line '" << line << "' before " << from;
+        ASSERT_EQ(hands::FindLastByte(line, ':'), line.rfind(':')) << "line '" << line << "'";
     }
 }
 
