@@ -26,13 +26,18 @@ void CActionTable::Append(int position, int street, const CAction& action) {
     if (items_.capacity() == 0) items_.reserve(kTypicalActions);
     // Lists are stored back to back: insert at the end of this list and move
     // the start of every later list by one.
-    // Actions are plain data: the later lists move up by one with a single
-    // byte move.
     std::size_t at = start_[slot + 1];
     std::size_t after = items_.size() - at;
     items_.emplace_back();
-    if (after > 0) std::memmove(items_.data() + at + 1, items_.data() + at, after * sizeof(CAction));
-    items_[at] = action;
+    // Usually the list is near the end and few actions move: those are
+    // moved one by one, more with one byte move (actions are plain data).
+    CAction* items = items_.data();
+    if (after <= 4) {
+        for (std::size_t i = at + after; i > at; --i) items[i] = items[i - 1];
+    } else {
+        std::memmove(items + at + 1, items + at, after * sizeof(CAction));
+    }
+    items[at] = action;
     // Every later list now starts one further on.
 #if defined(__SSE2__)
     // Eight starts at a time: lanes whose index is above `slot` gain one (a
