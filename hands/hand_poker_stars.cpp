@@ -613,7 +613,7 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
 
 // --- Parse -------------------------------------------------------------------------
 
-bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
+inline bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
     std::uint64_t start = reader.GetPosition();
     std::string_view untrimmed;
     if (!reader.ReadLine(untrimmed, buffer)) {
@@ -632,8 +632,13 @@ bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, st
     // A header glued behind a cut line: "#" is rare in lines, so it is the
     // cheap thing to look for first. Its "#" stands after at least one byte
     // of the cut line and the sixteen bytes of "PokerStars Game ".
-    for (std::size_t hash = hands::FindByte(line, '#', kHeaderGame.size()); hash != kNpos;
-         hash = hands::FindByte(line, '#', hash + 1)) {
+    std::size_t hash = hands::FindByte(line, '#', kHeaderGame.size());
+    return hash == kNpos || !GluedHeaderAt(reader, buffer, line, untrimmed, start, hash);
+}
+
+bool CHandPokerStars::GluedHeaderAt(CStdioFileCustom& reader, std::string& buffer, std::string_view& line,
+                                    std::string_view untrimmed, std::uint64_t start, std::size_t hash) {
+    for (; hash != kNpos; hash = hands::FindByte(line, '#', hash + 1)) {
         std::size_t glued = hash - (kHeaderGame.size() - 1);
         if (!IsHeaderLine(line.substr(glued))) continue;
         // The header starts at this byte offset when the line was stored as
@@ -652,12 +657,12 @@ bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, st
         if (reader.ReadString(probe) && IsHeaderLine(Trim(probe))) {
             reader.Seek(candidate);
             line = {};
-            return false;
+            return true;
         }
         reader.Seek(after);
         break;
     }
-    return true;
+    return false;
 }
 
 void CHandPokerStars::ReadHeader(std::string_view header, std::string_view tableLine) {

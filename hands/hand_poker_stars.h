@@ -105,4 +105,9 @@ private:
     // Reads the next trimmed line; false at the end of the text and also at
     // the next hand's header, which is left unread.
     bool NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    // Whether a header is glued into the line at one of the "#" from `hash`
+    // on; then the reader is left at it and `line` emptied. NextLine's
+    // rare case, kept out of its way.
+    bool GluedHeaderAt(CStdioFileCustom& reader, std::string& buffer, std::string_view& line,
+                       std::string_view untrimmed, std::uint64_t start, std::size_t hash);
 };
