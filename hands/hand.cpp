@@ -79,8 +79,8 @@ void CHand::QualifyNameInto(std::string_view raw, std::string& out) const {
     // Names are written once per line read: size the string and copy both
     // parts, without the general assignment's checks.
     out.resize(trimmed.size() + suffix.size());
-    if (!trimmed.empty()) std::memcpy(out.data(), trimmed.data(), trimmed.size());
-    if (!suffix.empty()) std::memcpy(out.data() + trimmed.size(), suffix.data(), suffix.size());
+    hands::CopyBytes(out.data(), trimmed.data(), trimmed.size());
+    hands::CopyBytes(out.data() + trimmed.size(), suffix.data(), suffix.size());
 }
 
 std::string CHand::QualifyName(std::string_view raw) const {

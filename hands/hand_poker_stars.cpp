@@ -240,7 +240,7 @@ LineMarks MarkLine(std::string_view line) {
             mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)), base, 0xFFFFu << (at - base) & 0xFFFFu);
         } else {
             alignas(16) char copy[16] = {};
-            __builtin_memcpy(copy, data, n);
+            hands::CopyBytes(copy, data, n);
             mark(_mm_load_si128(reinterpret_cast<const __m128i*>(copy)), 0, (1u << n) - 1);
         }
     }

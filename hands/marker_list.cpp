@@ -109,7 +109,7 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
             // zero-padded copy. A padding byte never completes an entry,
             // since the candidates are compared within the line.
             alignas(16) char copy[32] = {};
-            std::memcpy(copy, data, std::min<std::size_t>(n, sizeof(copy)));
+            hands::CopyBytes(copy, data, std::min<std::size_t>(n, sizeof(copy)));
             unsigned mask = hitsAt(copy) & ((1u << places) - 1) >> from << from;
             for (; mask != 0; mask &= mask - 1) {
                 auto place = static_cast<std::size_t>(__builtin_ctz(mask));

@@ -54,6 +54,29 @@ inline bool SameBytes(const char* a, const char* b, std::size_t n) {
     return n == 0 || *a == *b;
 }
 
+// Copies n bytes from src to dst (which do not overlap) the same way: up to
+// sixteen bytes with two overlapping word copies, no library call.
+inline void CopyBytes(char* dst, const char* src, std::size_t n) {
+    auto copy = [&](auto word) {
+        using Word = decltype(word);
+        Word first = LoadWord<Word>(src);
+        Word last = LoadWord<Word>(src + n - sizeof(Word));
+        __builtin_memcpy(dst, &first, sizeof(Word));
+        __builtin_memcpy(dst + n - sizeof(Word), &last, sizeof(Word));
+    };
+    if (n > 16) {
+        __builtin_memcpy(dst, src, n);
+    } else if (n >= 8) {
+        copy(std::uint64_t{});
+    } else if (n >= 4) {
+        copy(std::uint32_t{});
+    } else if (n >= 2) {
+        copy(std::uint16_t{});
+    } else if (n == 1) {
+        *dst = *src;
+    }
+}
+
 // Whether `line` begins with `prefix`.
 inline bool StartsWith(std::string_view line, std::string_view prefix) {
     return line.size() >= prefix.size() && SameBytes(line.data(), prefix.data(), prefix.size());

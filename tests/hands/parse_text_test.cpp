@@ -88,6 +88,10 @@ TEST(ParseTextTest, SameBytesAtEveryLengthAndPlace) {
             EXPECT_FALSE(hands::StartsWith(b, std::string_view(a).substr(0, n))) << n << " at " << at;
         }
         EXPECT_TRUE(hands::StartsWith(a, std::string_view(a).substr(0, n)));
+        // A copy writes exactly the n bytes.
+        std::string copy(a.size() + 2, '#');
+        hands::CopyBytes(copy.data() + 1, a.data(), n);
+        EXPECT_EQ(copy, "#" + a.substr(0, n) + std::string(a.size() + 1 - n, '#')) << n;
         if (n < a.size()) {
             EXPECT_FALSE(hands::StartsWith(std::string_view(a).substr(0, n), a));
         }
