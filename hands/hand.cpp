@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <cstdint>
-#include <cstring>
 
 #include "hands/marker_list.h"
 #include "hands/parse_error.h"

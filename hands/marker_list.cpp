@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstring>
 
 #include "hands/parse_text.h"
 
@@ -74,7 +73,7 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
         unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1]))];
         for (; bits != 0; bits &= bits - 1) {
             std::string_view marker = markers_[static_cast<std::size_t>(__builtin_ctz(bits))];
-            if (marker.size() <= n - at && std::memcmp(data + at, marker.data(), marker.size()) == 0) return true;
+            if (marker.size() <= n - at && hands::SameBytes(data + at, marker.data(), marker.size())) return true;
         }
         return false;
     };

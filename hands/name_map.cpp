@@ -1,19 +1,13 @@
 #include "hands/name_map.h"
 
 #include <cassert>
-#include <cstring>
 
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
 
 std::uint32_t CNameMap::KeyOf(std::string_view name) {
-    auto key = static_cast<std::uint32_t>(name.size()) * 0x9E3779B1u;
-    if (!name.empty()) {
-        key ^= static_cast<std::uint32_t>(static_cast<unsigned char>(name[0])) |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(name[name.size() / 2])) << 8 |
-               static_cast<std::uint32_t>(static_cast<unsigned char>(name.back())) << 16;
-    }
-    return key;
+    if (name.empty()) return 0;
+    return KeyOf(name.size(), name[0], name[name.size() / 2], name.back());
 }
 
 const std::int32_t* CNameMap::Find(std::string_view name) const {
@@ -37,10 +31,7 @@ const std::int32_t* CNameMap::FindJoined(std::string_view head, std::string_view
     const std::size_t middle = size / 2;
     const char middleByte = middle < head.size() ? head[middle] : tail[middle - head.size()];
     const char firstByte = head.empty() ? tail[0] : head[0];
-    auto key = static_cast<std::uint32_t>(size) * 0x9E3779B1u;
-    key ^= static_cast<std::uint32_t>(static_cast<unsigned char>(firstByte)) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(middleByte)) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(tail.back())) << 16;
+    const std::uint32_t key = KeyOf(size, firstByte, middleByte, tail.back());
     const char* base = names_.data();
     for (const Slot& slot : slots_) {
         if (slot.key == key && slot.length == size && hands::SameBytes(base + slot.offset, head.data(), head.size()) &&

@@ -48,6 +48,14 @@ private:
         std::uint32_t key;  // KeyOf(name)
     };
     static std::uint32_t KeyOf(std::string_view name);
+    // The key of a name of `size` bytes with these first, middle (at
+    // size / 2) and last bytes.
+    static std::uint32_t KeyOf(std::size_t size, char first, char middle, char last) {
+        return static_cast<std::uint32_t>(size) * 0x9E3779B1u ^
+               (static_cast<std::uint32_t>(static_cast<unsigned char>(first)) |
+                static_cast<std::uint32_t>(static_cast<unsigned char>(middle)) << 8 |
+                static_cast<std::uint32_t>(static_cast<unsigned char>(last)) << 16);
+    }
     std::int32_t* FindSlot(std::string_view name);
     static constexpr std::size_t kTypicalNames = 10;
 

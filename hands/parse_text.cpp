@@ -1,7 +1,5 @@
 #include "hands/parse_text.h"
 
-#include <string.h>
-
 #include <algorithm>
 #include <limits>
 
@@ -18,13 +16,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::size_t FindLast(std::string_view line, std::string_view marker) {
-    // The one-byte form is the common one: the C library searches for a
-    // byte from the end many bytes at a time.
-    if (marker.size() == 1) {
-        if (line.empty()) return kNpos;
-        const void* found = memrchr(line.data(), marker[0], line.size());
-        return found == nullptr ? kNpos : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
-    }
+    // The one-byte form is the common one.
+    if (marker.size() == 1) return FindLastByte(line, marker[0]);
     return line.rfind(marker);
 }
 
