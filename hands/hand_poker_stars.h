@@ -92,6 +92,10 @@ private:
     // kGeneral leaves any other line, not one of the skip list, to the full
     // tests of ReadStreet, which read it the same way.
     QuickAction ReadQuickAction(std::string_view line, int street, int& position);
+    // What a raise line puts in: the total raised to, after the marker at
+    // `at`, less what `position` has in on this street already (preflop also
+    // its live extra posts); a position of -1 takes the total as it is.
+    std::int32_t RaiseIncrement(std::string_view line, std::size_t at, int position, int street) const;
     StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer, std::string_view& line);
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // The tag of this hand's names (NameTag), known once the header is read.
