@@ -122,14 +122,9 @@ const CMarkerList kEndList{
 
 // The skip list's entries all begin with a blank and one of a few bytes
 // (" said", " sits", " is ", " joins", ...): a line without such a pair
-// holds none of them. Worked out from the list itself, so that an entry
-// added later that does not fit turns the shortcut off instead of being
-// missed.
+// holds none of them. Read from the list itself, so that an entry added
+// later that does not fit turns the shortcut off instead of being missed.
 struct SkipPairs {
-    std::array<char, 8> seconds{};
-    // Each second byte repeated sixteen times, for comparing a block.
-    alignas(16) std::array<std::array<char, 16>, 8> blocks{};
-    int count = 0;
     bool usable = true;
     // No entry begins with the blank and text of an action marker, nor
     // such text with an entry (checked below).
@@ -139,6 +134,19 @@ struct SkipPairs {
 constexpr std::string_view kActionMarkers[] = {": folds", ": checks", ": calls ", ": bets ", ": raises "};
 // The action kind of each marker (a raise is told from a re-raise later).
 constexpr int kMarkerKinds[] = {kActionFold, kActionCheck, kActionCall, kActionBet, kActionRaise};
+
+const SkipPairs kSkipPairs = [] {
+    SkipPairs pairs;
+    pairs.usable = kSkipList.AllBeginWith(' ') && kSkipList.SecondBytesFit();
+    for (std::size_t i = 0; i < kSkipList.Size(); ++i) {
+        std::string_view entry = kSkipList.At(i);
+        for (std::string_view marker : kActionMarkers) {
+            std::string_view text = marker.substr(1);
+            if (StartsWith(entry, text) || StartsWith(text, entry)) pairs.clearOfActions = false;
+        }
+    }
+    return pairs;
+}();
 
 // Which action marker (index into kActionMarkers) begins `rest`, a line from
 // one of its ": "; -1 for none. The byte after ": " tells them apart.
@@ -155,39 +163,6 @@ __attribute__((always_inline)) inline int ActionMarkerAt(std::string_view rest) 
     }
     return StartsWith(rest, kActionMarkers[marker]) ? marker : -1;
 }
-
-const SkipPairs kSkipPairs = [] {
-    SkipPairs pairs;
-    for (std::size_t i = 0; i < kSkipList.Size(); ++i) {
-        std::string_view entry = kSkipList.At(i);
-        if (entry.size() < 2 || entry[0] != ' ') {
-            pairs.usable = false;
-            continue;
-        }
-        bool known = false;
-        for (int k = 0; k < pairs.count; ++k) known = known || pairs.seconds[static_cast<std::size_t>(k)] == entry[1];
-        if (known) continue;
-        if (pairs.count == static_cast<int>(pairs.seconds.size())) {
-            pairs.usable = false;
-            continue;
-        }
-        pairs.blocks[static_cast<std::size_t>(pairs.count)].fill(entry[1]);
-        pairs.seconds[static_cast<std::size_t>(pairs.count++)] = entry[1];
-    }
-    // Blocks not needed repeat the first, so that a block is always
-    // compared with all eight.
-    for (int k = pairs.count; k < static_cast<int>(pairs.blocks.size()) && pairs.count > 0; ++k) {
-        pairs.blocks[static_cast<std::size_t>(k)] = pairs.blocks[0];
-    }
-    for (std::size_t i = 0; i < kSkipList.Size(); ++i) {
-        std::string_view entry = kSkipList.At(i);
-        for (std::string_view marker : kActionMarkers) {
-            std::string_view text = marker.substr(1);
-            if (StartsWith(entry, text) || StartsWith(text, entry)) pairs.clearOfActions = false;
-        }
-    }
-    return pairs;
-}();
 
 // What one look at a street line finds: where its first colon stands;
 // whether it holds a second colon, a "[" (cards shown), or a capital R or T
@@ -233,7 +208,7 @@ LineMarks MarkLine(std::string_view line) {
         marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
         __m128i seconds = _mm_setzero_si128();
 #pragma GCC unroll 8
-        for (const auto& block : kSkipPairs.blocks) {
+        for (const auto& block : kSkipList.SecondByteBlocks()) {
             seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(block.data()))));
         }
         auto blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank)));
@@ -265,12 +240,6 @@ LineMarks MarkLine(std::string_view line) {
     marks.manyColons = colons > 1;
     marks.manySkipPairs = skipPairs > 1;
 #else
-    auto isSkipSecond = [](char c) {
-        for (int k = 0; k < kSkipPairs.count; ++k) {
-            if (kSkipPairs.seconds[static_cast<std::size_t>(k)] == c) return true;
-        }
-        return false;
-    };
     for (std::size_t i = 0; i < n; ++i) {
         char c = data[i];
         if (c == ':') {
@@ -282,7 +251,7 @@ LineMarks MarkLine(std::string_view line) {
         }
         marks.bracket |= c == '[';
         marks.capitalRorT |= c == 'R' || c == 'T';
-        if (c == ' ' && i + 1 < n && isSkipSecond(data[i + 1])) {
+        if (c == ' ' && i + 1 < n && kSkipList.IsSecondByte(data[i + 1])) {
             if (marks.firstSkipPair == kNpos) {
                 marks.firstSkipPair = i;
             } else {

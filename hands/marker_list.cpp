@@ -83,7 +83,7 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
         // Sixteen places at a time: a place is looked at only when it holds
         // a first byte of some entry and, while there are few different
         // second bytes, the place after it one of those.
-        const bool bySecond = secondByteCount_ > 0 && secondByteCount_ <= kSecondScanBytes;
+        const bool bySecond = SecondBytesFit();
         const bool oneFirst = firstByteCount_ == 1;
         auto hitsAt = [&](const char* bytes) {
             __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));

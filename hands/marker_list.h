@@ -27,6 +27,20 @@ public:
     std::size_t Size() const { return size_; }
     std::string_view At(std::size_t i) const { return markers_[i]; }
 
+    // For a caller that folds the list's first look into a scan of its own:
+    // whether every entry has two or more bytes and begins with `c`; whether
+    // some entry has `c` for its second byte; and the different second
+    // bytes, each repeated sixteen times (blocks not needed repeat the
+    // first), valid while SecondBytesFit().
+    static constexpr int kSecondScanBytes = 8;
+    using ScanBlocks = std::array<std::array<char, 16>, kSecondScanBytes>;
+    bool AllBeginWith(char c) const {
+        return size_ > 0 && singles_ == 0 && firstByteCount_ == 1 && firstBytes_[static_cast<unsigned char>(c)];
+    }
+    bool IsSecondByte(char c) const { return secondBytes_[static_cast<unsigned char>(c)]; }
+    bool SecondBytesFit() const { return secondByteCount_ > 0 && secondByteCount_ <= kSecondScanBytes; }
+    const ScanBlocks& SecondByteBlocks() const { return secondBlocks_; }
+
 private:
     std::array<std::string_view, kCapacity> markers_{};
     static std::size_t PairSlot(unsigned char a, unsigned char b) { return (a * 31u + b) & 1023u; }
@@ -47,8 +61,7 @@ private:
     // bytes, while there are at most eight: a place is then looked at only
     // when both its bytes begin some entry, which rules out nearly every
     // place of a line without any entry.
-    static constexpr int kSecondScanBytes = 8;
-    alignas(16) std::array<std::array<char, 16>, kSecondScanBytes> secondBlocks_{};
+    alignas(16) ScanBlocks secondBlocks_{};
     std::array<bool, 256> secondBytes_{};
     int secondByteCount_ = 0;
     std::uint16_t singles_ = 0;

@@ -135,6 +135,13 @@ TEST(ParseTextTest, MarkerListAgreesWithPlainSearch) {
     const CMarkerList few{" ab", " :(", "a", "(b"};
     const CMarkerList pairs{" ab", " :(", "(b", "b:", "::"};
     const CMarkerList many{" ab", ":a", "b:", "(( ", "aa b"};
+    // What a caller folding the first look into its own scan relies on.
+    const CMarkerList blanks{" ab", " :(", " a"};
+    EXPECT_TRUE(blanks.AllBeginWith(' '));
+    EXPECT_TRUE(blanks.IsSecondByte(':'));
+    EXPECT_FALSE(blanks.IsSecondByte('b'));
+    EXPECT_FALSE(few.AllBeginWith(' '));   // a one-byte entry
+    EXPECT_FALSE(pairs.AllBeginWith(' '));  // other first bytes
     std::mt19937 rng(11);
     for (int round = 0; round < 20000; ++round) {
         std::string line = RandomText(rng, 48);
