@@ -536,9 +536,8 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
         kSkipList.ContainedIn(line)) {
         return QuickAction::kIgnored;
     }
-    const std::int32_t* seated = positionOfName.FindJoined(Trim(line.substr(0, colon)), nameTag_);
-    if (seated == nullptr) return QuickAction::kGeneral;
-    position = *seated;
+    position = PositionAsWritten(line.substr(0, colon));
+    if (position < 0) return QuickAction::kGeneral;
     std::int32_t amount = 0;
     if (kind == kActionCall || kind == kActionBet) {
         amount = ReadAmount(line, colon + kActionMarkers[marker].size());
@@ -722,9 +721,8 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
                 blind = kActionBigBlind;
             }
             if (blind >= 0) {
-                const std::int32_t* seated = positionOfName.FindJoined(written, nameTag_);
-                if (seated != nullptr) {
-                    RecordAction(*seated, 0, blind, amount);
+                if (int seated = PositionAsWritten(written); seated >= 0) {
+                    RecordAction(seated, 0, blind, amount);
                 } else {
                     QualifyNameInto(written, name);
                     AddAction(0, blind, name, amount);
@@ -852,13 +850,8 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
 
 int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
     // Up to the summary: show-down lines may still show cards.
-    // Names are looked up as written plus the hand's tag.
-    auto seatedAt = [&](std::string_view written) {
-        const std::int32_t* position = positionOfName.FindJoined(Trim(written), nameTag_);
-        return position != nullptr ? *position : -1;
-    };
     auto storeShown = [&] {
-        int position = seatedAt(ShownNameAsWritten(line));
+        int position = PositionAsWritten(ShownNameAsWritten(line));
         if (position >= 0) holeCards[static_cast<std::size_t>(position)] = HoleCardsFromLine(line);
     };
     while (!StartsWith(line, kSummary)) {
@@ -870,7 +863,7 @@ int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer, 
     while (NextLine(reader, buffer, line) && !line.empty()) {
         if (IsShowLine(line)) storeShown();
         if (IsCollectedLine(line)) {
-            int position = seatedAt(ActorNameAsWritten(line));
+            int position = PositionAsWritten(ActorNameAsWritten(line));
             std::int32_t amount = WonAmountOf(line);
             if (position >= 0) RecordCollectedAt(position, amount);
         }

@@ -12,6 +12,7 @@
 #include "hands/eastern_time.h"
 #include "hands/hand.h"
 #include "hands/marker_list.h"
+#include "hands/parse_text.h"
 
 class CHandPokerStars : public CHand {
 public:
@@ -100,6 +101,12 @@ private:
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // The tag of this hand's names (NameTag), known once the header is read.
     std::string_view nameTag_;
+    // The position of the player named `written` as a line writes him (the
+    // name is trimmed and the tag added for the look-up), or -1.
+    int PositionAsWritten(std::string_view written) const {
+        const std::int32_t* position = positionOfName.FindJoined(hands::Trim(written), nameTag_);
+        return position != nullptr ? *position : -1;
+    }
     // The name of a shown-cards line, and of the player a line is about, as
     // written (ParseShownCards and ParseActorName qualify them).
     static std::string_view ShownNameAsWritten(std::string_view line);
