@@ -43,7 +43,7 @@ struct CAlertSortKey {
 };
 
 class CAlert {
-public:
+  public:
     static constexpr int kKindCount = 17;
     static constexpr int kCategoryCount = 4;  // categories with counters: 0 to 3
 
@@ -79,9 +79,9 @@ public:
     std::string playerKey;
     std::int64_t dateTime = 0;
     std::uint64_t handNumber = 0;
-    std::uint64_t sequence = 0;   // set when the alert is added to a container
+    std::uint64_t sequence = 0;  // set when the alert is added to a container
 
-protected:
+  protected:
     // Takes the date and number from `hand` when given.
     CAlert(const CHand* hand, int kind, std::string playerKey, int classRank, bool expected);
     // "<a href=...ChangeReportProperties2(...)>key</a>", or the escaped key
@@ -95,19 +95,21 @@ protected:
 
 // Dealt-order alerts: the player's dealt order picks the text.
 class CAlertWithOrder : public CAlert {
-public:
+  public:
     int dealtOrder = 0;
 
-protected:
-    CAlertWithOrder(const CHand* hand, int kind, std::string playerKey, int classRank, bool expected, int dealtOrder)
+  protected:
+    CAlertWithOrder(const CHand* hand, int kind, std::string playerKey, int classRank,
+                    bool expected, int dealtOrder)
         : CAlert(hand, kind, std::move(playerKey), classRank, expected), dealtOrder(dealtOrder) {}
     // "on the button", "in small blind", "in big blind", "in pos %d".
     std::string PositionSuffix() const;
 };
 
 class CAlertLooseTight : public CAlert {
-public:
-    CAlertLooseTight(bool loose, int played, int considered, std::string playerKey, std::int64_t now);
+  public:
+    CAlertLooseTight(bool loose, int played, int considered, std::string playerKey,
+                     std::int64_t now);
     std::string Text(bool links) const override;
     bool IsLoose() const { return kind == 0; }
     int played;
@@ -115,44 +117,50 @@ public:
 };
 
 class CAlertNotRaised : public CAlertWithOrder {
-public:
-    CAlertNotRaised(const CHand* hand, std::string key, int rank, bool expected, int order, bool firstIn)
-        : CAlertWithOrder(hand, firstIn ? 2 : 3, std::move(key), rank, expected, order), firstIn(firstIn) {}
+  public:
+    CAlertNotRaised(const CHand* hand, std::string key, int rank, bool expected, int order,
+                    bool firstIn)
+        : CAlertWithOrder(hand, firstIn ? 2 : 3, std::move(key), rank, expected, order),
+          firstIn(firstIn) {}
     std::string Text(bool links) const override;
     bool firstIn;
 };
 
 class CAlertCompletedSmallBlind : public CAlertWithOrder {
-public:
-    CAlertCompletedSmallBlind(const CHand* hand, std::string key, int rank, bool expected, int order)
+  public:
+    CAlertCompletedSmallBlind(const CHand* hand, std::string key, int rank, bool expected,
+                              int order)
         : CAlertWithOrder(hand, 4, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
 };
 
 class CAlertDefendedBlind : public CAlertWithOrder {
-public:
+  public:
     CAlertDefendedBlind(const CHand* hand, std::string key, int rank, bool expected, int order)
         : CAlertWithOrder(hand, 5, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
 };
 
 class CAlertCalledRaiseFromBlind : public CAlertWithOrder {
-public:
-    CAlertCalledRaiseFromBlind(const CHand* hand, std::string key, int rank, bool expected, int order)
+  public:
+    CAlertCalledRaiseFromBlind(const CHand* hand, std::string key, int rank, bool expected,
+                               int order)
         : CAlertWithOrder(hand, 6, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
 };
 
 class CAlertRaised : public CAlertWithOrder {
-public:
-    CAlertRaised(const CHand* hand, std::string key, int rank, bool expected, int order, bool firstIn)
-        : CAlertWithOrder(hand, firstIn ? 7 : 8, std::move(key), rank, expected, order), firstIn(firstIn) {}
+  public:
+    CAlertRaised(const CHand* hand, std::string key, int rank, bool expected, int order,
+                 bool firstIn)
+        : CAlertWithOrder(hand, firstIn ? 7 : 8, std::move(key), rank, expected, order),
+          firstIn(firstIn) {}
     std::string Text(bool links) const override;
     bool firstIn;
 };
 
 class CAlertReRaised : public CAlertWithOrder {
-public:
+  public:
     CAlertReRaised(const CHand* hand, std::string key, int rank, bool expected, int order)
         : CAlertWithOrder(hand, 9, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
@@ -160,30 +168,32 @@ public:
 
 // A kind with its label and texts that the classification never produces.
 class CAlertCallRaise : public CAlertWithOrder {
-public:
+  public:
     CAlertCallRaise(const CHand* hand, std::string key, int rank, bool expected, int order)
         : CAlertWithOrder(hand, 10, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
 };
 
 class CAlertStealAttempt : public CAlertWithOrder {
-public:
+  public:
     CAlertStealAttempt(const CHand* hand, std::string key, int rank, bool expected, int order)
         : CAlertWithOrder(hand, 11, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
 };
 
 class CAlertNoStealAttempt : public CAlertWithOrder {
-public:
+  public:
     CAlertNoStealAttempt(const CHand* hand, std::string key, int rank, bool expected, int order)
         : CAlertWithOrder(hand, 12, std::move(key), rank, expected, order) {}
     std::string Text(bool links) const override;
 };
 
 class CAlertCalledTwoBets : public CAlertWithOrder {
-public:
-    CAlertCalledTwoBets(const CHand* hand, std::string key, int rank, bool expected, int order, bool cold)
-        : CAlertWithOrder(hand, cold ? 13 : 14, std::move(key), rank, expected, order), cold(cold) {}
+  public:
+    CAlertCalledTwoBets(const CHand* hand, std::string key, int rank, bool expected, int order,
+                        bool cold)
+        : CAlertWithOrder(hand, cold ? 13 : 14, std::move(key), rank, expected, order),
+          cold(cold) {}
     std::string Text(bool links) const override;
     bool cold;
 };
@@ -191,9 +201,12 @@ public:
 // A hand played from a position whose range does not hold it. `position` is
 // 0 early, 1 middle, 2 late.
 class CAlertSelection : public CAlert {
-public:
-    CAlertSelection(const CHand* hand, std::string key, int rank, bool expected, int position, bool firstIn)
-        : CAlert(hand, firstIn ? 15 : 16, std::move(key), rank, expected), position(position), firstIn(firstIn) {}
+  public:
+    CAlertSelection(const CHand* hand, std::string key, int rank, bool expected, int position,
+                    bool firstIn)
+        : CAlert(hand, firstIn ? 15 : 16, std::move(key), rank, expected),
+          position(position),
+          firstIn(firstIn) {}
     std::string Text(bool links) const override;
     int position;
     bool firstIn;

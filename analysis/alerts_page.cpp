@@ -6,8 +6,10 @@ namespace analysis {
 
 namespace {
 
-void WritePage(CHtmlFile& page, const CAlertLooseTight* looseTight, const CPlayerAlerts::AlertMap& alerts) {
-    static constexpr std::string_view kCategoryIcon[CAlert::kCategoryCount] = {"", "pnk", "blk", "brn"};
+void WritePage(CHtmlFile& page, const CAlertLooseTight* looseTight,
+               const CPlayerAlerts::AlertMap& alerts) {
+    static constexpr std::string_view kCategoryIcon[CAlert::kCategoryCount] = {"", "pnk", "blk",
+                                                                               "brn"};
     page.BeginDocument();
     page.BeginBody();
     page.WriteScriptObject();
@@ -17,8 +19,9 @@ void WritePage(CHtmlFile& page, const CAlertLooseTight* looseTight, const CPlaye
     int row = 0;
     if (looseTight != nullptr) {
         page.BeginRow(row++);
-        page.CenteredCell(looseTight->IsLoose() ? "<img border='0' src='../alertL.png' width='12' height='12'>"
-                                                : "<img border='0' src='../alertT.png' width='12' height='12'>");
+        page.CenteredCell(looseTight->IsLoose()
+                              ? "<img border='0' src='../alertL.png' width='12' height='12'>"
+                              : "<img border='0' src='../alertT.png' width='12' height='12'>");
         page.DataCell(looseTight->Text(true), -1, 0);
         page.EndRow();
     }
@@ -36,10 +39,11 @@ void WritePage(CHtmlFile& page, const CAlertLooseTight* looseTight, const CPlaye
             row = 0;
         }
         ++number;
-        std::string_view suffix = category >= 0 && category < CAlert::kCategoryCount ? kCategoryIcon[category] : "";
+        std::string_view suffix =
+            category >= 0 && category < CAlert::kCategoryCount ? kCategoryIcon[category] : "";
         page.BeginRow(row++);
-        page.CenteredCell("<img border='0' src='../alert" + std::to_string(number) + std::string(suffix) +
-                          ".png' width='12' height='12'>");
+        page.CenteredCell("<img border='0' src='../alert" + std::to_string(number) +
+                          std::string(suffix) + ".png' width='12' height='12'>");
         page.DataCell(alert->Text(true), -1, 0);
         page.EndRow();
     }
@@ -50,7 +54,8 @@ void WritePage(CHtmlFile& page, const CAlertLooseTight* looseTight, const CPlaye
 
 }  // namespace
 
-std::string AlertsPageText(const CAlertLooseTight* looseTight, const CPlayerAlerts::AlertMap& alerts) {
+std::string AlertsPageText(const CAlertLooseTight* looseTight,
+                           const CPlayerAlerts::AlertMap& alerts) {
     CHtmlFile page;
     WritePage(page, looseTight, alerts);
     std::string text = page.Text();

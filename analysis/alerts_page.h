@@ -11,7 +11,8 @@ namespace analysis {
 
 // The page text for `alerts` (as CPlayerAlerts::AlertsOfHand fills it; alerts
 // with the expected flag are left out) and an optional Loose/Tight remark.
-std::string AlertsPageText(const CAlertLooseTight* looseTight, const CPlayerAlerts::AlertMap& alerts);
+std::string AlertsPageText(const CAlertLooseTight* looseTight,
+                           const CPlayerAlerts::AlertMap& alerts);
 // Writes that page to `path`; false when it could not be written (the old
 // page, if any, is kept).
 bool WriteAlertsPage(const std::string& path, const CAlertLooseTight* looseTight,

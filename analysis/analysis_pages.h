@@ -16,13 +16,14 @@ class CHandAnalyzer;
 struct CReportOptions;
 
 class IAnalysisPages {
-public:
+  public:
     using PlayerMap = std::map<std::string, std::unique_ptr<CPlayerStats>, std::less<>>;
 
     virtual ~IAnalysisPages() = default;
     // Writes the page of `hand` into `outputFolder` and returns its path;
     // empty when it could not be written.
-    virtual std::string WriteHandPage(const CHand& hand, const std::string& outputFolder, const PlayerMap& players) = 0;
+    virtual std::string WriteHandPage(const CHand& hand, const std::string& outputFolder,
+                                      const PlayerMap& players) = 0;
     // Writes the report of a known player.
     virtual void WritePlayerReport(const CPlayerStats& record, const CReportOptions* options,
                                    const CHandAnalyzer& analyzer) = 0;

@@ -39,7 +39,8 @@ CHandAnalyzer::CHandAnalyzer(platform::Profile& settings, const CHandReference& 
     : settings_(settings), reference_(reference), clock_(clock) {
     physicalMemoryMb_ = ReadPhysicalMemoryMb();
     extendedHistory_ = settings_.GetInt("HandHistory", "Extended", 0) == 1;
-    seriesOrigin_ = platform::FromLocal(platform::LocalDateTime{2000, 1, 1, 0, 0, 0}).value_or(946684800);
+    seriesOrigin_ =
+        platform::FromLocal(platform::LocalDateTime{2000, 1, 1, 0, 0, 0}).value_or(946684800);
 }
 
 CHandAnalyzer::~CHandAnalyzer() = default;
@@ -64,7 +65,8 @@ void CHandAnalyzer::Initialise(const StartValues& start) {
     // day as MMDDYY (two-digit years count from 2000).
     oldestHandCutoff_ = Now() - kDefaultCutoffAge;
     std::string stored = settings_.GetString("Settings", SettingsKey(" - Opt"), "010101");
-    bool digits = stored.size() == 6 && std::all_of(stored.begin(), stored.end(), [](char c) { return c >= '0' && c <= '9'; });
+    bool digits = stored.size() == 6 && std::all_of(stored.begin(), stored.end(),
+                                                    [](char c) { return c >= '0' && c <= '9'; });
     if (digits) {
         int month = std::stoi(stored.substr(0, 2));
         int day = std::stoi(stored.substr(2, 2));
@@ -78,7 +80,8 @@ void CHandAnalyzer::Initialise(const StartValues& start) {
         } else {
             // A stored date that names no day keeps the default rather than
             // stopping the start-up.
-            platform::Log::Write("Oldest-hand date in the settings is not a date; using three years back");
+            platform::Log::Write(
+                "Oldest-hand date in the settings is not a date; using three years back");
         }
     }
 
@@ -92,8 +95,9 @@ void CHandAnalyzer::Initialise(const StartValues& start) {
         for (int n = 0; n < analysis::kModelPlayerCount; ++n) {
             std::string key = analysis::ModelPlayerKey(n, noLimit != 0);
             std::string tag = noLimit != 0 ? " (NL)" : "";
-            CPlayerStats* record =
-                InsertRecord(key, tag, CPlayerStats::CreateModelPlayer(key, tag, analysis::ModelPlayerFigures(n)));
+            CPlayerStats* record = InsertRecord(
+                key, tag,
+                CPlayerStats::CreateModelPlayer(key, tag, analysis::ModelPlayerFigures(n)));
             NoteRanked(record);
         }
     }
@@ -108,7 +112,8 @@ CPlayerStats* CHandAnalyzer::UserRecord(std::string_view tag) const {
     return nullptr;
 }
 
-CPlayerStats* CHandAnalyzer::InsertRecord(std::string key, std::string tag, std::unique_ptr<CPlayerStats> record) {
+CPlayerStats* CHandAnalyzer::InsertRecord(std::string key, std::string tag,
+                                          std::unique_ptr<CPlayerStats> record) {
     auto it = players_.find(key);
     if (it != players_.end()) return it->second.get();
     if (!record) record = std::make_unique<CPlayerStats>(key, std::move(tag));
@@ -154,15 +159,16 @@ CTableRecord& CHandAnalyzer::UpdateTable(const CHand& hand) {
     auto it = tables_.find(hand.tableName);
     if (it == tables_.end()) {
         std::string pageText = pages_ != nullptr ? pages_->TablePageText(hand) : std::string();
-        auto record = std::make_unique<CTableRecord>(hand.tableName, start_.roomId, std::move(pageText), screenReading_, Now());
+        auto record = std::make_unique<CTableRecord>(hand.tableName, start_.roomId,
+                                                     std::move(pageText), screenReading_, Now());
         it = tables_.emplace(hand.tableName, std::move(record)).first;
     }
     it->second->UpdateFromHand(hand, Now());
     return *it->second;
 }
 
-bool CHandAnalyzer::UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards, int street,
-                                          int playerCount, bool warning) {
+bool CHandAnalyzer::UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards,
+                                          int street, int playerCount, bool warning) {
     return record.UpdateFromScreen(cards, street, playerCount, warning, Now());
 }
 
@@ -319,7 +325,8 @@ void CHandAnalyzer::Process(bool live) {
         CHandKey handKey = CHandKey::Of(hand);
         for (std::uint32_t r = 0; r < item.count; ++r) {
             CPlayerStats* record = records[seats + r];
-            if (record->AddHand(hand, live, context, handKey, positions[seats + r])) unsettled.push_back(record);
+            if (record->AddHand(hand, live, context, handKey, positions[seats + r]))
+                unsettled.push_back(record);
             NoteRanked(record);
             if (++playersHandled % kPumpEveryPlayers == 0) Pump();
         }
@@ -358,7 +365,8 @@ void CHandAnalyzer::ApplyMemoryLimit() {
         settings_.WriteInt("Settings", SettingsKey(" - OptMHC"), optMHC_);
     } else if (elapsed > optTime_) {
         int newLimit = optMHC_ - 500;
-        std::int64_t target = stored - newLimit;  // 1-based place of the oldest hand to keep reading
+        std::int64_t target =
+            stored - newLimit;  // 1-based place of the oldest hand to keep reading
         if (target >= 1 && target <= stored) {
             auto it = std::next(hands_.begin(), static_cast<std::ptrdiff_t>(target - 1));
             std::string date = platform::FormatLocal(it->second.hand->dateTime, "%m%d%y");
@@ -378,7 +386,8 @@ std::string CHandAnalyzer::ShowHand(std::uint64_t handNumber) {
         if (pages_ != nullptr) pages_->ShowMessage("Hand Not Found");
         return {};
     }
-    return pages_ != nullptr ? pages_->WriteHandPage(*hand, start_.outputFolder, players_) : std::string();
+    return pages_ != nullptr ? pages_->WriteHandPage(*hand, start_.outputFolder, players_)
+                             : std::string();
 }
 
 bool CHandAnalyzer::ShowPlayerReport(std::string_view playerKey, const CReportOptions* options) {
@@ -404,7 +413,8 @@ CHandAnalyzer::Series CHandAnalyzer::GetSeries(std::string_view playerKey, bool 
     if (record == nullptr) return {};
     if (session) return record->SessionSeries();
     // Tournament chips are not carried across tournaments.
-    if (EndsWith(playerKey, " (T-NL)") || EndsWith(playerKey, " (T-L)")) record->MutableAllTimeSeries().Clear();
+    if (EndsWith(playerKey, " (T-NL)") || EndsWith(playerKey, " (T-L)"))
+        record->MutableAllTimeSeries().Clear();
     return record->AllTimeSeries();
 }
 

@@ -40,14 +40,14 @@ class Profile;
 
 // A history file's watcher record; the log reader derives from it.
 class ILogFileWatcher {
-public:
+  public:
     virtual ~ILogFileWatcher() = default;
     // Whether the file changed since it was last read.
     virtual bool Changed() = 0;
 };
 
 class CHandAnalyzer {
-public:
+  public:
     using PlayerMap = IAnalysisPages::PlayerMap;
     using Series = CTimeSeries;
 
@@ -70,7 +70,8 @@ public:
 
     // `settings` is the program's settings file, `reference` the starting-hand
     // classes and ranges; both and `clock` must outlive the analyzer.
-    CHandAnalyzer(platform::Profile& settings, const CHandReference& reference, const platform::Clock& clock);
+    CHandAnalyzer(platform::Profile& settings, const CHandReference& reference,
+                  const platform::Clock& clock);
     ~CHandAnalyzer();
     CHandAnalyzer(const CHandAnalyzer&) = delete;
     CHandAnalyzer& operator=(const CHandAnalyzer&) = delete;
@@ -123,8 +124,8 @@ public:
     // the hand (CTableRecord::UpdateFromHand).
     CTableRecord& UpdateTable(const CHand& hand);
     // Cards read off the screen for a table (CTableRecord::UpdateFromScreen).
-    bool UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards, int street, int playerCount,
-                               bool warning);
+    bool UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards, int street,
+                               int playerCount, bool warning);
     CTableRecord* FindTable(std::string_view tableName);
     // Names of the tables whose last hand is not older than `since`.
     std::vector<std::string> TablesSince(std::int64_t since) const;
@@ -133,7 +134,8 @@ public:
 
     // Finds the watcher of `path`, creating it with `create` when absent,
     // and reports whether the file changed.
-    bool WatchFile(const std::string& path, const std::function<std::unique_ptr<ILogFileWatcher>()>& create);
+    bool WatchFile(const std::string& path,
+                   const std::function<std::unique_ptr<ILogFileWatcher>()>& create);
     std::map<std::string, std::unique_ptr<ILogFileWatcher>>& LogFiles() { return logFiles_; }
 
     // --- Processing ------------------------------------------------------
@@ -175,9 +177,10 @@ public:
     // "HandHistory"/"Extended" is 1.
     bool ExtendedHistory() const { return extendedHistory_; }
 
-private:
+  private:
     void Pump();
-    CPlayerStats* InsertRecord(std::string key, std::string tag, std::unique_ptr<CPlayerStats> record = nullptr);
+    CPlayerStats* InsertRecord(std::string key, std::string tag,
+                               std::unique_ptr<CPlayerStats> record = nullptr);
     void NoteRanked(CPlayerStats* record);
     void ReadMemorySettings();
     void ApplyMemoryLimit();

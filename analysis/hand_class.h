@@ -6,14 +6,14 @@
 #include <string>
 
 struct CHandClass {
-    int index = 0;        // 0-based place in the reference's array (rank - 1)
-    char highRank = 'X';  // rank character of the higher card: A K Q J T 9 ... 2, X unknown
-    char lowRank = 'X';   // rank character of the lower card
-    bool suited = false;  // true for suited classes; pairs and offsuit are false
-    float value = 0.0F;   // strength figure kept with the class; nothing computes with it
-    int rank = 0;         // 1 to 170, the place in the ranking
-    int group = 9;        // 1 to 9; 9 for everything outside groups 1 to 8
-    bool premium = false; // one of the 23 premium classes
+    int index = 0;         // 0-based place in the reference's array (rank - 1)
+    char highRank = 'X';   // rank character of the higher card: A K Q J T 9 ... 2, X unknown
+    char lowRank = 'X';    // rank character of the lower card
+    bool suited = false;   // true for suited classes; pairs and offsuit are false
+    float value = 0.0F;    // strength figure kept with the class; nothing computes with it
+    int rank = 0;          // 1 to 170, the place in the ranking
+    int group = 9;         // 1 to 9; 9 for everything outside groups 1 to 8
+    bool premium = false;  // one of the 23 premium classes
 
     bool IsPair() const { return highRank == lowRank; }
     // The look-up name: both ranks and "s" or "o"; pairs carry "o" ("AAo").

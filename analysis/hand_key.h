@@ -14,7 +14,7 @@
 class CHand;
 
 struct CHandKey {
-    std::int64_t dateTime = 0;     // seconds since 1970, UTC
+    std::int64_t dateTime = 0;  // seconds since 1970, UTC
     std::uint64_t handNumber = 0;
 
     static CHandKey Of(const CHand& hand);

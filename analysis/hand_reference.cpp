@@ -43,14 +43,16 @@ struct ValueAnchor {
     float value;
 };
 constexpr ValueAnchor kValueAnchors[] = {
-    {1, 31.1F}, {2, 26.1F}, {3, 22.2F}, {4, 19.3F}, {5, 20.7F}, {168, 4.9F}, {169, 4.8F}, {170, 0.0F},
+    {1, 31.1F}, {2, 26.1F},  {3, 22.2F},  {4, 19.3F},
+    {5, 20.7F}, {168, 4.9F}, {169, 4.8F}, {170, 0.0F},
 };
 
 constexpr std::string_view kRankOrder = "AKQJT98765432";
 
 // 0 for "A" down to 12 for "2"; -1 for anything else.
 int RankOrder(char c) {
-    std::size_t at = kRankOrder.find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    std::size_t at =
+        kRankOrder.find(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
     return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
 
@@ -103,15 +105,19 @@ CHandReference::CHandReference() {
         }
     }
     for (int g = 0; g < 8; ++g) {
-        for (std::string_view name : Words(kGroups[g])) classes_.at(static_cast<std::size_t>(ClassOf(name))).group = g + 1;
+        for (std::string_view name : Words(kGroups[g]))
+            classes_.at(static_cast<std::size_t>(ClassOf(name))).group = g + 1;
     }
-    for (std::string_view name : Words(kPremium)) classes_.at(static_cast<std::size_t>(ClassOf(name))).premium = true;
+    for (std::string_view name : Words(kPremium))
+        classes_.at(static_cast<std::size_t>(ClassOf(name))).premium = true;
     for (std::size_t a = 0; a + 1 < std::size(kValueAnchors); ++a) {
         const ValueAnchor& from = kValueAnchors[a];
         const ValueAnchor& to = kValueAnchors[a + 1];
         for (int rank = from.rank; rank < to.rank; ++rank) {
-            float t = static_cast<float>(rank - from.rank) / static_cast<float>(to.rank - from.rank);
-            classes_[static_cast<std::size_t>(rank - 1)].value = from.value + (to.value - from.value) * t;
+            float t =
+                static_cast<float>(rank - from.rank) / static_cast<float>(to.rank - from.rank);
+            classes_[static_cast<std::size_t>(rank - 1)].value =
+                from.value + (to.value - from.value) * t;
         }
     }
     classes_[kUnknownIndex].value = 0.0F;
@@ -128,7 +134,8 @@ CHandReference::CHandReference() {
     }
     for (std::size_t k = 0; k < keys_.size(); ++k) {
         int rank = RankOf(keys_[k]);
-        if (rank > 0 && keyOfRank_[static_cast<std::size_t>(rank)] < 0) keyOfRank_[static_cast<std::size_t>(rank)] = static_cast<int>(k);
+        if (rank > 0 && keyOfRank_[static_cast<std::size_t>(rank)] < 0)
+            keyOfRank_[static_cast<std::size_t>(rank)] = static_cast<int>(k);
     }
 }
 
@@ -152,9 +159,10 @@ std::string CHandReference::ClassNameOfHoleCards(std::string_view holeCards) {
         std::swap(r1, r2);
         std::swap(o1, o2);
     }
-    bool suited = std::tolower(static_cast<unsigned char>(s1)) == std::tolower(static_cast<unsigned char>(s2));
-    return std::string{kRankOrder[static_cast<std::size_t>(o1)], kRankOrder[static_cast<std::size_t>(o2)],
-                       suited ? 's' : 'o'};
+    bool suited = std::tolower(static_cast<unsigned char>(s1)) ==
+                  std::tolower(static_cast<unsigned char>(s2));
+    return std::string{kRankOrder[static_cast<std::size_t>(o1)],
+                       kRankOrder[static_cast<std::size_t>(o2)], suited ? 's' : 'o'};
 }
 
 int CHandReference::ClassOf(std::string_view text) const {

@@ -38,7 +38,7 @@ enum class PositionClass : int {
 };
 
 class CHandReference {
-public:
+  public:
     static constexpr int kClassCount = 170;
     static constexpr int kKeyCount = 169;
     static constexpr int kUnknownIndex = 169;
@@ -75,7 +75,9 @@ public:
     // --- Classes -------------------------------------------------------
 
     // The class record at `index` (0..169).
-    const CHandClass& Class(int index) const { return classes_.at(static_cast<std::size_t>(index)); }
+    const CHandClass& Class(int index) const {
+        return classes_.at(static_cast<std::size_t>(index));
+    }
     // The 0-based class index of a text, or -1: an empty text is the unknown
     // class (169); a text starting with "[" is hole-card text ("[Ah,Kd]" or
     // "[Ah, Kd]"); anything else is a class name, where a two-character name
@@ -129,7 +131,7 @@ public:
     // The same for a player (qualified name) of a hand.
     static PositionClass PositionClassOf(const CHand& hand, std::string_view player);
 
-private:
+  private:
     std::array<CHandClass, kClassCount> classes_{};
     std::vector<std::string> keys_;
     // keyOfRank_[rank] is the key-list index of the class of that rank.

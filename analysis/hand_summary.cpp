@@ -12,6 +12,7 @@ CHandSummary CHandSummary::Of(const CHand& hand) {
         if (hand.acted[static_cast<std::size_t>(p)][1]) ++s.flopPlayers;
     }
     s.pot = hand.TotalWon();
-    s.winnerCardsHtml = hand.WinnerCardsHtml([](std::string_view cards) { return html::CardsAsHtml(cards); });
+    s.winnerCardsHtml =
+        hand.WinnerCardsHtml([](std::string_view cards) { return html::CardsAsHtml(cards); });
     return s;
 }

@@ -33,7 +33,9 @@ constexpr std::array<CPlayerStats::ModelFigures, kModelPlayerCount> kFigures = {
 
 }  // namespace
 
-const CPlayerStats::ModelFigures& ModelPlayerFigures(int number) { return kFigures.at(static_cast<std::size_t>(number)); }
+const CPlayerStats::ModelFigures& ModelPlayerFigures(int number) {
+    return kFigures.at(static_cast<std::size_t>(number));
+}
 
 std::string ModelPlayerKey(int number, bool noLimit) {
     char key[48];

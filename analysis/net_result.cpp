@@ -21,7 +21,8 @@ std::int64_t NetInvested(const CHand& hand, int position) {
 
 std::int64_t NetResult(const CHand& hand, int position) {
     if (position < 0 || position >= CHand::kPositions) return 0;
-    return static_cast<std::int64_t>(hand.won[static_cast<std::size_t>(position)]) - NetInvested(hand, position);
+    return static_cast<std::int64_t>(hand.won[static_cast<std::size_t>(position)]) -
+           NetInvested(hand, position);
 }
 
 }  // namespace analysis

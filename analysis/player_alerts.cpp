@@ -23,25 +23,33 @@ std::unique_ptr<CAlert> CPlayerAlerts::Classify(const CHand& hand, std::string_v
     const bool stealHand = reference.IsStealRaiseHand(rank, shortHanded);
 
     if (f.reRaiseFirst) {
-        if (f.postedBlind && f.reRaisedSteal) return std::make_unique<CAlertDefendedBlind>(&hand, key, rank, stealHand, d);
+        if (f.postedBlind && f.reRaisedSteal)
+            return std::make_unique<CAlertDefendedBlind>(&hand, key, rank, stealHand, d);
         return std::make_unique<CAlertReRaised>(&hand, key, rank, false, d);
     }
     if (f.raised) {
-        if (f.stealAttempt) return std::make_unique<CAlertStealAttempt>(&hand, key, rank, stealHand, d);
-        bool expected = CHandReference::IsRaisingClass(index) && !CHandReference::IsSmallPair(index);
+        if (f.stealAttempt)
+            return std::make_unique<CAlertStealAttempt>(&hand, key, rank, stealHand, d);
+        bool expected =
+            CHandReference::IsRaisingClass(index) && !CHandReference::IsSmallPair(index);
         return std::make_unique<CAlertRaised>(&hand, key, rank, expected, d, f.raisedFirstIn);
     }
-    if (f.firstIn && f.stealPosition) return std::make_unique<CAlertNoStealAttempt>(&hand, key, rank, !stealHand, d);
+    if (f.firstIn && f.stealPosition)
+        return std::make_unique<CAlertNoStealAttempt>(&hand, key, rank, !stealHand, d);
     if (f.blindCalledRaise) {
-        if (f.blindDefendedSteal) return std::make_unique<CAlertDefendedBlind>(&hand, key, rank, stealHand, d);
-        bool expected = CHandReference::IsRaisingClass(index) && !CHandReference::IsSmallPair(index);
+        if (f.blindDefendedSteal)
+            return std::make_unique<CAlertDefendedBlind>(&hand, key, rank, stealHand, d);
+        bool expected =
+            CHandReference::IsRaisingClass(index) && !CHandReference::IsSmallPair(index);
         return std::make_unique<CAlertCalledRaiseFromBlind>(&hand, key, rank, expected, d);
     }
     if (f.completedSmallBlind) {
         if (reference.IsSmallBlindCallHand(rank, shortHanded)) return nullptr;
         return std::make_unique<CAlertCompletedSmallBlind>(&hand, key, rank, false, d);
     }
-    if (f.calledTwoBets) return std::make_unique<CAlertCalledTwoBets>(&hand, key, rank, false, d, f.calledTwoBetsCold);
+    if (f.calledTwoBets)
+        return std::make_unique<CAlertCalledTwoBets>(&hand, key, rank, false, d,
+                                                     f.calledTwoBetsCold);
     if (CHandReference::IsPremiumTen(index)) {
         if (f.foldedPreflop) return nullptr;
         return std::make_unique<CAlertNotRaised>(&hand, key, rank, false, d, f.firstIn);
@@ -61,7 +69,8 @@ std::unique_ptr<CAlert> CPlayerAlerts::Classify(const CHand& hand, std::string_v
             position = 2;
             inRange = reference.IsLatePositionHand(rank, f.firstIn);
             break;
-        default: return nullptr;
+        default:
+            return nullptr;
     }
     if (inRange) return nullptr;
     return std::make_unique<CAlertSelection>(&hand, key, rank, false, position, f.firstIn);
@@ -75,7 +84,8 @@ void CPlayerAlerts::Analyse(const CHand& hand, const CHandReference& reference) 
 
 void CPlayerAlerts::AddAlert(std::unique_ptr<CAlert> alert) {
     if (!alert) return;
-    if (alert->kind >= 0 && alert->kind < CAlert::kKindCount) ++kindCounts_[static_cast<std::size_t>(alert->kind)];
+    if (alert->kind >= 0 && alert->kind < CAlert::kKindCount)
+        ++kindCounts_[static_cast<std::size_t>(alert->kind)];
     alert->sequence = nextSequence_++;
     CAlert* raw = alert.get();
     byHand_[raw->handNumber].push_back(raw);
@@ -83,21 +93,24 @@ void CPlayerAlerts::AddAlert(std::unique_ptr<CAlert> alert) {
 }
 
 int CPlayerAlerts::AlertsOfHand(std::uint64_t handNumber, AlertMap& out,
-                                std::array<int, CAlert::kCategoryCount>& categoryCounts, bool skipExpected) const {
+                                std::array<int, CAlert::kCategoryCount>& categoryCounts,
+                                bool skipExpected) const {
     auto it = byHand_.find(handNumber);
     if (it != byHand_.end()) {
         for (const CAlert* alert : it->second) {
             if (skipExpected && alert->expected) continue;
             out.emplace(alert->SortKey(), alert);
             int category = alert->Category();
-            if (category >= 0 && category < CAlert::kCategoryCount) ++categoryCounts[static_cast<std::size_t>(category)];
+            if (category >= 0 && category < CAlert::kCategoryCount)
+                ++categoryCounts[static_cast<std::size_t>(category)];
         }
     }
     return static_cast<int>(out.size());
 }
 
 std::unique_ptr<CAlertLooseTight> CPlayerAlerts::LooseTight(std::span<const CHand* const> hands,
-                                                            std::string_view playerKey, std::int64_t now) {
+                                                            std::string_view playerKey,
+                                                            std::int64_t now) {
     // The run of newest hands in which the player was seated: a remark about
     // "the last n hands" must not count hands he did not sit in.
     std::size_t n = 0;
@@ -134,5 +147,6 @@ std::unique_ptr<CAlertLooseTight> CPlayerAlerts::LooseTight(std::span<const CHan
         candidateCount = considered;
     }
     if (!found) return nullptr;
-    return std::make_unique<CAlertLooseTight>(loose, candidatePlayed, candidateCount, std::string(playerKey), now);
+    return std::make_unique<CAlertLooseTight>(loose, candidatePlayed, candidateCount,
+                                              std::string(playerKey), now);
 }

@@ -39,7 +39,7 @@ class CHand;
 class CHandReference;
 
 class CPlayerAlerts {
-public:
+  public:
     // Alerts by sort key, as the alerts page lists them (not owned).
     using AlertMap = std::map<CAlertSortKey, const CAlert*>;
 
@@ -60,7 +60,8 @@ public:
     // Puts the alerts of one hand (without those with the expected flag when
     // `skipExpected`) into `out` and counts them by category (0 to 3) into
     // `categoryCounts`. Returns the number of entries then in `out`.
-    int AlertsOfHand(std::uint64_t handNumber, AlertMap& out, std::array<int, CAlert::kCategoryCount>& categoryCounts,
+    int AlertsOfHand(std::uint64_t handNumber, AlertMap& out,
+                     std::array<int, CAlert::kCategoryCount>& categoryCounts,
                      bool skipExpected) const;
 
     // The Loose/Tight remark over `hands` (the user's recent hands at one
@@ -74,15 +75,19 @@ public:
     //     "loose" candidate and of at most 0.25 a "tight" one; any other
     //     ratio ends the walk. The last candidate is the remark.
     static std::unique_ptr<CAlertLooseTight> LooseTight(std::span<const CHand* const> hands,
-                                                        std::string_view playerKey, std::int64_t now);
+                                                        std::string_view playerKey,
+                                                        std::int64_t now);
 
     const std::string& PlayerKey() const { return playerKey_; }
     // Every alert by sort key.
     const std::map<CAlertSortKey, std::unique_ptr<CAlert>>& Alerts() const { return alerts_; }
     // Alerts made of a kind (0..16).
-    int KindCount(int kind) const { return kind >= 0 && kind < CAlert::kKindCount ? kindCounts_[static_cast<std::size_t>(kind)] : 0; }
+    int KindCount(int kind) const {
+        return kind >= 0 && kind < CAlert::kKindCount ? kindCounts_[static_cast<std::size_t>(kind)]
+                                                      : 0;
+    }
 
-private:
+  private:
     std::map<CAlertSortKey, std::unique_ptr<CAlert>> alerts_;
     std::string playerKey_;
     std::array<int, CAlert::kKindCount> kindCounts_{};

@@ -12,14 +12,14 @@
 class CPlayerStats;
 
 class CPlayerIndex {
-public:
+  public:
     // The record with `key`, or nullptr.
     CPlayerStats* Find(std::string_view key) const;
     // Adds a record under its own key (which must not be present yet).
     void Insert(CPlayerStats* record);
     std::size_t Size() const { return size_; }
 
-private:
+  private:
     struct Slot {
         std::uint64_t hash = 0;
         CPlayerStats* record = nullptr;

@@ -68,8 +68,8 @@ std::unique_ptr<CPlayerStats> CPlayerStats::CreateModelPlayer(std::string key, s
 //    session or all-time series, pots won, the tag record and, for live
 //    hands, the alert rules;
 //  - a hand he was not dealt into is only stored, and only for the user.
-bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey,
-                           int position) {
+bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
+                           const CHandKey& handKey, int position) {
     const int pos = position >= 0 ? position : hand.PositionOf(key_);
     if (pos < 0 || pos >= CHand::kPositions) return false;
     const bool wasUnsettled = Unsettled();
@@ -78,7 +78,8 @@ bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
     int classIndex = -1;
     if (!cards.empty() && context.reference != nullptr) {
         classIndex = context.reference->ClassOf(cards);
-        if (classIndex >= 0) handsByClass_.emplace_back(static_cast<std::uint8_t>(classIndex), &hand);
+        if (classIndex >= 0)
+            handsByClass_.emplace_back(static_cast<std::uint8_t>(classIndex), &hand);
     }
     lastUpdateTime_ = context.now;
 
@@ -98,7 +99,8 @@ bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
     bool checkRaised = false;
     int foldStreet = -1;
     for (int street = 0; street < 4; ++street) {
-        if (hand.acted[p][static_cast<std::size_t>(street)]) ++c[static_cast<std::size_t>(kSawPreflop + street)];
+        if (hand.acted[p][static_cast<std::size_t>(street)])
+            ++c[static_cast<std::size_t>(kSawPreflop + street)];
         bool checked = false;
         for (const CAction& a : hand.Actions(pos, street)) {
             switch (a.kind) {
@@ -110,29 +112,40 @@ bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
                     ++c[kChecks];
                     checked = true;
                     break;
-                case kActionCall: ++c[kCalls]; break;
-                case kActionBet: ++c[kBets]; break;
+                case kActionCall:
+                    ++c[kCalls];
+                    break;
+                case kActionBet:
+                    ++c[kBets];
+                    break;
                 case kActionRaise:
                     ++c[kRaises];
                     if (checked) checkRaised = true;
                     break;
-                case kActionReraise: ++c[kReRaises]; break;
-                default: continue;  // posts and the dealer marker are not actions of the player's choosing
+                case kActionReraise:
+                    ++c[kReRaises];
+                    break;
+                default:
+                    continue;  // posts and the dealer marker are not actions of the player's
+                               // choosing
             }
             ++c[kActions];
-            if (!blind && (a.kind == kActionCall || a.kind == kActionBet || a.kind == kActionRaise ||
-                           a.kind == kActionReraise)) {
+            if (!blind && (a.kind == kActionCall || a.kind == kActionBet ||
+                           a.kind == kActionRaise || a.kind == kActionReraise)) {
                 voluntary = true;
             }
             // A preflop re-raise is a preflop raise too: counting only the
             // first raise of the street would leave every 3-bet out of PFR.
-            if (street == 0 && (a.kind == kActionRaise || a.kind == kActionReraise) && !raisedPreflop) {
+            if (street == 0 && (a.kind == kActionRaise || a.kind == kActionReraise) &&
+                !raisedPreflop) {
                 raisedPreflop = true;
                 ++c[kPreflopRaised];
                 if (!cards.empty()) {
                     ++c[kPFRKnown];
-                    if (classIndex >= 0 && CHandReference::IsAcesOrKings(classIndex)) ++c[kPFRAcesKings];
-                    if (classIndex >= 0 && CHandReference::IsPremiumTen(classIndex)) ++c[kPFRPremium];
+                    if (classIndex >= 0 && CHandReference::IsAcesOrKings(classIndex))
+                        ++c[kPFRAcesKings];
+                    if (classIndex >= 0 && CHandReference::IsPremiumTen(classIndex))
+                        ++c[kPFRPremium];
                 }
             }
         }
@@ -140,7 +153,8 @@ bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
 
     int dealtOrder = 0;
     for (int q = 0; q < pos; ++q) dealtOrder += hand.acted[static_cast<std::size_t>(q)][0] ? 1 : 0;
-    if (CHandReference::PositionClassOf(hand.GetPlayerCount(), dealtOrder) == PositionClass::kEarly &&
+    if (CHandReference::PositionClassOf(hand.GetPlayerCount(), dealtOrder) ==
+            PositionClass::kEarly &&
         !hand.HasExtraPost(pos)) {
         ++c[kEarlyHands];
         if (voluntary) ++c[kEarlyPlayed];
@@ -177,7 +191,9 @@ bool CPlayerStats::AddHand(const CHand& hand, bool live, const Context& context,
     const std::int64_t invested = analysis::NetInvested(hand, pos);
     const std::int64_t collected = hand.won[p];
     const std::int64_t net = collected - invested;
-    auto money = [this](int index) -> std::int64_t& { return money_[static_cast<std::size_t>(index - kInvested)]; };
+    auto money = [this](int index) -> std::int64_t& {
+        return money_[static_cast<std::size_t>(index - kInvested)];
+    };
     if (live) {
         money(kSessionInvested) += invested;
         money(kSessionCollected) += collected;
@@ -278,11 +294,13 @@ void CPlayerStats::SettleHands() const {
         // are sparse and no hand more than twice when they are dense.
         std::size_t step = 1;
         auto low = listed;
-        while (static_cast<std::size_t>(playerHands_.end() - low) > step && before(low[static_cast<std::ptrdiff_t>(step)], key)) {
+        while (static_cast<std::size_t>(playerHands_.end() - low) > step &&
+               before(low[static_cast<std::ptrdiff_t>(step)], key)) {
             low += static_cast<std::ptrdiff_t>(step);
             step *= 2;
         }
-        const auto high = low + static_cast<std::ptrdiff_t>(std::min<std::size_t>(step + 1, static_cast<std::size_t>(playerHands_.end() - low)));
+        const auto high = low + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
+                                    step + 1, static_cast<std::size_t>(playerHands_.end() - low)));
         const auto it = std::lower_bound(low, high, key, before);
         merged.insert(merged.end(), listed, it);
         listed = it;
@@ -296,8 +314,9 @@ void CPlayerStats::SettleHands() const {
 
 const CHand* CPlayerStats::FindPlayerHand(const CHandKey& key) const {
     SettleHands();
-    auto it = std::lower_bound(playerHands_.begin(), playerHands_.end(), key,
-                               [](const CHand* h, const CHandKey& k) { return CHandKey::Of(*h) < k; });
+    auto it =
+        std::lower_bound(playerHands_.begin(), playerHands_.end(), key,
+                         [](const CHand* h, const CHandKey& k) { return CHandKey::Of(*h) < k; });
     return it != playerHands_.end() && CHandKey::Of(**it) == key ? *it : nullptr;
 }
 
@@ -316,7 +335,9 @@ void CPlayerStats::EndSession() {
     money_[kSessionCollected - kInvested] = 0;
 }
 
-float CPlayerStats::FoldBeforeFlop() const { return hands_ == 0 ? -1.0F : Percent(counters_[kFoldedPreflop], hands_); }
+float CPlayerStats::FoldBeforeFlop() const {
+    return hands_ == 0 ? -1.0F : Percent(counters_[kFoldedPreflop], hands_);
+}
 float CPlayerStats::FoldBeforeTurn() const {
     return hands_ == 0 ? -1.0F : FoldBeforeFlop() + Percent(counters_[kFoldedFlop], hands_);
 }
@@ -326,13 +347,21 @@ float CPlayerStats::FoldBeforeRiver() const {
 float CPlayerStats::FoldBeforeShowdown() const {
     return hands_ == 0 ? -1.0F : FoldBeforeRiver() + Percent(counters_[kFoldedRiver], hands_);
 }
-float CPlayerStats::VPIP() const { return hands_ == 0 ? -1.0F : Percent(counters_[kVoluntaryPut], hands_); }
-float CPlayerStats::PFR() const { return hands_ == 0 ? -1.0F : Percent(counters_[kPreflopRaised], hands_); }
+float CPlayerStats::VPIP() const {
+    return hands_ == 0 ? -1.0F : Percent(counters_[kVoluntaryPut], hands_);
+}
+float CPlayerStats::PFR() const {
+    return hands_ == 0 ? -1.0F : Percent(counters_[kPreflopRaised], hands_);
+}
 int CPlayerStats::BetCheck() const {
-    return counters_[kChecks] == 0 ? -1 : static_cast<int>(std::int64_t{counters_[kBets]} * 100 / counters_[kChecks]);
+    return counters_[kChecks] == 0
+               ? -1
+               : static_cast<int>(std::int64_t{counters_[kBets]} * 100 / counters_[kChecks]);
 }
 int CPlayerStats::RaiseCall() const {
-    return counters_[kCalls] == 0 ? -1 : static_cast<int>(std::int64_t{counters_[kRaises]} * 100 / counters_[kCalls]);
+    return counters_[kCalls] == 0
+               ? -1
+               : static_cast<int>(std::int64_t{counters_[kRaises]} * 100 / counters_[kCalls]);
 }
 float CPlayerStats::ReRaisePercent() const {
     return counters_[kActions] == 0 ? -1.0F : Percent(counters_[kReRaises], counters_[kActions]);
@@ -340,12 +369,23 @@ float CPlayerStats::ReRaisePercent() const {
 float CPlayerStats::CheckRaisePercent() const {
     return hands_ == 0 ? -1.0F : Percent(counters_[kCheckRaised], hands_);
 }
-float CPlayerStats::WinPercent() const { return hands_ == 0 ? -1.0F : Percent(counters_[kWonHands], hands_); }
+float CPlayerStats::WinPercent() const {
+    return hands_ == 0 ? -1.0F : Percent(counters_[kWonHands], hands_);
+}
 float CPlayerStats::EarlyPlay() const {
-    return counters_[kEarlyHands] == 0 ? 0.0F : Percent(counters_[kEarlyPlayed], counters_[kEarlyHands]);
+    return counters_[kEarlyHands] == 0 ? 0.0F
+                                       : Percent(counters_[kEarlyPlayed], counters_[kEarlyHands]);
 }
 
 CPlayerStats::RankFigures CPlayerStats::FiguresForRanking() const {
-    return RankFigures{hands_,          PFR(),         BetCheck(),       RaiseCall(),       ReRaisePercent(),
-                       CheckRaisePercent(), EarlyPlay(), FoldBeforeTurn(), FoldBeforeRiver(), FoldBeforeShowdown()};
+    return RankFigures{hands_,
+                       PFR(),
+                       BetCheck(),
+                       RaiseCall(),
+                       ReRaisePercent(),
+                       CheckRaisePercent(),
+                       EarlyPlay(),
+                       FoldBeforeTurn(),
+                       FoldBeforeRiver(),
+                       FoldBeforeShowdown()};
 }

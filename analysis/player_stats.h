@@ -24,29 +24,59 @@ class CHand;
 class CHandReference;
 
 class CPlayerStats {
-public:
+  public:
     // Counter entries.
     enum Counter : int {
-        kSawPreflop = 0, kSawFlop = 1, kSawTurn = 2, kSawRiver = 3,
-        kFoldedPreflop = 5, kFoldedFlop = 6, kFoldedTurn = 7, kFoldedRiver = 8, kFoldedShowdown = 9,
-        kRankEarlyPlay = 10, kRankPFR = 11, kRankBetCheck = 12, kRankRaiseCall = 13, kRankReRaise = 14,
-        kRankCheckRaise = 15, kScorePA = 16, kRankFoldTurn = 17, kRankFoldRiver = 18, kRankFoldShowdown = 19,
+        kSawPreflop = 0,
+        kSawFlop = 1,
+        kSawTurn = 2,
+        kSawRiver = 3,
+        kFoldedPreflop = 5,
+        kFoldedFlop = 6,
+        kFoldedTurn = 7,
+        kFoldedRiver = 8,
+        kFoldedShowdown = 9,
+        kRankEarlyPlay = 10,
+        kRankPFR = 11,
+        kRankBetCheck = 12,
+        kRankRaiseCall = 13,
+        kRankReRaise = 14,
+        kRankCheckRaise = 15,
+        kScorePA = 16,
+        kRankFoldTurn = 17,
+        kRankFoldRiver = 18,
+        kRankFoldShowdown = 19,
         kScoreLT = 21,
         kPreflopRaised = 22,
-        kFolds = 24, kChecks = 25, kCalls = 26, kBets = 27, kRaises = 28, kReRaises = 29, kActions = 30,
-        kVoluntaryPut = 31, kEarlyPlayed = 32, kEarlyHands = 33, kCheckRaised = 34,
-        kInvested = 35, kCollected = 36, kSessionInvested = 37, kSessionCollected = 38,
-        kWonHands = 39, kPFRKnown = 40, kPFRAcesKings = 41, kPFRPremium = 42,
+        kFolds = 24,
+        kChecks = 25,
+        kCalls = 26,
+        kBets = 27,
+        kRaises = 28,
+        kReRaises = 29,
+        kActions = 30,
+        kVoluntaryPut = 31,
+        kEarlyPlayed = 32,
+        kEarlyHands = 33,
+        kCheckRaised = 34,
+        kInvested = 35,
+        kCollected = 36,
+        kSessionInvested = 37,
+        kSessionCollected = 38,
+        kWonHands = 39,
+        kPFRKnown = 40,
+        kPFRAcesKings = 41,
+        kPFRPremium = 42,
         kCounterCount = 44,  // entry 43 is the tag record, kept as TagRecord()
     };
 
     // What Add hand needs to know beyond the hand.
     struct Context {
         const CHandReference* reference = nullptr;
-        std::string_view userName;       // the user's screen name
-        bool userRecordExists = false;   // the user's records have been created
-        std::int64_t now = 0;            // current time, seconds since 1970
-        std::int64_t seriesOrigin = 0;   // local midnight of 1 January 2000
+        std::string_view userName;      // the user's screen name
+        bool userRecordExists = false;  // the user's records have been created
+        std::int64_t now = 0;           // current time, seconds since 1970
+        std::int64_t seriesOrigin = 0;  // local midnight of 1 January 2000
     };
 
     // The ten figures a model player is made from.
@@ -60,13 +90,15 @@ public:
     CPlayerStats(std::string key, std::string tag);
     // A record with fixed counters that give back `figures` through the
     // derived statistics (to the precision a count of hands allows).
-    static std::unique_ptr<CPlayerStats> CreateModelPlayer(std::string key, std::string tag, const ModelFigures& figures);
+    static std::unique_ptr<CPlayerStats> CreateModelPlayer(std::string key, std::string tag,
+                                                           const ModelFigures& figures);
 
     // Folds one hand in for this player (see the comment in the source).
     // `handKey` is CHandKey::Of(hand); `position` is the player's position
     // in the hand when the caller knows it, else -1. Returns true when the
     // hand left the record Unsettled() and it was not before.
-    bool AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey, int position = -1);
+    bool AddHand(const CHand& hand, bool live, const Context& context, const CHandKey& handKey,
+                 int position = -1);
     // Makes room for `count` more hands in the hand list and in the series
     // that `live` hands go to, so that a large fold grows each list once;
     // small additions keep the usual growth.
@@ -150,7 +182,7 @@ public:
     CPreditorsAndFoes& TagRecord() { return tags_; }
     const CPreditorsAndFoes& TagRecord() const { return tags_; }
 
-private:
+  private:
     void StoreHand(const CHand& hand, const CHandKey& key);
     void SettleHands() const;
     static bool IsMoney(int index) { return index >= kInvested && index <= kSessionCollected; }
@@ -165,7 +197,7 @@ private:
     std::int64_t lastUpdateTime_ = 0;
     std::array<std::int32_t, kCounterCount> counters_{};
     std::array<std::int64_t, 4> money_{};  // entries 35 to 38
-    CHandKey lastKey_;  // key of playerHands_.back(), so an append reads no hand
+    CHandKey lastKey_;                     // key of playerHands_.back(), so an append reads no hand
     // Sorted by key, one hand per key. Hands whose key is not above lastKey_
     // wait in outOfOrder_, in the order filed, until Settle merges them in
     // (the later of two hands with one key wins).

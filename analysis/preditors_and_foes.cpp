@@ -9,7 +9,9 @@ void CPreditorsAndFoes::Update(const CHand& hand, std::string_view userName) {
     if (!hand.realMoney || (hand.gameKind != 1 && hand.gameKind != 2)) return;
     std::string_view owner = ownerKey_;
     if (owner.substr(0, userName.size()) != userName) return;
-    if (owner.substr(userName.size()) != (hand.gameKind == 2 ? std::string_view(" (NL)") : std::string_view())) return;
+    if (owner.substr(userName.size()) !=
+        (hand.gameKind == 2 ? std::string_view(" (NL)") : std::string_view()))
+        return;
     int user = hand.PositionOf(ownerKey_);
     if (user < 0) return;
 
@@ -23,7 +25,8 @@ void CPreditorsAndFoes::Update(const CHand& hand, std::string_view userName) {
         CNameMap::Entry seat = hand.positionOfName.At(i);
         if (seat.name == ownerKey_ || seat.value < 0 || seat.value >= CHand::kPositions) continue;
         Entry& entry = EntryOf(seat.name);
-        if (count < opponents.size()) opponents[count++] = Opponent{&entry, analysis::NetResult(hand, seat.value)};
+        if (count < opponents.size())
+            opponents[count++] = Opponent{&entry, analysis::NetResult(hand, seat.value)};
     }
 
     std::int64_t net = analysis::NetResult(hand, user);
@@ -40,9 +43,11 @@ void CPreditorsAndFoes::Update(const CHand& hand, std::string_view userName) {
     for (std::size_t i = 0; i < count; ++i) {
         std::int64_t other = opponents[i].net;
         if (net > 0 && other < 0) {
-            opponents[i].entry->wonFrom += amount * static_cast<double>(-other) / static_cast<double>(total);
+            opponents[i].entry->wonFrom +=
+                amount * static_cast<double>(-other) / static_cast<double>(total);
         } else if (net < 0 && other > 0) {
-            opponents[i].entry->lostTo += amount * static_cast<double>(other) / static_cast<double>(total);
+            opponents[i].entry->lostTo +=
+                amount * static_cast<double>(other) / static_cast<double>(total);
         }
     }
 }
@@ -50,7 +55,8 @@ void CPreditorsAndFoes::Update(const CHand& hand, std::string_view userName) {
 CPreditorsAndFoes::Entry& CPreditorsAndFoes::EntryOf(std::string_view opponentKey) {
     auto found = index_.find(opponentKey);
     if (found != index_.end()) return *found->second;
-    auto it = entries_.emplace(std::string(opponentKey), Entry{std::string(opponentKey), 0.0, 0.0}).first;
+    auto it =
+        entries_.emplace(std::string(opponentKey), Entry{std::string(opponentKey), 0.0, 0.0}).first;
     index_.emplace(std::string_view(it->first), &it->second);
     return it->second;
 }

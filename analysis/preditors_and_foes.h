@@ -24,7 +24,7 @@
 class CHand;
 
 class CPreditorsAndFoes {
-public:
+  public:
     struct Entry {
         std::string opponentKey;
         double wonFrom = 0.0;  // hundredths won by the owner from the opponent
@@ -49,7 +49,7 @@ public:
     // All entries by opponent key.
     const std::map<std::string, Entry, std::less<>>& Entries() const { return entries_; }
 
-private:
+  private:
     Entry& EntryOf(std::string_view opponentKey);
 
     std::string ownerKey_;

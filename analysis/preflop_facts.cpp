@@ -5,7 +5,9 @@
 namespace {
 
 bool IsBlindPost(int kind) { return kind == kActionBigBlind || kind == kActionSmallBlind; }
-bool IsPost(int kind) { return kind == kActionBigBlind || kind == kActionSmallBlind || kind == kActionOtherPost; }
+bool IsPost(int kind) {
+    return kind == kActionBigBlind || kind == kActionSmallBlind || kind == kActionOtherPost;
+}
 
 // The first preflop action of `position` once the dealer marker and blind
 // posts are passed over; kind -1 when there is none.
@@ -70,7 +72,8 @@ int CPreflopFacts::FirstInPosition(const CHand& hand) {
 
 bool CPreflopFacts::IsStealAttempt(const CHand& hand, int position) {
     if (position < 0 || position >= CHand::kPositions) return false;
-    if (!hand.acted[static_cast<std::size_t>(position)][0] || !hand.RaisedPreflop(position)) return false;
+    if (!hand.acted[static_cast<std::size_t>(position)][0] || !hand.RaisedPreflop(position))
+        return false;
     int n = hand.GetPlayerCount();
     if (n < 3 && position == 0) return true;
     return IsFirstIn(hand, position, n) && IsStealPosition(n, DealtOrderOf(hand, position));
@@ -125,7 +128,8 @@ CPreflopFacts CPreflopFacts::Compute(const CHand& hand, std::string_view player)
         for (const CAction& a : actions) {
             if (a.kind == kActionFold) break;
             if (a.kind != kActionCall) continue;
-            f.blindCalledRaise = d == 1 ? a.amount > hand.lowLimit - hand.smallBlind : a.amount >= hand.lowLimit;
+            f.blindCalledRaise =
+                d == 1 ? a.amount > hand.lowLimit - hand.smallBlind : a.amount >= hand.lowLimit;
             break;
         }
         if (f.blindCalledRaise) {
@@ -156,14 +160,16 @@ CPreflopFacts CPreflopFacts::Compute(const CHand& hand, std::string_view player)
     if (!f.postedBlind) {
         for (const CAction& a : actions) {
             if (a.kind == kActionButton || a.kind == kActionCheck) continue;
-            f.calledTwoBets = a.kind == kActionCall && static_cast<long long>(a.amount) >= 2LL * hand.lowLimit;
+            f.calledTwoBets =
+                a.kind == kActionCall && static_cast<long long>(a.amount) >= 2LL * hand.lowLimit;
             break;
         }
         if (f.calledTwoBets) {
             int from = pos == 0 ? 9 : pos - 1;
             for (int p = from; p >= 3; --p) {
                 int kind = FirstKind(hand, p);
-                if (IsPost(kind) || kind == kActionCall || kind == kActionRaise || kind == kActionReraise) {
+                if (IsPost(kind) || kind == kActionCall || kind == kActionRaise ||
+                    kind == kActionReraise) {
                     f.calledTwoBetsCold = kind == kActionRaise || kind == kActionReraise;
                     break;
                 }

@@ -30,24 +30,26 @@
 class CHand;
 
 struct CPreflopFacts {
-    bool seated = false;          // the player has a position in the hand
-    int position = -1;            // hand position, -1 when not seated
-    int dealtOrder = -1;          // OrdinalPosition, -1 when not seated
-    int playerCount = 0;          // players dealt in (GetPlayerCount)
-    bool raised = false;          // a raise or re-raise preflop
-    bool firstIn = false;         // first into the pot by the first-in rule
-    bool raisedFirstIn = false;   // first in, and the first voluntary action is a raise
-    bool reRaiseFirst = false;    // the first voluntary action is a re-raise
-    bool postedBlind = false;     // the first preflop action is a blind post
-    bool reRaisedSteal = false;   // see the header comment
-    bool stealPosition = false;   // >= 4 dealt in and dealt order 0, 1 or n - 1
-    bool stealAttempt = false;    // raised, and first in from a steal position (or heads-up on the button)
-    bool blindCalledRaise = false;      // small or big blind whose first call was a raise
-    bool blindDefendedSteal = false;    // ... and another player made a steal attempt
-    bool completedSmallBlind = false;   // small blind, money up to the first call equals the low limit
-    bool calledTwoBets = false;   // first voluntary action a call of two bets or more
-    bool calledTwoBetsCold = false;     // ... and the nearest earlier entrant raised
-    bool foldedPreflop = false;   // folded on street 0
+    bool seated = false;         // the player has a position in the hand
+    int position = -1;           // hand position, -1 when not seated
+    int dealtOrder = -1;         // OrdinalPosition, -1 when not seated
+    int playerCount = 0;         // players dealt in (GetPlayerCount)
+    bool raised = false;         // a raise or re-raise preflop
+    bool firstIn = false;        // first into the pot by the first-in rule
+    bool raisedFirstIn = false;  // first in, and the first voluntary action is a raise
+    bool reRaiseFirst = false;   // the first voluntary action is a re-raise
+    bool postedBlind = false;    // the first preflop action is a blind post
+    bool reRaisedSteal = false;  // see the header comment
+    bool stealPosition = false;  // >= 4 dealt in and dealt order 0, 1 or n - 1
+    bool stealAttempt =
+        false;  // raised, and first in from a steal position (or heads-up on the button)
+    bool blindCalledRaise = false;    // small or big blind whose first call was a raise
+    bool blindDefendedSteal = false;  // ... and another player made a steal attempt
+    bool completedSmallBlind =
+        false;                       // small blind, money up to the first call equals the low limit
+    bool calledTwoBets = false;      // first voluntary action a call of two bets or more
+    bool calledTwoBetsCold = false;  // ... and the nearest earlier entrant raised
+    bool foldedPreflop = false;      // folded on street 0
 
     // The facts for `player` (qualified name) in `hand`; all false when the
     // player is not seated.

@@ -18,7 +18,9 @@ std::uint32_t AscendingKey(float value) {
     return (bits & 0x8000'0000U) != 0 ? ~bits : bits | 0x8000'0000U;
 }
 
-std::uint32_t AscendingKey(std::int32_t value) { return static_cast<std::uint32_t>(value) ^ 0x8000'0000U; }
+std::uint32_t AscendingKey(std::int32_t value) {
+    return static_cast<std::uint32_t>(value) ^ 0x8000'0000U;
+}
 
 std::uint32_t DescendingKey(float value) { return ~AscendingKey(value); }
 std::uint32_t DescendingKey(std::int32_t value) { return ~AscendingKey(value); }
@@ -43,7 +45,8 @@ void StableSortByKey(std::vector<std::uint32_t>& order, const std::vector<std::u
     for (std::size_t b = 0; b < 8; ++b) {
         auto& count = counts[b];
         const unsigned shift = static_cast<unsigned>(8 * b);
-        if (count[(from[0].key >> shift) & 0xFF] == n) continue;  // one digit only: the pass would change nothing
+        if (count[(from[0].key >> shift) & 0xFF] == n)
+            continue;  // one digit only: the pass would change nothing
         std::array<std::uint32_t, 256> start;
         std::uint32_t sum = 0;
         for (std::size_t d = 0; d < 256; ++d) {
@@ -75,7 +78,8 @@ void StoreScores(const std::vector<std::int32_t>& places, std::vector<std::int32
 
 void CRankedGroup::Figures::Resize(std::size_t count) {
     for (auto* v : {&hands, &betCheck, &raiseCall}) v->resize(count);
-    for (auto* v : {&pfr, &reRaise, &checkRaise, &earlyPlay, &foldTurn, &foldRiver, &foldShowdown}) v->resize(count);
+    for (auto* v : {&pfr, &reRaise, &checkRaise, &earlyPlay, &foldTurn, &foldRiver, &foldShowdown})
+        v->resize(count);
 }
 
 void CRankedGroup::Rank(const Figures& f, Results& results, Scratch& s) {
@@ -111,7 +115,8 @@ void CRankedGroup::Rank(const Figures& f, Results& results, Scratch& s) {
     // ties keep the previous order.
     s.sum.assign(n, 0);
     auto rankLT = [&](const std::vector<float>& values, bool highestFirst, Output output) {
-        for (std::size_t i = 0; i < n; ++i) s.keys[i] = highestFirst ? DescendingKey(values[i]) : AscendingKey(values[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            s.keys[i] = highestFirst ? DescendingKey(values[i]) : AscendingKey(values[i]);
         auto& ranks = results[output];
         SortAndStore(s.order, s.keys, ranks, s);
         for (std::size_t i = 0; i < n; ++i) s.sum[i] += ranks[i];

@@ -26,7 +26,7 @@
 #include "analysis/player_stats.h"
 
 class CRankedGroup {
-public:
+  public:
     // The figures a ranking reads, by member (members in key order).
     struct Figures {
         std::vector<std::int32_t> hands;
@@ -46,16 +46,27 @@ public:
 
     // What a ranking gives, by output and then by member.
     enum Output : int {
-        kRankPFR, kRankBetCheck, kRankRaiseCall, kRankReRaise, kRankCheckRaise, kScorePA,
-        kRankEarlyPlay, kRankFoldTurn, kRankFoldRiver, kRankFoldShowdown, kScoreLT,
+        kRankPFR,
+        kRankBetCheck,
+        kRankRaiseCall,
+        kRankReRaise,
+        kRankCheckRaise,
+        kScorePA,
+        kRankEarlyPlay,
+        kRankFoldTurn,
+        kRankFoldRiver,
+        kRankFoldShowdown,
+        kScoreLT,
         kOutputCount,
     };
     // The record counter each output is stored in.
     static constexpr std::array<int, kOutputCount> kCounterOf = {
-        CPlayerStats::kRankPFR,       CPlayerStats::kRankBetCheck,  CPlayerStats::kRankRaiseCall,
-        CPlayerStats::kRankReRaise,   CPlayerStats::kRankCheckRaise, CPlayerStats::kScorePA,
-        CPlayerStats::kRankEarlyPlay, CPlayerStats::kRankFoldTurn,  CPlayerStats::kRankFoldRiver,
-        CPlayerStats::kRankFoldShowdown, CPlayerStats::kScoreLT,
+        CPlayerStats::kRankPFR,        CPlayerStats::kRankBetCheck,
+        CPlayerStats::kRankRaiseCall,  CPlayerStats::kRankReRaise,
+        CPlayerStats::kRankCheckRaise, CPlayerStats::kScorePA,
+        CPlayerStats::kRankEarlyPlay,  CPlayerStats::kRankFoldTurn,
+        CPlayerStats::kRankFoldRiver,  CPlayerStats::kRankFoldShowdown,
+        CPlayerStats::kScoreLT,
     };
     using Results = std::array<std::vector<std::int32_t>, kOutputCount>;
 
@@ -85,9 +96,11 @@ public:
     // it wrote there last.
     void RankMembers();
 
-private:
+  private:
     struct ByKey {
-        bool operator()(const CPlayerStats* a, const CPlayerStats* b) const { return a->Key() < b->Key(); }
+        bool operator()(const CPlayerStats* a, const CPlayerStats* b) const {
+            return a->Key() < b->Key();
+        }
     };
     std::set<CPlayerStats*, ByKey> members_;
     // members_ in key order; rebuilt when a member joined since the last

@@ -7,7 +7,7 @@
 class CTableRecord;
 
 class ITableCalculatorLink {
-public:
+  public:
     virtual ~ITableCalculatorLink() = default;
     // The record's card texts changed from a hand of the history. Called with
     // the record's lock held, on the user-interface thread.
@@ -18,6 +18,6 @@ public:
 };
 
 class ITableInfoLink {
-public:
+  public:
     virtual ~ITableInfoLink() = default;
 };

@@ -2,8 +2,8 @@
 
 #include "hands/hand.h"
 
-CTableRecord::CTableRecord(std::string tableName, int roomCode, std::string pageText, bool screenReading,
-                           std::int64_t now)
+CTableRecord::CTableRecord(std::string tableName, int roomCode, std::string pageText,
+                           bool screenReading, std::int64_t now)
     : tableName_(std::move(tableName)),
       lastHandTime_(now - 600),
       roomCode_(roomCode),
@@ -33,7 +33,10 @@ void CTableRecord::UpdateFromHand(const CHand& hand, std::int64_t now) {
         lastHandTime_ = hand.dateTime;
         hand.NamesByPosition(seatNames_, true);
     }
-    int street = !hand.riverCard.empty() ? 3 : !hand.turnCard.empty() ? 2 : !hand.flopCards.empty() ? 1 : 0;
+    int street = !hand.riverCard.empty()   ? 3
+                 : !hand.turnCard.empty()  ? 2
+                 : !hand.flopCards.empty() ? 1
+                                           : 0;
     int players = 10;
     if (street > 0) {
         players = 0;
@@ -58,8 +61,8 @@ void CTableRecord::UpdateFromHand(const CHand& hand, std::int64_t now) {
     if (calculator_ != nullptr) calculator_->RefreshFromHistory(*this);
 }
 
-bool CTableRecord::UpdateFromScreen(std::span<const int> cards, int street, int playerCount, bool warning,
-                                    std::int64_t now) {
+bool CTableRecord::UpdateFromScreen(std::span<const int> cards, int street, int playerCount,
+                                    bool warning, std::int64_t now) {
     if (cards.size() < static_cast<std::size_t>(kCardSlots)) return false;
     std::lock_guard lock(mutex_);
     bool changed = cards[0] != cards_[0] || cards[1] != cards_[1] || street != street_ || warning;

@@ -17,19 +17,21 @@
 class CHand;
 
 class CTableRecord {
-public:
+  public:
     static constexpr int kCardSlots = 7;  // two pocket cards, three flop cards, turn, river
 
     // A record for `tableName` created at `now`: the last hand time starts
     // ten minutes back, the street at -1 and every card number at -1.
-    CTableRecord(std::string tableName, int roomCode, std::string pageText, bool screenReading, std::int64_t now);
+    CTableRecord(std::string tableName, int roomCode, std::string pageText, bool screenReading,
+                 std::int64_t now);
 
     // Takes the record's state from a hand of the history (see the source).
     void UpdateFromHand(const CHand& hand, std::int64_t now);
     // Takes cards read off the screen: when the pocket cards or the street
     // changed, or `warning` is set, stores them and refreshes the calculator.
     // Returns false, changing nothing, when `cards` has fewer than 7 entries.
-    bool UpdateFromScreen(std::span<const int> cards, int street, int playerCount, bool warning, std::int64_t now);
+    bool UpdateFromScreen(std::span<const int> cards, int street, int playerCount, bool warning,
+                          std::int64_t now);
 
     std::recursive_mutex& Mutex() const { return mutex_; }
     void AttachCalculator(ITableCalculatorLink* link);
@@ -54,7 +56,7 @@ public:
     ITableCalculatorLink* Calculator() const { return calculator_; }
     ITableInfoLink* InfoWindow() const { return infoWindow_; }
 
-private:
+  private:
     mutable std::recursive_mutex mutex_;
     std::string tableName_;
     std::vector<std::string> seatNames_;

@@ -40,7 +40,8 @@ void CTimeSeries::Settle() const {
         waiting_.clear();
         return;
     }
-    std::stable_sort(waiting_.begin(), waiting_.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
+    std::stable_sort(waiting_.begin(), waiting_.end(),
+                     [](const Entry& a, const Entry& b) { return a.first < b.first; });
     std::vector<Entry> merged;
     merged.reserve(entries_.size() + waiting_.size());
     auto listed = entries_.begin();

@@ -16,7 +16,7 @@
 #include <vector>
 
 class CTimeSeries {
-public:
+  public:
     using Entry = std::pair<std::int64_t, std::int32_t>;
 
     void Set(std::int64_t key, std::int32_t amount);
@@ -45,7 +45,7 @@ public:
     bool Unsettled() const { return !waiting_.empty(); }
     void Settle() const;
 
-private:
+  private:
     // Sorted by key, one entry per key.
     mutable std::vector<Entry> entries_;
     // Entries whose key was not above the last key of entries_ when set, in

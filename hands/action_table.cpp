@@ -42,7 +42,7 @@ void CActionTable::Append(int position, int street, const CAction& action) {
 #if defined(__SSE2__)
     // Eight starts at a time: lanes whose index is above `slot` gain one (a
     // comparison gives -1 there, which is subtracted).
-    alignas(16) static constexpr std::array<std::uint16_t, kStartBlocks * 8> kIndex = [] {
+    alignas(16) static constexpr std::array<std::uint16_t, kStartBlocks* 8> kIndex = [] {
         std::array<std::uint16_t, kStartBlocks * 8> index{};
         for (std::size_t i = 0; i < index.size(); ++i) index[i] = static_cast<std::uint16_t>(i);
         return index;
@@ -54,7 +54,8 @@ void CActionTable::Append(int position, int street, const CAction& action) {
     for (std::size_t block = 0; block < kStartBlocks; ++block) {
         auto* starts = reinterpret_cast<__m128i*>(start_.data() + block * 8);
         __m128i index = _mm_load_si128(reinterpret_cast<const __m128i*>(kIndex.data() + block * 8));
-        _mm_storeu_si128(starts, _mm_sub_epi16(_mm_loadu_si128(starts), _mm_cmpgt_epi16(index, limit)));
+        _mm_storeu_si128(starts,
+                         _mm_sub_epi16(_mm_loadu_si128(starts), _mm_cmpgt_epi16(index, limit)));
     }
 #else
     for (std::size_t i = slot + 1; i < start_.size(); ++i) ++start_[i];

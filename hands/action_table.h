@@ -12,7 +12,7 @@
 #include "hands/action.h"
 
 class CActionTable {
-public:
+  public:
     static constexpr int kPositions = 10;
     static constexpr int kStreets = 5;
     // A hand with more actions than this is not a real hand; appending more
@@ -40,7 +40,7 @@ public:
         if (items_.capacity() - items_.size() >= kWorthShrinking) items_.shrink_to_fit();
     }
 
-private:
+  private:
     static constexpr std::size_t kSlots = kPositions * kStreets;
     // Lists are laid out street by street: a hand is read in street order,
     // so an action is appended at or near the end of the block and few

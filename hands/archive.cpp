@@ -10,13 +10,16 @@ std::uint32_t CArchive::ReadLittleEndian(std::size_t bytes) {
     if (Remaining() < bytes) throw CArchiveEndOfFile();
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < bytes; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(in_[offset_ + i])) << (8 * i);
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(in_[offset_ + i]))
+                 << (8 * i);
     }
     offset_ += bytes;
     return value;
 }
 
-void CArchive::WriteInt32(std::int32_t value) { WriteLittleEndian(static_cast<std::uint32_t>(value), 4); }
+void CArchive::WriteInt32(std::int32_t value) {
+    WriteLittleEndian(static_cast<std::uint32_t>(value), 4);
+}
 void CArchive::WriteUInt16(std::uint16_t value) { WriteLittleEndian(value, 2); }
 void CArchive::WriteUInt32(std::uint32_t value) { WriteLittleEndian(value, 4); }
 

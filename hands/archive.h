@@ -10,12 +10,12 @@
 
 // Thrown when a loading archive runs out of bytes (a short read).
 class CArchiveEndOfFile : public std::runtime_error {
-public:
+  public:
     CArchiveEndOfFile() : std::runtime_error("archive ends before the data it announces") {}
 };
 
 class CArchive {
-public:
+  public:
     // A storing archive appending to `out` (which must outlive the archive).
     explicit CArchive(std::string& out) : out_(&out) {}
     // A loading archive reading `in` from its start.
@@ -42,7 +42,7 @@ public:
     // Bytes read so far (loading archives).
     std::size_t Offset() const { return offset_; }
 
-private:
+  private:
     std::uint32_t ReadLittleEndian(std::size_t bytes);
     void WriteLittleEndian(std::uint32_t value, std::size_t bytes);
 

@@ -8,7 +8,7 @@
 #include "hands/card.h"
 
 class CCardArray {
-public:
+  public:
     CCardArray() = default;
     virtual ~CCardArray() = default;
     CCardArray(const CCardArray&) = default;
@@ -37,7 +37,7 @@ public:
     // CArchiveEndOfFile and leaves the array empty.
     virtual void Serialize(CArchive& archive);
 
-private:
+  private:
     void Reserve(std::size_t size);
 
     std::vector<CCard> cards_;

@@ -10,7 +10,7 @@
 #include <string_view>
 
 class CCardText {
-public:
+  public:
     // Longest text kept; card lists of this system are at most 12 bytes.
     static constexpr std::size_t kCapacity = 15;
 
@@ -30,10 +30,14 @@ public:
 
     friend bool operator==(const CCardText& a, const CCardText& b) { return a.View() == b.View(); }
     friend bool operator==(const CCardText& a, std::string_view b) { return a.View() == b; }
-    friend bool operator==(const CCardText& a, const char* b) { return a.View() == std::string_view(b); }
-    friend std::ostream& operator<<(std::ostream& out, const CCardText& text) { return out << text.View(); }
+    friend bool operator==(const CCardText& a, const char* b) {
+        return a.View() == std::string_view(b);
+    }
+    friend std::ostream& operator<<(std::ostream& out, const CCardText& text) {
+        return out << text.View();
+    }
 
-private:
+  private:
     char data_[kCapacity] = {};
     std::uint8_t size_ = 0;
 };

@@ -45,9 +45,11 @@ bool EnvironmentUnchanged() {
     if (cache.envEntry == nullptr) {
         // TZ was not set: still so while the entries counted are there and
         // none has been added after them.
-        return (cache.envCount == 0 || env[cache.envCount - 1] != nullptr) && env[cache.envCount] == nullptr;
+        return (cache.envCount == 0 || env[cache.envCount - 1] != nullptr) &&
+               env[cache.envCount] == nullptr;
     }
-    return env[cache.envIndex] == cache.envEntry && std::strcmp(cache.envEntry + 3, cache.tz.c_str()) == 0;
+    return env[cache.envIndex] == cache.envEntry &&
+           std::strcmp(cache.envEntry + 3, cache.tz.c_str()) == 0;
 }
 
 bool SameZone() {
@@ -80,8 +82,8 @@ bool SameZone() {
 
 std::int64_t EasternToUtc(const CWallClock& wall, std::time_t now) {
     SameZone();
-    std::int64_t key = ((static_cast<std::int64_t>(wall.year) * 16 + wall.month) * 32 + wall.day) * 32 +
-                       wall.hour;
+    std::int64_t key =
+        ((static_cast<std::int64_t>(wall.year) * 16 + wall.month) * 32 + wall.day) * 32 + wall.hour;
     int slot = 0;
     while (slot < Cache::kHours && cache.hourKey[slot] != key) ++slot;
     if (slot == Cache::kHours) {

@@ -119,7 +119,8 @@ int CHand::PositionOf(std::string_view name, std::string_view previousActor) {
     int previous = PositionOf(previousActor);
     int target = previous >= 0 ? previous + 1 : 1;
     if (target >= kPositions) return -1;
-    if (NameAtPosition(target).first) throw CParseError("player missing from the seat list meets a taken position");
+    if (NameAtPosition(target).first)
+        throw CParseError("player missing from the seat list meets a taken position");
     positionOfName.Set(name, target);
     return -1;
 }
@@ -163,7 +164,8 @@ void CHand::AddAction(int street, int kind, std::string_view name, std::int32_t 
     RecordAction(position, street, kind, amount, amountIsRaiseTo);
 }
 
-void CHand::RecordAction(int position, int street, int kind, std::int32_t amount, bool amountIsRaiseTo) {
+void CHand::RecordAction(int position, int street, int kind, std::int32_t amount,
+                         bool amountIsRaiseTo) {
     assert(position >= 0 && position < kPositions && street >= 0 && street <= 3);
     if (position < 0 || position >= kPositions || street < 0 || street > 3) return;
     if (kind < 0 || kind > kActionUncalledBet || kind == kActionOtherPost) return;
@@ -171,40 +173,41 @@ void CHand::RecordAction(int position, int street, int kind, std::int32_t amount
     auto s = static_cast<std::size_t>(street);
 
     switch (kind) {
-    case kActionButton:
-        actions.Append(position, street, CAction(kActionButton, false, amount, false));
-        return;
-    case kActionBigBlind:
-    case kActionSmallBlind:
-        AddMoney(streetTotal[s], amount);
-        AddMoney(streetInvested[p][s], amount);
-        actions.Append(position, street, CAction(kind, false, amount, false));
-        acted[p][s] = true;
-        AddMoney(invested[p], amount);
-        if (kind == kActionBigBlind) {
-            if (bigBlind == 0) bigBlind = amount;
-            if (lowLimit == 0) lowLimit = bigBlind;
-            std::int32_t doubled = 0;
-            if (__builtin_mul_overflow(bigBlind, 2, &doubled)) throw CParseError("money total out of range");
-            highLimit = doubled;
-        } else {
-            smallBlind = amount;
-        }
-        return;
-    case kActionFold:
-        actions.Append(position, street, CAction(kActionFold, false, amount, false));
-        acted[p][s] = true;
-        if (street == 3) acted[p][kShowdown] = false;
-        return;
-    case kActionCheck:
-        actions.Append(position, street, CAction(kActionCheck, false, amount, false));
-        acted[p][s] = true;
-        return;
-    case kActionUncalledBet:
-        returned[p][s] = amount;
-        return;
-    default:
-        break;
+        case kActionButton:
+            actions.Append(position, street, CAction(kActionButton, false, amount, false));
+            return;
+        case kActionBigBlind:
+        case kActionSmallBlind:
+            AddMoney(streetTotal[s], amount);
+            AddMoney(streetInvested[p][s], amount);
+            actions.Append(position, street, CAction(kind, false, amount, false));
+            acted[p][s] = true;
+            AddMoney(invested[p], amount);
+            if (kind == kActionBigBlind) {
+                if (bigBlind == 0) bigBlind = amount;
+                if (lowLimit == 0) lowLimit = bigBlind;
+                std::int32_t doubled = 0;
+                if (__builtin_mul_overflow(bigBlind, 2, &doubled))
+                    throw CParseError("money total out of range");
+                highLimit = doubled;
+            } else {
+                smallBlind = amount;
+            }
+            return;
+        case kActionFold:
+            actions.Append(position, street, CAction(kActionFold, false, amount, false));
+            acted[p][s] = true;
+            if (street == 3) acted[p][kShowdown] = false;
+            return;
+        case kActionCheck:
+            actions.Append(position, street, CAction(kActionCheck, false, amount, false));
+            acted[p][s] = true;
+            return;
+        case kActionUncalledBet:
+            returned[p][s] = amount;
+            return;
+        default:
+            break;
     }
 
     // Calls, bets and raises.
@@ -216,7 +219,8 @@ void CHand::RecordAction(int position, int street, int kind, std::int32_t amount
     } else {
         betPending = true;
         if (amountIsRaiseTo && (kind == kActionRaise || kind == kActionReraise)) {
-            std::int64_t wide = static_cast<std::int64_t>(amount) - InvestedByActions(position, street);
+            std::int64_t wide =
+                static_cast<std::int64_t>(amount) - InvestedByActions(position, street);
             if (wide < INT32_MIN || wide > INT32_MAX) throw CParseError("money total out of range");
             increment = static_cast<std::int32_t>(wide);
         }
@@ -353,7 +357,8 @@ int CHand::OrdinalPosition(std::string_view name) const {
     return count;
 }
 
-const std::string& CHand::WinnerCardsHtml(const std::function<std::string(std::string_view)>& render) const {
+const std::string& CHand::WinnerCardsHtml(
+    const std::function<std::string(std::string_view)>& render) const {
     if (winnerCardsHtml.empty()) {
         for (int position = 0; position < kPositions; ++position) {
             if (collected[static_cast<std::size_t>(position)]) {
@@ -383,10 +388,13 @@ bool CHand::IsDealtToLine(std::string_view line) { return hands::StartsWith(line
 
 bool CHand::IsShowLine(std::string_view line) {
     // All three markers end in " [": look at the text before each "[" only.
-    for (std::size_t open = line.find('['); open != std::string_view::npos; open = line.find('[', open + 1)) {
+    for (std::size_t open = line.find('['); open != std::string_view::npos;
+         open = line.find('[', open + 1)) {
         std::string_view before = line.substr(0, open + 1);
         for (std::string_view marker : {"shows [", "showed [", "mucked ["}) {
-            if (before.size() > marker.size() && before.substr(before.size() - marker.size()) == marker) return true;
+            if (before.size() > marker.size() &&
+                before.substr(before.size() - marker.size()) == marker)
+                return true;
         }
     }
     return false;
@@ -404,7 +412,9 @@ bool CHand::IsCollectedLine(std::string_view line) {
     return line.size() > 1 && kCollectedMarkers.FindFirst(line, 1) != hands::kNpos;
 }
 
-bool CHand::IsTableClosedLine(std::string_view line) { return hands::Contains(line, "Table Closed"); }
+bool CHand::IsTableClosedLine(std::string_view line) {
+    return hands::Contains(line, "Table Closed");
+}
 
 CCardText CHand::ParseBoardCards(std::string_view line) { return BoardCardsFromLine(line); }
 
@@ -450,7 +460,8 @@ void CHand::ApplyExtraPosts() {
 void CHand::ApplyHeroCards() {
     // The hero's qualified name, looked up without building it.
     const std::int32_t* position = positionOfName.FindJoined(hands::Trim(heroName), NameTag());
-    if (position != nullptr && *position >= 0) holeCards[static_cast<std::size_t>(*position)] = heroCards;
+    if (position != nullptr && *position >= 0)
+        holeCards[static_cast<std::size_t>(*position)] = heroCards;
 }
 
 void CHand::StoreShownCards(std::string_view name, const CCardText& cards) {
@@ -479,5 +490,6 @@ void CHand::SeatAtPosition(std::string_view name, int seat, int buttonSeat) {
 }
 
 void CHand::RecordButtonAction() {
-    if (auto [found, button] = NameAtPosition(0); found) AddAction(0, kActionButton, std::string(button), 0);
+    if (auto [found, button] = NameAtPosition(0); found)
+        AddAction(0, kActionButton, std::string(button), 0);
 }

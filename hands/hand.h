@@ -30,15 +30,15 @@ class CStdioFileCustom;
 
 // Game-type category of a qualified name.
 enum class NameCategory {
-    kLimit,             // no tag: real-money limit ring game
-    kNoLimit,           // " (NL)"
-    kTournamentLimit,   // " (T-L)"
-    kTournamentNoLimit, // " (T-NL)"
-    kPlayMoney,         // " (PM)"
+    kLimit,              // no tag: real-money limit ring game
+    kNoLimit,            // " (NL)"
+    kTournamentLimit,    // " (T-L)"
+    kTournamentNoLimit,  // " (T-NL)"
+    kPlayMoney,          // " (PM)"
 };
 
 class CHand {
-public:
+  public:
     static constexpr int kPositions = 10;
     static constexpr int kStreets = 5;  // four betting streets and the showdown slot
     static constexpr int kShowdown = 4;
@@ -46,9 +46,9 @@ public:
     // Parse results shared by all rooms. 0 is a complete hand; the negative
     // codes say where the text ran out.
     static constexpr int kParseOk = 0;
-    static constexpr int kParseRejected = -1;   // malformed hand, see RejectReason()
+    static constexpr int kParseRejected = -1;  // malformed hand, see RejectReason()
     static constexpr int kNoHandStart = -101;
-    static constexpr int kEndInHeader = -202;    // header, seats or posts
+    static constexpr int kEndInHeader = -202;  // header, seats or posts
     static constexpr int kEndInPreflop = -301;
     static constexpr int kEndInFlop = -401;
     static constexpr int kEndInTurnOrRiver = -501;
@@ -141,7 +141,9 @@ public:
     // `withGaps` an empty name stands for a position without a player.
     void NamesByPosition(std::vector<std::string>& names, bool withGaps) const;
     // The actions of `position` on `street`, oldest first.
-    std::span<const CAction> Actions(int position, int street) const { return actions.List(position, street); }
+    std::span<const CAction> Actions(int position, int street) const {
+        return actions.List(position, street);
+    }
     std::int32_t InvestedByActions(int position, int street) const;
     // The first preflop action of the position is a blind (kind 1 or 2).
     bool PostedBlind(int position) const;
@@ -154,7 +156,8 @@ public:
     int OrdinalPosition(std::string_view name) const;
     // The hole cards of the first (lowest) position that collected, as the
     // page writer renders them with `render`; built on first use and cached.
-    const std::string& WinnerCardsHtml(const std::function<std::string(std::string_view)>& render) const;
+    const std::string& WinnerCardsHtml(
+        const std::function<std::string(std::string_view)>& render) const;
     // Gives back the spare storage of the lists and maps; ReadHand calls it
     // for a complete hand, which is then kept and only read.
     void Compact();
@@ -199,8 +202,8 @@ public:
     CCardText turnCard;
     CCardText riverCard;
     bool raisedThisStreet = false;
-    CNameMap positionOfName;    // qualified name -> position
-    CNameMap extraPosts;        // qualified name -> kind-3 post amount
+    CNameMap positionOfName;  // qualified name -> position
+    CNameMap extraPosts;      // qualified name -> kind-3 post amount
     bool potAwarded = false;
     std::array<std::int32_t, kStreets> streetTotal{};
     std::array<std::int32_t, kPositions> invested{};
@@ -221,13 +224,14 @@ public:
     CCardText heroCards;
     mutable std::string winnerCardsHtml;
 
-protected:
+  protected:
     // --- Steps of the parse frame shared by the room parsers -------------
 
     // Reads the next line and returns it trimmed in `line`, a view into the
     // reader's buffer or into `buffer` (see CStdioFileCustom::ReadLine),
     // valid until the reader next reads or moves; false at the end.
-    static bool ReadTrimmedLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    static bool ReadTrimmedLine(CStdioFileCustom& reader, std::string& buffer,
+                                std::string_view& line);
     // Adds every extraPosts entry to its player's preflop totals and marks
     // him as acting preflop. Throws CParseError for a name not seated.
     void ApplyExtraPosts();
@@ -249,7 +253,8 @@ protected:
     // AddAction for a player already known to sit at `position` (0..9),
     // which saves looking the name up again; kind 3 (extra posts, kept by
     // name) is not recorded here.
-    void RecordAction(int position, int street, int kind, std::int32_t amount, bool amountIsRaiseTo = false);
+    void RecordAction(int position, int street, int kind, std::int32_t amount,
+                      bool amountIsRaiseTo = false);
 
     std::string heroName;
     std::string rejectReason;

@@ -19,7 +19,8 @@ bool IsEndOfBetting(std::string_view line) {
 bool IsSittingOut(std::string_view line) { return ContainsAfterFirst(line, " - sitout"); }
 bool IsShow(std::string_view line) {
     if (ContainsAfterFirst(line, "[Mucked] [")) return true;
-    return !StartsWith(line, "Seat ") && !StartsWith(line, "Board [") && ContainsAfterFirst(line, " [");
+    return !StartsWith(line, "Seat ") && !StartsWith(line, "Board [") &&
+           ContainsAfterFirst(line, " [");
 }
 
 constexpr int kEndCodes[4] = {CHand::kEndInPreflop, CHand::kEndInFlop, CHand::kEndInTurnOrRiver,
@@ -49,7 +50,8 @@ int CHandAbsolutePoker::Parse(CStdioFileCustom& reader) {
         if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
         std::size_t dash = FindFrom(line, " - ", after);
         std::size_t open = line.rfind(" (");
-        if (dash == kNpos || open == kNpos || open < dash + 3) throw CParseError("malformed seat line");
+        if (dash == kNpos || open == kNpos || open < dash + 3)
+            throw CParseError("malformed seat line");
         QualifyNameInto(CheckedName(line.substr(dash + 3, open - dash - 3)), name_);
         if (!SeatName(seat - 1).empty()) throw CParseError("seat listed twice");
         SetSeatName(seat - 1, name_);
@@ -127,7 +129,8 @@ void CHandAbsolutePoker::ParseHeader(std::string_view header) {
     // Clients of 2007 wrote the game in capitals ("HOLDEM NORMAL"), so the
     // game words are matched without regard to case.
     noLimit_ = FindNoCase(header, "Pot Limit") != kNpos || FindNoCase(header, "No Limit") != kNpos;
-    limit_ = FindNoCase(header, "Holdem  Normal") != kNpos || FindNoCase(header, "Holdem Normal") != kNpos;
+    limit_ = FindNoCase(header, "Holdem  Normal") != kNpos ||
+             FindNoCase(header, "Holdem Normal") != kNpos;
     if (FindNoCase(header, " Holdem ") == kNpos) throw CParseError("not a Hold'em hand");
     if (tournament_) {
         std::size_t at = header.find("Blinds-Antes(");
@@ -159,11 +162,14 @@ void CHandAbsolutePoker::ParseHeader(std::string_view header) {
 
 void CHandAbsolutePoker::ParseTableLine(std::string_view line) {
     realMoney = Contains(line, "(Real Money)") || !ContainsAfterFirst(line, "Play Money");
-    if (!StartsWith(line, "Table: ")) throw CParseError("table line does not begin with \"Table: \"");
+    if (!StartsWith(line, "Table: "))
+        throw CParseError("table line does not begin with \"Table: \"");
     std::size_t open = line.find('(');
-    std::string_view name = Trim(open == kNpos ? line.substr(7) : Slice(line, 7, open > 7 ? open - 7 : 0));
+    std::string_view name =
+        Trim(open == kNpos ? line.substr(7) : Slice(line, 7, open > 7 ? open - 7 : 0));
     if (name.size() > 200) throw CParseError("table name too long");
-    tableName = tournament_ ? std::to_string(tournamentNumber_) + "~" + std::string(name) : std::string(name);
+    tableName = tournament_ ? std::to_string(tournamentNumber_) + "~" + std::string(name)
+                            : std::string(name);
     std::size_t seat = line.find("Seat #");
     buttonSeat = seat == kNpos ? 0 : ReadField(line, seat + 6, 2);
     if (noLimit_) {
@@ -264,7 +270,8 @@ void CHandAbsolutePoker::RecordAction(std::string_view line, int street, std::st
     } else if (StartsWith(verb, " - All-In ")) {
         amount = ReadLooseAmount(verb, 10);
         if (lastBetSize == 0) {
-            kind = !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
+            kind =
+                !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
         } else {
             kind = amount > lastBetSize ? kActionRaise : kActionCall;
         }
@@ -285,7 +292,8 @@ void CHandAbsolutePoker::RecordAction(std::string_view line, int street, std::st
     if (raiseTo) {
         int position = PositionOf(name_);
         if (position < 0) throw CParseError("action by a player who is not seated");
-        amount -= streetInvested[static_cast<std::size_t>(position)][static_cast<std::size_t>(street)];
+        amount -=
+            streetInvested[static_cast<std::size_t>(position)][static_cast<std::size_t>(street)];
         if (street == 0) {
             if (const std::int32_t* live = livePosted_.Find(name_)) amount -= *live;
         }
@@ -320,7 +328,8 @@ int CHandAbsolutePoker::ReadStreets(CLineCursor& cursor) {
             if (street == 0 && IsDealtToLine(line)) {
                 std::size_t open = line.rfind('[');
                 std::string_view raw = Slice(line, 9, open == kNpos ? kNpos : open - 9);
-                if (Trim(raw) != heroName) throw CParseError("cards dealt to a player other than the hero");
+                if (Trim(raw) != heroName)
+                    throw CParseError("cards dealt to a player other than the hero");
                 heroCards = HoleCardsFromLine(NormalizeTens(line, cards_));
                 continue;
             }

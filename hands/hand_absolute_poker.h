@@ -13,7 +13,7 @@
 class CLineCursor;
 
 class CHandAbsolutePoker : public CHand {
-public:
+  public:
     explicit CHandAbsolutePoker(std::string heroName);
 
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
@@ -27,7 +27,7 @@ public:
     int buttonSeat = 0;
     std::string bigBlindName;
 
-private:
+  private:
     void ParseHeader(std::string_view header);
     void ParseTableLine(std::string_view line);
     void ReadPostLine(std::string_view line);
@@ -41,7 +41,7 @@ private:
     bool noLimit_ = false;
     bool limit_ = false;
     std::uint64_t tournamentNumber_ = 0;
-    CNameMap livePosted_;   // live part of dead-blind posts, counted toward raises
-    std::string name_;      // scratch for qualified names
-    std::string cards_;     // scratch for lines with "10" card codes
+    CNameMap livePosted_;  // live part of dead-blind posts, counted toward raises
+    std::string name_;     // scratch for qualified names
+    std::string cards_;    // scratch for lines with "10" card codes
 };

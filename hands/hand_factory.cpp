@@ -13,34 +13,63 @@ enum class Family { kNone, kPokerStars, kFullTilt, kParty, kAbsolute, kInterPoke
 
 Family FamilyOfCode(int code) {
     switch (code) {
-        case 100: case 107: case 112: case 120: return Family::kTruePoker;
-        case 101: case 102: case 103: case 104: case 105: return Family::kParty;
-        case 108: case 109: case 110: case 111: case 115: case 116: case 117: case 118: case 119:
+        case 100:
+        case 107:
+        case 112:
+        case 120:
+            return Family::kTruePoker;
+        case 101:
+        case 102:
+        case 103:
+        case 104:
+        case 105:
+            return Family::kParty;
+        case 108:
+        case 109:
+        case 110:
+        case 111:
+        case 115:
+        case 116:
+        case 117:
+        case 118:
+        case 119:
             return Family::kInterPoker;
-        case 113: return Family::kPokerStars;
-        case 114: return Family::kFullTilt;
-        case 121: return Family::kAbsolute;
-        default: return Family::kNone;
+        case 113:
+            return Family::kPokerStars;
+        case 114:
+            return Family::kFullTilt;
+        case 121:
+            return Family::kAbsolute;
+        default:
+            return Family::kNone;
     }
 }
 
-std::unique_ptr<CHand> Create(Family family, const std::string& hero, const HandParserOptions& options) {
+std::unique_ptr<CHand> Create(Family family, const std::string& hero,
+                              const HandParserOptions& options) {
     switch (family) {
-        case Family::kPokerStars: return std::make_unique<CHandPokerStars>(hero);
-        case Family::kFullTilt: return std::make_unique<CHandFullTilt>(hero);
-        case Family::kParty: return std::make_unique<CHandPartyPoker>(hero, options.partyTimeZone);
-        case Family::kAbsolute: return std::make_unique<CHandAbsolutePoker>(hero);
+        case Family::kPokerStars:
+            return std::make_unique<CHandPokerStars>(hero);
+        case Family::kFullTilt:
+            return std::make_unique<CHandFullTilt>(hero);
+        case Family::kParty:
+            return std::make_unique<CHandPartyPoker>(hero, options.partyTimeZone);
+        case Family::kAbsolute:
+            return std::make_unique<CHandAbsolutePoker>(hero);
         case Family::kInterPoker:
             return std::make_unique<CHandInterPoker>(hero, options.filePath, options.learnedHero);
-        case Family::kTruePoker: return std::make_unique<CHandTruePoker>(hero);
-        case Family::kNone: break;
+        case Family::kTruePoker:
+            return std::make_unique<CHandTruePoker>(hero);
+        case Family::kNone:
+            break;
     }
     return nullptr;
 }
 
 }  // namespace
 
-std::unique_ptr<CHand> CreateHandParser(int roomCode, const std::string& heroName, const HandParserOptions& options) {
+std::unique_ptr<CHand> CreateHandParser(int roomCode, const std::string& heroName,
+                                        const HandParserOptions& options) {
     return Create(FamilyOfCode(roomCode), heroName, options);
 }
 

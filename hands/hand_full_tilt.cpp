@@ -25,8 +25,9 @@ constexpr std::string_view kSummary = "*** SUMMARY ***";
 // are tested in one pass over the line; lines are trimmed, so those can
 // only match after the first character anyway.
 const CMarkerList kSkipList{
-    " seconds left to act", " has timed out", " sits down",   " adds ",        " stands up",
-    " is sitting out",      " has returned",  " has requested TIME", " is feeling ", " has reconnected",
+    " seconds left to act", " has timed out",   " sits down",    " adds ",
+    " stands up",           " is sitting out",  " has returned", " has requested TIME",
+    " is feeling ",         " has reconnected",
 };
 constexpr std::string_view kRunItTwice = "Run It Twice";
 
@@ -36,11 +37,13 @@ constexpr std::array<std::string_view, 2> kEndList = {"*** SHOW DOWN", kSummary}
 
 // Action words in the order the actor-name rule tests them.
 constexpr std::array<std::string_view, 11> kActionWords = {
-    " folds", " checks", " calls ", " bets ", " raises ", " posts ", " antes ", " mucks", " wins ", " shows ", " ties ",
+    " folds",  " checks", " calls ", " bets ",  " raises ", " posts ",
+    " antes ", " mucks",  " wins ",  " shows ", " ties ",
 };
 
 constexpr std::array<std::string_view, 8> kTournamentMarkers = {
-    "Tournament", "Sit & Go", "Freeroll", "Guarantee", "Double Stack", "Giveaway", "Satellite", "Heads Up Shootout",
+    "Tournament",   "Sit & Go", "Freeroll",  "Guarantee",
+    "Double Stack", "Giveaway", "Satellite", "Heads Up Shootout",
 };
 
 bool StartsWithAny(std::string_view line, std::span<const std::string_view> list) {
@@ -67,7 +70,8 @@ int CHandFullTilt::Parse(CStdioFileCustom& reader) {
         if (!cursor.Next()) return kNoHandStart;
     } while (!IsHeader(cursor.Line()));
     std::string header(cursor.Line());
-    ParseHeader(header, StartsWith(header, kHeaderShort) ? kHeaderShort.size() : kHeaderLong.size());
+    ParseHeader(header,
+                StartsWith(header, kHeaderShort) ? kHeaderShort.size() : kHeaderLong.size());
 
     std::vector<std::string> passedOver;
     std::string firstLine;
@@ -219,12 +223,14 @@ void CHandFullTilt::ParseHeaderTime(std::string_view header) {
     dateTime = offset ? ZonedToUtc(wall, *offset) : EasternToUtc(wall);
 }
 
-int CHandFullTilt::ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver, std::string& firstLine) {
+int CHandFullTilt::ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver,
+                             std::string& firstLine) {
     for (;;) {
         if (!cursor.Next()) return kEndInHeader;
         std::string_view line = cursor.Line();
         if (StartsWith(line, "Seat ") || StartsWith(line, kButtonLine)) break;
-        if (StartsWith(line, "*** HOLE CARDS") || IsHeader(line)) throw CParseError("no seat list and no button line");
+        if (StartsWith(line, "*** HOLE CARDS") || IsHeader(line))
+            throw CParseError("no seat list and no button line");
         // Histories without a seat list post before the button line; keep
         // those lines for the posts section (bounded: a real hand has few).
         if (passedOver.size() < 32 && (Contains(line, " posts ") || Contains(line, " antes "))) {
@@ -306,7 +312,8 @@ std::string_view CHandFullTilt::ActorName(std::string_view line) const {
         if (to == kNpos) return {};
         return Slice(line, to + 13, 50);
     }
-    if (StartsWith(line, "Seat ") && line.size() > 5 && line[5] >= '0' && line[5] <= '9') return SummaryName(line);
+    if (StartsWith(line, "Seat ") && line.size() > 5 && line[5] >= '0' && line[5] <= '9')
+        return SummaryName(line);
     std::size_t end = kNpos;
     for (std::string_view word : kActionWords) {
         end = FindFrom(line, word, 1);
@@ -322,7 +329,8 @@ std::string_view CHandFullTilt::SummaryName(std::string_view line) const {
     std::size_t start = colon + 2;
     // The name ends at the earliest of these.
     static const CMarkerList kEnds{
-        " (small", " (big", " (button", " collected", " showed", " mucked", " didn't", " folded", " is sitting",
+        " (small", " (big",   " (button", " collected",  " showed",
+        " mucked", " didn't", " folded",  " is sitting",
     };
     std::size_t end = kEnds.FindFirst(line, start);
     if (end == kNpos) end = line.size();
@@ -470,7 +478,8 @@ int CHandFullTilt::ReadStreets(CLineCursor& cursor, bool& endedOnSummary) {
             if (street == 0 && IsDealtToLine(line)) {
                 std::size_t open = line.rfind('[');
                 std::string_view raw = Slice(line, 9, open == kNpos ? kNpos : open - 9);
-                if (Trim(raw) != heroName) throw CParseError("cards dealt to a player other than the hero");
+                if (Trim(raw) != heroName)
+                    throw CParseError("cards dealt to a player other than the hero");
                 heroCards = HoleCardsFromLine(line);
                 continue;
             }
@@ -504,12 +513,14 @@ int CHandFullTilt::ReadSummary(CLineCursor& cursor) {
         }
         if (IsShowLine(line)) {
             QualifyNameInto(CheckedName(SummaryName(line)), name_);
-            if (PositionOf(name_) < 0) throw CParseError("summary names a player who is not seated");
+            if (PositionOf(name_) < 0)
+                throw CParseError("summary names a player who is not seated");
             StoreShownCards(name_, HoleCardsFromLine(line));
         }
         if (IsCollectedLine(line)) {
             QualifyNameInto(CheckedName(SummaryName(line)), name_);
-            if (PositionOf(name_) < 0) throw CParseError("summary names a player who is not seated");
+            if (PositionOf(name_) < 0)
+                throw CParseError("summary names a player who is not seated");
             std::int32_t amount = 0;
             for (std::string_view marker : {" collected (", " wins the pot (", " and won ("}) {
                 if (auto value = AmountAfter(line, marker)) {

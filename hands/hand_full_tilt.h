@@ -18,7 +18,7 @@
 class CLineCursor;
 
 class CHandFullTilt : public CHand {
-public:
+  public:
     explicit CHandFullTilt(std::string heroName);
 
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
@@ -32,7 +32,7 @@ public:
     std::string bigBlindName;
     bool tournament = false;
 
-private:
+  private:
     struct PendingBlind {
         int kind = 0;
         std::int32_t amount = 0;
@@ -40,7 +40,8 @@ private:
 
     void ParseHeader(std::string_view header, std::size_t numberPos);
     void ParseHeaderTime(std::string_view header);
-    int ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver, std::string& firstLine);
+    int ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver,
+                  std::string& firstLine);
     int RebuildSeatsFromSummary(CLineCursor& cursor, std::string& firstLine);
     void ReadPostLine(std::string_view line);
     void AssignPositions();
@@ -55,8 +56,8 @@ private:
 
     std::int32_t stakeSmall_ = 0;
     std::int32_t stakeBig_ = 0;
-    std::vector<std::pair<int, std::string>> seats_;    // seat number, qualified name
-    std::map<std::string, PendingBlind> blindMap_;      // applied in name order
-    std::map<std::string, std::int32_t> livePosts_;     // posts that count toward a raise
-    std::string name_;                                  // scratch for qualified names
+    std::vector<std::pair<int, std::string>> seats_;  // seat number, qualified name
+    std::map<std::string, PendingBlind> blindMap_;    // applied in name order
+    std::map<std::string, std::int32_t> livePosts_;   // posts that count toward a raise
+    std::string name_;                                // scratch for qualified names
 };

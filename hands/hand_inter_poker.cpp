@@ -14,8 +14,8 @@ using namespace hands;
 namespace {
 
 constexpr std::array<std::string_view, 7> kIgnored = {
-    "joins the table", "leaves the table", "doesn't show", " sits back", " sits out", " (Incomplete)",
-    "You left the table",
+    "joins the table", "leaves the table", "doesn't show",       " sits back",
+    " sits out",       " (Incomplete)",    "You left the table",
 };
 // Lines that end the betting besides the show-down and summary markers.
 constexpr std::array<std::string_view, 2> kEndList = {"Table Closed", "***** "};
@@ -51,12 +51,15 @@ bool CHandInterPoker::IsPlayMoneyPath(std::string_view filePath) {
     std::size_t grand = filePath.find_last_of("/\\", parent - 1);
     std::size_t start = grand == kNpos ? 0 : grand + 1;
     std::string_view folder = filePath.substr(start, parent - start);
-    return folder.size() >= 2 && (folder[0] == 'P' || folder[0] == 'p') && (folder[1] == 'K' || folder[1] == 'k');
+    return folder.size() >= 2 && (folder[0] == 'P' || folder[0] == 'p') &&
+           (folder[1] == 'K' || folder[1] == 'k');
 }
 
 CHandInterPoker::CHandInterPoker(std::string heroName, std::string_view filePath,
                                  std::shared_ptr<std::string> learnedHero)
-    : CHand(std::move(heroName)), playMoneyPath_(IsPlayMoneyPath(filePath)), learnedHero_(std::move(learnedHero)) {
+    : CHand(std::move(heroName)),
+      playMoneyPath_(IsPlayMoneyPath(filePath)),
+      learnedHero_(std::move(learnedHero)) {
     realMoney = !playMoneyPath_;
     if (learnedHero_ && !learnedHero_->empty()) this->heroName = *learnedHero_;
 }
@@ -71,7 +74,8 @@ int CHandInterPoker::Parse(CStdioFileCustom& reader) {
 
     if (!cursor.Next()) return kEndInHeader;
     std::string_view table = cursor.Line();
-    if (!StartsWith(table, "Table \"")) throw CParseError("table line does not begin with Table \"");
+    if (!StartsWith(table, "Table \""))
+        throw CParseError("table line does not begin with Table \"");
     std::size_t quote = table.find('"', 7);
     std::string_view name = quote == kNpos ? Slice(table, 7) : table.substr(7, quote - 7);
     if (name.size() > 200) throw CParseError("table name too long");
@@ -117,7 +121,8 @@ int CHandInterPoker::Parse(CStdioFileCustom& reader) {
     ApplyHeroCards();
     if (!endedOnSummary) {
         for (;;) {
-            if (!cursor.Next() || cursor.Line().empty()) return kParseOk;  // no summary: the pot stays unawarded
+            if (!cursor.Next() || cursor.Line().empty())
+                return kParseOk;  // no summary: the pot stays unawarded
             if (StartsWith(cursor.Line(), "----- SUMMARY -----")) break;
             if (IsShow(cursor.Line())) RecordShow(cursor.Line());
         }
@@ -136,8 +141,9 @@ void CHandInterPoker::ParseHeader(std::string_view header) {
     if (!Contains(header, "Hold'em")) throw CParseError("not a Hold'em hand");
     bool noLimit = Contains(header, "Texas Hold'em Pot Limit") || Contains(header, "Hold'em PL") ||
                    Contains(header, "Texas Hold'em No Limit") || Contains(header, "Hold'em NL");
-    bool currency = Contains(header, "($") || Contains(header, "(\xC2\xA3") || Contains(header, "(\xE2\x82\xAC") ||
-                    Contains(header, "(US$") || Contains(header, "(\xA3") || Contains(header, "(\x80");
+    bool currency = Contains(header, "($") || Contains(header, "(\xC2\xA3") ||
+                    Contains(header, "(\xE2\x82\xAC") || Contains(header, "(US$") ||
+                    Contains(header, "(\xA3") || Contains(header, "(\x80");
     if (!currency) {
         tournament = true;
         std::size_t open = header.find(" (");
@@ -216,7 +222,8 @@ void CHandInterPoker::RecordWon(std::string_view line) {
         raw = line.substr(0, end);
     }
     std::int32_t amount = 0;
-    for (std::string_view marker : {" collected (", " collected ", " collects (", " collects ", " won ("}) {
+    for (std::string_view marker :
+         {" collected (", " collected ", " collects (", " collects ", " won ("}) {
         if (auto value = AmountAfter(line, marker)) {
             amount = *value;
             break;
@@ -261,10 +268,11 @@ void CHandInterPoker::RecordAction(std::string_view line, int street, std::strin
             raiseTo = true;
         } else {
             std::size_t calls = verb.find(": calls ");
-            amount = calls != kNpos ? ReadLooseAmount(verb, calls + 8) : AmountAfter(verb, ": is all-in ").value_or(0);
-            kind = (lastBetSize == 0 && !flopCards.empty()) ? kActionBet
+            amount = calls != kNpos ? ReadLooseAmount(verb, calls + 8)
+                                    : AmountAfter(verb, ": is all-in ").value_or(0);
+            kind = (lastBetSize == 0 && !flopCards.empty())               ? kActionBet
                    : amount > (lastBetSize == 0 ? lowLimit : lastBetSize) ? kActionRaise
-                                                                         : kActionCall;
+                                                                          : kActionCall;
         }
     } else if (StartsWith(verb, ": calls ")) {
         kind = kActionCall;
@@ -291,7 +299,8 @@ void CHandInterPoker::RecordAction(std::string_view line, int street, std::strin
 }
 
 int CHandInterPoker::ReadStreets(CLineCursor& cursor, bool& endedOnSummary) {
-    static constexpr std::string_view kMarkers[3] = {"----- FLOP -----", "----- TURN -----", "----- RIVER -----"};
+    static constexpr std::string_view kMarkers[3] = {"----- FLOP -----", "----- TURN -----",
+                                                     "----- RIVER -----"};
     std::string lastActor = bigBlindName;
     for (int street = 0; street < 4; ++street) {
         BeginStreet();

@@ -15,7 +15,7 @@
 class CLineCursor;
 
 class CHandInterPoker : public CHand {
-public:
+  public:
     // `filePath` is the full path of the history file; the hand is play money
     // when the folder holding the file's folder begins with "PK" (any case).
     // `learnedHero`, when given, is shared by the parsers of one session: a
@@ -38,7 +38,7 @@ public:
     std::string bigBlindName;
     bool tournament = false;
 
-private:
+  private:
     void ParseHeader(std::string_view header);
     int ReadStreets(CLineCursor& cursor, bool& endedOnSummary);
     void RecordAction(std::string_view line, int street, std::string& lastActor);

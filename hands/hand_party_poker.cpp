@@ -28,13 +28,15 @@ constexpr std::array<std::string_view, 6> kEndList = {
 // Lines ignored on the streets besides chat and the fixed tests.
 // Tested in one pass over the line.
 const CMarkerList kSkipList{
-    " has joined the table", " has left the table", " is sitting out", " did not respond in time",
-    " is disconnected",      " will be using his time bank", " has been reconnected",
+    " has joined the table",    " has left the table", " is sitting out",
+    " did not respond in time", " is disconnected",    " will be using his time bank",
+    " has been reconnected",
 };
 
 bool IsNewHandLine(std::string_view line) {
-    return StartsWith(line, "#Game No :") || StartsWith(line, "Game #") || StartsWith(line, "! Game #") ||
-           StartsWith(line, kBanner) || StartsWith(line, kBannerMailed);
+    return StartsWith(line, "#Game No :") || StartsWith(line, "Game #") ||
+           StartsWith(line, "! Game #") || StartsWith(line, kBanner) ||
+           StartsWith(line, kBannerMailed);
 }
 
 bool IsEndOfHand(std::string_view line) { return line.empty() || IsNewHandLine(line); }
@@ -92,7 +94,8 @@ CCardText PartyCardsFromLine(std::string_view line) {
     if (count == 0) return {};
     if (count == 1) return CCardText("[" + std::string(cards[0]) + "]");
     if (count == 2) return FormatTwoCards(cards[0], cards[1]);
-    return CCardText("[" + std::string(cards[0]) + "," + std::string(cards[1]) + "," + std::string(cards[2]) + "]");
+    return CCardText("[" + std::string(cards[0]) + "," + std::string(cards[1]) + "," +
+                     std::string(cards[2]) + "]");
 }
 
 CHandPartyPoker::CHandPartyPoker(std::string heroName, int timeZone)
@@ -100,7 +103,8 @@ CHandPartyPoker::CHandPartyPoker(std::string heroName, int timeZone)
 
 bool CHandPartyPoker::IsSkipped(std::string_view line) const {
     if (line.empty()) return true;
-    if (ContainsAfterFirst(line, " is reconnected and ")) throw CParseError("player reconnected during the hand");
+    if (ContainsAfterFirst(line, " is reconnected and "))
+        throw CParseError("player reconnected during the hand");
     if (kSkipList.ContainedIn(line)) return true;
     if (Contains(line, ": ") && !StartsWith(line, "#Game No :")) return true;  // chat
     if (ContainsAfterFirst(line, "Blinds-Antes") || Contains(line, "Connection Lost ")) return true;
@@ -191,10 +195,11 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
 
 void CHandPartyPoker::ParseGameLine(std::string_view raw) {
     std::string line = CollapseBlanks(raw);
-    tournament_ = Contains(line, " Trny:") || Contains(line, "Tourney") || Contains(line, "Tournament #");
+    tournament_ =
+        Contains(line, " Trny:") || Contains(line, "Tourney") || Contains(line, "Tournament #");
     bool noLimit = Contains(line, "PL Hold'em") || Contains(line, "PL Texas Hold'em") ||
-                   Contains(line, "NL Hold'em ") || Contains(line, "NL Texas Hold'em ") || Contains(line, "(NL)") ||
-                   Contains(line, "(PL)");
+                   Contains(line, "NL Hold'em ") || Contains(line, "NL Texas Hold'em ") ||
+                   Contains(line, "(NL)") || Contains(line, "(PL)");
     if (!Contains(line, "Hold'em")) throw CParseError("not a Hold'em hand");
     gameKind = noLimit ? 2 : 1;  // the tournament and money kinds follow on the table line
 
@@ -285,7 +290,8 @@ void CHandPartyPoker::ParseTableLine(std::string_view line) {
     std::size_t money = line.find(" (Real Money)");
     if (money == kNpos) money = line.find(" ( Real Money )");
     if (money == kNpos) money = line.find(" (Play Money)");
-    std::string_view name = Trim(money == kNpos ? Slice(line, 6) : Slice(line, 6, money > 6 ? money - 6 : 0));
+    std::string_view name =
+        Trim(money == kNpos ? Slice(line, 6) : Slice(line, 6, money > 6 ? money - 6 : 0));
     if (name.size() > 200) throw CParseError("table name too long");
     tableName = std::string(name);
     std::size_t button = line.find("-- Seat ");
@@ -314,7 +320,7 @@ void CHandPartyPoker::ReadPostLine(std::string_view line) {
     std::size_t open = line.find('[');
     if (open == kNpos) open = line.find('(');
     std::int32_t amount = open == kNpos ? 0 : ReadLooseAmount(line, open + 1);
-    int wording = Contains(line, "small blind") ? kActionSmallBlind
+    int wording = Contains(line, "small blind")                            ? kActionSmallBlind
                   : Contains(line, "big blind") && !Contains(line, "dead") ? kActionBigBlind
                                                                            : kActionOtherPost;
     if (Contains(line, " ante")) {
@@ -374,8 +380,8 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
         int kind;
     };
     static constexpr Marker kMarkers[] = {
-        {" Forward Folds", kActionFold}, {" folds", kActionFold},       {" checks", kActionCheck},
-        {" calls ", kActionCall},        {" is all-In ", -2},           {" bets ", kActionBet},
+        {" Forward Folds", kActionFold}, {" folds", kActionFold}, {" checks", kActionCheck},
+        {" calls ", kActionCall},        {" is all-In ", -2},     {" bets ", kActionBet},
         {" raises ", kActionRaise},
     };
     std::size_t at = kNpos;
@@ -411,12 +417,14 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
     int position = PositionOf(name_);
     if (position < 0) throw CParseError("action by a player who is not seated");
     if (raiseTo) {
-        amount -= streetInvested[static_cast<std::size_t>(position)][static_cast<std::size_t>(street)];
+        amount -=
+            streetInvested[static_cast<std::size_t>(position)][static_cast<std::size_t>(street)];
         if (amount < 0) amount = 0;
     }
     if (kind == -2) {
         if (lastBetSize == 0) {
-            kind = !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
+            kind =
+                !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
         } else {
             kind = amount > lastBetSize ? kActionRaise : kActionCall;
         }
@@ -430,7 +438,8 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
 }
 
 int CHandPartyPoker::ReadStreets(CLineCursor& cursor, std::string& endLine) {
-    static constexpr std::string_view kMarkers[3] = {"** Dealing Flop", "** Dealing Turn", "** Dealing River"};
+    static constexpr std::string_view kMarkers[3] = {"** Dealing Flop", "** Dealing Turn",
+                                                     "** Dealing River"};
     for (int street = 0; street < 4; ++street) {
         BeginStreet();
         for (;;) {
@@ -463,7 +472,8 @@ int CHandPartyPoker::ReadStreets(CLineCursor& cursor, std::string& endLine) {
             if (IsSkipped(line)) continue;
             if (street == 0 && IsDealtToLine(line)) {
                 std::string_view raw = UpTo(line, 9, " ");
-                if (Trim(raw) != heroName) throw CParseError("cards dealt to a player other than the hero");
+                if (Trim(raw) != heroName)
+                    throw CParseError("cards dealt to a player other than the hero");
                 heroCards = PartyCardsFromLine(line);
                 if (Contains(heroCards.View(), "XX")) throw CParseError("hero cards hidden");
                 continue;

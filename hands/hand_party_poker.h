@@ -15,7 +15,7 @@
 class CLineCursor;
 
 class CHandPartyPoker : public CHand {
-public:
+  public:
     // The "TimeZone" setting ([Config] of the settings file) meaning the
     // computer's own offset is used.
     static constexpr int kTimeZoneComputer = -100;
@@ -35,7 +35,7 @@ public:
     int buttonSeat = 0;
     std::string bigBlindName;
 
-private:
+  private:
     struct Post {
         std::string name;
         std::int32_t amount;

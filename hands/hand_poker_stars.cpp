@@ -97,8 +97,8 @@ namespace {
 // Built once at start-up rather than behind a function-local guard that
 // every line would pass through.
 const CMarkerList kSkipList{
-    " said, \"",             // chat, which may quote anything
-    " sits out",             // "Player: sits out" is no post
+    " said, \"",  // chat, which may quote anything
+    " sits out",  // "Player: sits out" is no post
     " is sitting out",
     " joins the table",
     " leaves the table",
@@ -131,7 +131,8 @@ struct SkipPairs {
     bool clearOfActions = true;
 };
 
-constexpr std::string_view kActionMarkers[] = {": folds", ": checks", ": calls ", ": bets ", ": raises "};
+constexpr std::string_view kActionMarkers[] = {": folds", ": checks", ": calls ", ": bets ",
+                                               ": raises "};
 // The action kind of each marker (a raise is told from a re-raise later).
 constexpr int kMarkerKinds[] = {kActionFold, kActionCheck, kActionCall, kActionBet, kActionRaise};
 
@@ -155,11 +156,20 @@ __attribute__((always_inline)) inline int ActionMarkerAt(std::string_view rest) 
     if (rest.size() < 7) return -1;
     int marker = -1;
     switch (rest[2]) {
-    case 'f': marker = 0; break;
-    case 'c': marker = rest[3] == 'h' ? 1 : 2; break;
-    case 'b': marker = 3; break;
-    case 'r': marker = 4; break;
-    default: return -1;
+        case 'f':
+            marker = 0;
+            break;
+        case 'c':
+            marker = rest[3] == 'h' ? 1 : 2;
+            break;
+        case 'b':
+            marker = 3;
+            break;
+        case 'r':
+            marker = 4;
+            break;
+        default:
+            return -1;
     }
     return StartsWith(rest, kActionMarkers[marker]) ? marker : -1;
 }
@@ -196,20 +206,28 @@ LineMarks MarkLine(std::string_view line) {
     unsigned blankCarry = 0;
     // Bytes base .. base + 15 of which `valid` marks those not looked at
     // yet.
-    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid) __attribute__((always_inline)) {
-        unsigned colonBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colon))) & valid;
+    auto mark = [&](__m128i bytes, std::size_t base, unsigned valid)
+        __attribute__((always_inline)) {
+        unsigned colonBits =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, colon))) & valid;
         if (colonBits != 0) {
-            if (colons == 0) marks.firstColon = base + static_cast<std::size_t>(__builtin_ctz(colonBits));
+            if (colons == 0)
+                marks.firstColon = base + static_cast<std::size_t>(__builtin_ctz(colonBits));
             // Counted up to two, which is all that matters.
             colons += (colonBits & (colonBits - 1)) != 0 ? 2 : 1;
         }
-        marks.bracket |= (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, bracket))) & valid) != 0;
-        __m128i capitals = _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
+        marks.bracket |=
+            (static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, bracket))) & valid) != 0;
+        __m128i capitals =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, capitalR), _mm_cmpeq_epi8(bytes, capitalT));
         marks.capitalRorT |= (static_cast<unsigned>(_mm_movemask_epi8(capitals)) & valid) != 0;
         __m128i seconds = _mm_setzero_si128();
 #pragma GCC unroll 8
         for (const auto& block : kSkipList.SecondByteBlocks()) {
-            seconds = _mm_or_si128(seconds, _mm_cmpeq_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(block.data()))));
+            seconds = _mm_or_si128(
+                seconds,
+                _mm_cmpeq_epi8(bytes,
+                               _mm_load_si128(reinterpret_cast<const __m128i*>(block.data()))));
         }
         auto blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank)));
         auto secondBits = static_cast<unsigned>(_mm_movemask_epi8(seconds));
@@ -217,20 +235,23 @@ LineMarks MarkLine(std::string_view line) {
         // block that first looks at the second byte.
         unsigned pairs = (blanks << 1 | blankCarry) & secondBits & valid;
         if (pairs != 0) {
-            if (skipPairs == 0) marks.firstSkipPair = base + static_cast<std::size_t>(__builtin_ctz(pairs)) - 1;
+            if (skipPairs == 0)
+                marks.firstSkipPair = base + static_cast<std::size_t>(__builtin_ctz(pairs)) - 1;
             skipPairs += (pairs & (pairs - 1)) != 0 ? 2 : 1;
         }
         blankCarry = blanks >> 15;
     };
     std::size_t at = 0;
-    for (; at + 16 <= n; at += 16) mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), at, 0xFFFFu);
+    for (; at + 16 <= n; at += 16)
+        mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), at, 0xFFFFu);
     if (at < n) {
         if (n >= 16) {
             // The last sixteen bytes, those already looked at masked off;
             // they overlap the block before, so no pair crosses into them.
             std::size_t base = n - 16;
             blankCarry = 0;
-            mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)), base, 0xFFFFu << (at - base) & 0xFFFFu);
+            mark(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base)), base,
+                 0xFFFFu << (at - base) & 0xFFFFu);
         } else {
             alignas(16) char copy[16] = {};
             hands::CopyBytes(copy, data, n);
@@ -284,7 +305,8 @@ CWallClock CHandPokerStars::ReadHeaderTime(std::string_view header) {
     // after the second-to-last "-", with the time at fixed places after its
     // " - ".
     std::size_t last = hands::FindLastByte(header, '-');
-    std::size_t previous = (last == kNpos || last == 0) ? kNpos : hands::FindLastByte(header, '-', last - 1);
+    std::size_t previous =
+        (last == kNpos || last == 0) ? kNpos : hands::FindLastByte(header, '-', last - 1);
     if (previous != kNpos) {
         std::string_view part = Slice(header, previous + 2);
         bool dated = part.size() > 4 && IsDigit(part[0]) && IsDigit(part[1]) && IsDigit(part[2]) &&
@@ -350,8 +372,8 @@ std::string_view CHandPokerStars::ShownNameAsWritten(std::string_view line) {
             if (end != kNpos) break;
         }
         std::size_t button = FindFrom(line, " (button)", start);
-        if (button != kNpos &&
-            (FindFrom(line, " (small", start) != kNpos || FindFrom(line, " (big ", start) != kNpos)) {
+        if (button != kNpos && (FindFrom(line, " (small", start) != kNpos ||
+                                FindFrom(line, " (big ", start) != kNpos)) {
             end = button;
         }
         if (end == kNpos) end = line.size();
@@ -456,7 +478,8 @@ void CHandPokerStars::ParseActionInto(std::string_view line, int street, ParsedA
     action.amount = RaiseIncrement(line, at, PositionOf(action.name), street);
 }
 
-std::int32_t CHandPokerStars::RaiseIncrement(std::string_view line, std::size_t at, int position, int street) const {
+std::int32_t CHandPokerStars::RaiseIncrement(std::string_view line, std::size_t at, int position,
+                                             int street) const {
     std::size_t to = FindFrom(line, " to ", at);
     if (to == kNpos) throw CParseError("raise without the total raised to");
     std::int64_t total = ReadAmount(line, to + 4);
@@ -495,7 +518,8 @@ std::int32_t CHandPokerStars::WonAmountOf(std::string_view line) {
     return 0;
 }
 
-CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view line, int street, int& position) {
+CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view line, int street,
+                                                              int& position) {
     // The line must be one that the full tests would pass on to
     // ParseActionInto and that reads the same there as here: one colon,
     // followed by a blank; no cards; not a "Dealt to", "Uncalled bet",
@@ -510,8 +534,8 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
                                                                            : QuickAction::kGeneral;
     };
     const std::size_t colon = marks.firstColon;
-    if (marks.bracket || marks.manyColons || colon == kNpos || colon == 0 || colon + 1 >= line.size() ||
-        line[colon + 1] != ' ') {
+    if (marks.bracket || marks.manyColons || colon == kNpos || colon == 0 ||
+        colon + 1 >= line.size() || line[colon + 1] != ' ') {
         return general();
     }
     if ((street == 0 && IsDealtToLine(line)) || StartsWith(line, kUncalledBet) ||
@@ -531,8 +555,8 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
     // An action marker begins no entry of the skip list (kSkipPairs checks
     // this), so a pair at the marker's blank alone does not call for the
     // search.
-    if (marks.firstSkipPair != kNpos && (marks.manySkipPairs || marks.firstSkipPair != colon + 1 ||
-                                         !kSkipPairs.clearOfActions) &&
+    if (marks.firstSkipPair != kNpos &&
+        (marks.manySkipPairs || marks.firstSkipPair != colon + 1 || !kSkipPairs.clearOfActions) &&
         kSkipList.ContainedIn(line)) {
         return QuickAction::kIgnored;
     }
@@ -552,7 +576,8 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
 
 // --- Parse -------------------------------------------------------------------------
 
-inline bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
+inline bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buffer,
+                                      std::string_view& line) {
     std::uint64_t start = reader.GetPosition();
     std::string_view untrimmed;
     if (!reader.ReadLine(untrimmed, buffer)) {
@@ -575,8 +600,9 @@ inline bool CHandPokerStars::NextLine(CStdioFileCustom& reader, std::string& buf
     return hash == kNpos || !GluedHeaderAt(reader, buffer, line, untrimmed, start, hash);
 }
 
-bool CHandPokerStars::GluedHeaderAt(CStdioFileCustom& reader, std::string& buffer, std::string_view& line,
-                                    std::string_view untrimmed, std::uint64_t start, std::size_t hash) {
+bool CHandPokerStars::GluedHeaderAt(CStdioFileCustom& reader, std::string& buffer,
+                                    std::string_view& line, std::string_view untrimmed,
+                                    std::uint64_t start, std::size_t hash) {
     for (; hash != kNpos; hash = hands::FindByte(line, '#', hash + 1)) {
         std::size_t glued = hash - (kHeaderGame.size() - 1);
         if (!IsHeaderLine(line.substr(glued))) continue;
@@ -584,7 +610,8 @@ bool CHandPokerStars::GluedHeaderAt(CStdioFileCustom& reader, std::string& buffe
         // read (not re-encoded); that is checked by reading from there
         // before the reader is left at it.
         std::uint64_t after = reader.GetPosition();
-        std::uint64_t candidate = start + static_cast<std::uint64_t>(line.data() - untrimmed.data()) + glued;
+        std::uint64_t candidate =
+            start + static_cast<std::uint64_t>(line.data() - untrimmed.data()) + glued;
         // Probing moves the reader and may refill its buffer: keep the line
         // in `buffer` while it does, unless it is there already.
         if (untrimmed.data() != buffer.data()) {
@@ -612,7 +639,8 @@ void CHandPokerStars::ReadHeader(std::string_view header, std::string_view table
     bool noLimit = Contains(header, "Hold'em Pot Limit") || Contains(header, "Hold'em No Limit");
     dateTime = EasternToUtc(ReadHeaderTime(header));
     realMoney = !Contains(tableLine, "(Play Money)");
-    if (!StartsWith(tableLine, "Table '")) throw CParseError("table line does not begin with \"Table '\"");
+    if (!StartsWith(tableLine, "Table '"))
+        throw CParseError("table line does not begin with \"Table '\"");
     tableName = std::string(hands::UpTo(tableLine, 7, "'"));
     if (tournament || !realMoney) {
         gameKind = noLimit ? 4 : 3;
@@ -676,7 +704,7 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
     // The player on the button, if any, is at position 0.
     if (NameAtPosition(0).first) RecordAction(0, 0, kActionButton, 0);
     int counted = 0;
-    for (;; ) {
+    for (;;) {
         std::size_t colon = kNpos;
         if (kSkipList.ContainedIn(line)) {
             // Ignored.
@@ -744,7 +772,8 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
                         live = amount;
                     }
                     std::int32_t& slot = liveExtraPost[static_cast<std::size_t>(position)];
-                    if (__builtin_add_overflow(slot, live, &slot)) throw CParseError("money total out of range");
+                    if (__builtin_add_overflow(slot, live, &slot))
+                        throw CParseError("money total out of range");
                 }
             }
             if (ante == 0) ++counted;
@@ -754,7 +783,8 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
 }
 
 CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader, int street,
-                                                       std::string& buffer, std::string_view& line) {
+                                                       std::string& buffer,
+                                                       std::string_view& line) {
     static thread_local ParsedAction action;
     static thread_local ShownCards shown;
     // Preflop, the player who acted last: while he is seated, his position
@@ -800,7 +830,8 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
             riverCard = ParseBoardCards(line);
             return StreetEnd::kNextStreet;
         }
-        if ((stars && kEndList.Begins(line)) || (street > 0 && IsTableClosedLine(line))) return StreetEnd::kHandOver;
+        if ((stars && kEndList.Begins(line)) || (street > 0 && IsTableClosedLine(line)))
+            return StreetEnd::kHandOver;
         if (street == 0 && IsDealtToLine(line)) {
             ParseShownCardsInto(line, shown);
             heroCards = shown.cards;
@@ -825,7 +856,8 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
             std::size_t to = FindFrom(line, " returned to ");
             if (to == kNpos) continue;
             QualifyNameInto(line.substr(to + 13), action.name);
-            AddAction(street, kActionUncalledBet, action.name, ReadAmount(line, kUncalledBet.size()));
+            AddAction(street, kActionUncalledBet, action.name,
+                      ReadAmount(line, kUncalledBet.size()));
             continue;
         }
         ParseActionInto(line, street, action);
@@ -848,7 +880,8 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
     }
 }
 
-int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line) {
+int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer,
+                                 std::string_view& line) {
     // Up to the summary: show-down lines may still show cards.
     auto storeShown = [&] {
         int position = PositionAsWritten(ShownNameAsWritten(line));
@@ -896,7 +929,8 @@ int CHandPokerStars::Parse(CStdioFileCustom& reader) {
     int result = ReadSeatsAndPosts(reader, buffer, line);
     if (result != kParseOk) return result;
 
-    static constexpr int kEndCodes[] = {kEndInPreflop, kEndInFlop, kEndInTurnOrRiver, kEndInTurnOrRiver};
+    static constexpr int kEndCodes[] = {kEndInPreflop, kEndInFlop, kEndInTurnOrRiver,
+                                        kEndInTurnOrRiver};
     for (int street = 0; street <= 3; ++street) {
         StreetEnd end = ReadStreet(reader, street, buffer, line);
         if (end == StreetEnd::kEndOfText) return kEndCodes[street];

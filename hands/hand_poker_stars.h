@@ -15,7 +15,7 @@
 #include "hands/parse_text.h"
 
 class CHandPokerStars : public CHand {
-public:
+  public:
     // Who showed or was dealt which cards (ParseShownCards).
     struct ShownCards {
         std::string name;  // qualified
@@ -80,7 +80,7 @@ public:
     std::string bigBlindName;
     bool tournament = false;
 
-private:
+  private:
     enum class StreetEnd { kHandOver, kNextStreet, kEndOfText };
     enum class QuickAction { kRecorded, kIgnored, kGeneral };
 
@@ -96,8 +96,10 @@ private:
     // What a raise line puts in: the total raised to, after the marker at
     // `at`, less what `position` has in on this street already (preflop also
     // its live extra posts); a position of -1 takes the total as it is.
-    std::int32_t RaiseIncrement(std::string_view line, std::size_t at, int position, int street) const;
-    StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer, std::string_view& line);
+    std::int32_t RaiseIncrement(std::string_view line, std::size_t at, int position,
+                                int street) const;
+    StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer,
+                         std::string_view& line);
     int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
     // The tag of this hand's names (NameTag), known once the header is read.
     std::string_view nameTag_;

@@ -12,9 +12,20 @@ using namespace hands;
 namespace {
 
 constexpr std::array<std::string_view, 14> kIgnored = {
-    " sits in",    " sits out",   " leaves the table", " joins the table", "Community Cards",
-    "Game Lasted", "has timed out", "will play after ", " is reconnected", " all in ",
-    "Thank you",   "your hand history request.", "took too long to respond and timed out", "http://",
+    " sits in",
+    " sits out",
+    " leaves the table",
+    " joins the table",
+    "Community Cards",
+    "Game Lasted",
+    "has timed out",
+    "will play after ",
+    " is reconnected",
+    " all in ",
+    "Thank you",
+    "your hand history request.",
+    "took too long to respond and timed out",
+    "http://",
 };
 
 bool IsSeparator(std::string_view line) {
@@ -24,19 +35,23 @@ bool IsIgnored(std::string_view line) {
     for (std::string_view entry : kIgnored) {
         if (Contains(line, entry)) return true;
     }
-    return Contains(line, "https://") || Contains(line, "www.") || StartsWith(line, "----------------") ||
-           StartsWith(line, "****************");
+    return Contains(line, "https://") || Contains(line, "www.") ||
+           StartsWith(line, "----------------") || StartsWith(line, "****************");
 }
 bool IsEndOfBetting(std::string_view line) {
-    for (std::string_view marker : {" shows", " mucks", "**Hand", " wins ", "****************", "----------------"}) {
+    for (std::string_view marker :
+         {" shows", " mucks", "**Hand", " wins ", "****************", "----------------"}) {
         if (Contains(line, marker)) return true;
     }
     return false;
 }
-bool IsShown(std::string_view line) { return Contains(line, "pocket cards were ") || Contains(line, " mucks"); }
+bool IsShown(std::string_view line) {
+    return Contains(line, "pocket cards were ") || Contains(line, " mucks");
+}
 
-constexpr std::string_view kStreetMarkers[3][2] = {
-    {"Flop is dealt", "Dealing Flop"}, {"Turn is dealt", "Dealing Turn"}, {"River is dealt", "Dealing River"}};
+constexpr std::string_view kStreetMarkers[3][2] = {{"Flop is dealt", "Dealing Flop"},
+                                                   {"Turn is dealt", "Dealing Turn"},
+                                                   {"River is dealt", "Dealing River"}};
 
 constexpr int kEndCodes[4] = {CHand::kEndInPreflop, CHand::kEndInFlop, CHand::kEndInTurnOrRiver,
                               CHand::kEndInTurnOrRiver};
@@ -66,7 +81,8 @@ int CHandTruePoker::Parse(CStdioFileCustom& reader) {
         for (;;) {
             if (!cursor.Next()) return kEndCodes[street];
             std::string_view line = cursor.Line();
-            if (street < 3 && (StartsWith(line, kStreetMarkers[street][0]) || StartsWith(line, kStreetMarkers[street][1]))) {
+            if (street < 3 && (StartsWith(line, kStreetMarkers[street][0]) ||
+                               StartsWith(line, kStreetMarkers[street][1]))) {
                 CCardText cards = ParseBoardCards(line);
                 if (street == 0) {
                     flopCards = cards;
@@ -160,7 +176,8 @@ void CHandTruePoker::ParseHeader(std::string_view header) {
     // freeroll.
     realMoney = !Contains(header, "Play Money") && !Contains(header, "Sit&Go Play");
     bool tournament = false;
-    for (std::string_view marker : {"Sit&Go", "Added Value", "Value Added", "FreeRoll", "Free Roll", "$0.00"}) {
+    for (std::string_view marker :
+         {"Sit&Go", "Added Value", "Value Added", "FreeRoll", "Free Roll", "$0.00"}) {
         tournament = tournament || Contains(header, marker);
     }
     bool noLimit = Contains(header, " Holdem - NL ") || Contains(header, " Holdem - PL ");
@@ -193,13 +210,20 @@ bool CHandTruePoker::RecordLine(std::string_view line, int street) {
         int kind;
     };
     static constexpr Marker kMarkers[] = {
-        {" receives the dealer button", kActionButton}, {" has the dealer button", kActionButton},
-        {" posts small blind", kActionSmallBlind},      {" posts the small blind", kActionSmallBlind},
-        {" posts big blind", kActionBigBlind},          {" posts the big blind", kActionBigBlind},
-        {" posts", kActionOtherPost},                   {" folds", kActionFold},
-        {" checks", kActionCheck},                      {" calls ", kActionCall},
-        {" bets ", kActionBet},                         {" raises ", kActionRaise},
-        {" goes all in, ", -2},                         {" was returned", kActionUncalledBet},
+        {" receives the dealer button", kActionButton},
+        {" has the dealer button", kActionButton},
+        {" posts small blind", kActionSmallBlind},
+        {" posts the small blind", kActionSmallBlind},
+        {" posts big blind", kActionBigBlind},
+        {" posts the big blind", kActionBigBlind},
+        {" posts", kActionOtherPost},
+        {" folds", kActionFold},
+        {" checks", kActionCheck},
+        {" calls ", kActionCall},
+        {" bets ", kActionBet},
+        {" raises ", kActionRaise},
+        {" goes all in, ", -2},
+        {" was returned", kActionUncalledBet},
     };
     std::size_t at = kNpos;
     const Marker* found = nullptr;
@@ -215,7 +239,8 @@ bool CHandTruePoker::RecordLine(std::string_view line, int street) {
     int kind = found->kind;
     std::size_t after = at + found->text.size();
     if (kind == kActionButton) {
-        if (PositionOf(name_) >= 0 || NameAtPosition(0).first) throw CParseError("second dealer button");
+        if (PositionOf(name_) >= 0 || NameAtPosition(0).first)
+            throw CParseError("second dealer button");
         positionOfName.Set(name_, 0);
         buttonSeen_ = true;
         AddAction(0, kActionButton, name_, 0);
@@ -239,7 +264,8 @@ bool CHandTruePoker::RecordLine(std::string_view line, int street) {
     if (street == 0 && (!buttonSeen_ || !Place(name_))) return false;
     if (kind == -2) {
         if (lastBetSize == 0) {
-            kind = !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
+            kind =
+                !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
         } else {
             kind = amount > lastBetSize ? kActionRaise : kActionCall;
         }
@@ -277,8 +303,9 @@ void CHandTruePoker::ReadSummaryLine(std::string_view line) {
         } else {
             std::size_t last = line.find_last_of("0123456789");
             std::size_t start = last;
-            while (start != kNpos && start > from && ((line[start - 1] >= '0' && line[start - 1] <= '9') ||
-                                                      line[start - 1] == '.' || line[start - 1] == ',')) {
+            while (start != kNpos && start > from &&
+                   ((line[start - 1] >= '0' && line[start - 1] <= '9') || line[start - 1] == '.' ||
+                    line[start - 1] == ',')) {
                 --start;
             }
             if (start != kNpos && start > from) amount = ReadLooseAmount(line, start);

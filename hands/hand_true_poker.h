@@ -13,7 +13,7 @@
 class CLineCursor;
 
 class CHandTruePoker : public CHand {
-public:
+  public:
     // The hand cannot be used as read (see Parse); the reader was moved to
     // the next separator line.
     static constexpr int kUnusableHand = -305;
@@ -31,7 +31,7 @@ public:
     bool CreditsReturnedBets() const override { return true; }
     std::string_view RoomName() const override { return "TruePoker"; }
 
-private:
+  private:
     void ParseStartLine(std::string_view line);
     void ParseHeader(std::string_view header);
     // Gives `name` the next free position if it has none; false when all

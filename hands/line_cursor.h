@@ -11,7 +11,7 @@
 #include "html/stdio_file_custom.h"
 
 class CLineCursor {
-public:
+  public:
     explicit CLineCursor(CStdioFileCustom& reader) : reader_(reader) {}
 
     // Reads the next line; false (and an empty Line()) at the end of input.
@@ -28,7 +28,7 @@ public:
     // Moves the reader so the next Next() reads the line at `offset`.
     void Seek(std::uint64_t offset) { reader_.Seek(offset); }
 
-private:
+  private:
     CStdioFileCustom& reader_;
     std::string buffer_;
     std::string_view line_;

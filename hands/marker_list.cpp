@@ -16,7 +16,8 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
         auto bit = static_cast<std::uint16_t>(1u << size_);
         if (!firstBytes_[static_cast<unsigned char>(marker[0])]) {
             firstBytes_[static_cast<unsigned char>(marker[0])] = true;
-            if (firstByteCount_ < kScanBytes) scanBlocks_[static_cast<std::size_t>(firstByteCount_)].fill(marker[0]);
+            if (firstByteCount_ < kScanBytes)
+                scanBlocks_[static_cast<std::size_t>(firstByteCount_)].fill(marker[0]);
             ++firstByteCount_;
         }
         if (marker.size() == 1) {
@@ -26,11 +27,13 @@ CMarkerList::CMarkerList(std::initializer_list<std::string_view> markers) {
             if (!secondBytes_[second]) {
                 secondBytes_[second] = true;
                 if (secondByteCount_ < kSecondScanBytes) {
-                    secondBlocks_[static_cast<std::size_t>(secondByteCount_)].fill(static_cast<char>(second));
+                    secondBlocks_[static_cast<std::size_t>(secondByteCount_)].fill(
+                        static_cast<char>(second));
                 }
                 ++secondByteCount_;
             }
-            pairs_[PairSlot(static_cast<unsigned char>(marker[0]), static_cast<unsigned char>(marker[1]))] |= bit;
+            pairs_[PairSlot(static_cast<unsigned char>(marker[0]),
+                            static_cast<unsigned char>(marker[1]))] |= bit;
         }
         markers_[size_++] = marker;
     }
@@ -50,7 +53,8 @@ namespace {
 
 template <std::size_t N>
 __m128i Block(const std::array<std::array<char, 16>, N>& blocks, int k) {
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(blocks[static_cast<std::size_t>(k)].data()));
+    return _mm_load_si128(
+        reinterpret_cast<const __m128i*>(blocks[static_cast<std::size_t>(k)].data()));
 }
 
 }  // namespace
@@ -70,10 +74,13 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
     const char* data = line.data();
     // The byte pair at a place selects the few entries worth comparing.
     auto entryAt = [&](std::size_t at) {
-        unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1]))];
+        unsigned bits = pairs_[PairSlot(static_cast<unsigned char>(data[at]),
+                                        static_cast<unsigned char>(data[at + 1]))];
         for (; bits != 0; bits &= bits - 1) {
             std::string_view marker = markers_[static_cast<std::size_t>(__builtin_ctz(bits))];
-            if (marker.size() <= n - at && hands::SameBytes(data + at, marker.data(), marker.size())) return true;
+            if (marker.size() <= n - at &&
+                hands::SameBytes(data + at, marker.data(), marker.size()))
+                return true;
         }
         return false;
     };
@@ -90,7 +97,8 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
             __m128i hits = _mm_cmpeq_epi8(first, Block(scanBlocks_, 0));
             if (!oneFirst) {
 #pragma GCC unroll 4
-                for (int k = 1; k < kScanBytes; ++k) hits = _mm_or_si128(hits, _mm_cmpeq_epi8(first, Block(scanBlocks_, k)));
+                for (int k = 1; k < kScanBytes; ++k)
+                    hits = _mm_or_si128(hits, _mm_cmpeq_epi8(first, Block(scanBlocks_, k)));
             }
             if (bySecond) {
                 __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1));
@@ -129,7 +137,8 @@ std::size_t CMarkerList::FindFirst(std::string_view line, std::size_t from) cons
             // before `at` (already looked at) masked off.
             std::size_t block = places - 16;
             auto skip = static_cast<unsigned>(at - block);
-            for (unsigned mask = hitsAt(data + block) >> skip << skip; mask != 0; mask &= mask - 1) {
+            for (unsigned mask = hitsAt(data + block) >> skip << skip; mask != 0;
+                 mask &= mask - 1) {
                 std::size_t place = block + static_cast<std::size_t>(__builtin_ctz(mask));
                 if (entryAt(place)) return place;
             }

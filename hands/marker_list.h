@@ -10,7 +10,7 @@
 #include <string_view>
 
 class CMarkerList {
-public:
+  public:
     static constexpr std::size_t kCapacity = 12;
 
     // Keeps the non-empty entries of `markers` (at most kCapacity; the
@@ -18,7 +18,9 @@ public:
     CMarkerList(std::initializer_list<std::string_view> markers);
 
     // Whether the line contains any entry anywhere.
-    bool ContainedIn(std::string_view line) const { return FindFirst(line) != std::string_view::npos; }
+    bool ContainedIn(std::string_view line) const {
+        return FindFirst(line) != std::string_view::npos;
+    }
     // Position of the earliest occurrence of any entry at or after `from`;
     // npos when there is none.
     std::size_t FindFirst(std::string_view line, std::size_t from = 0) const;
@@ -35,13 +37,16 @@ public:
     static constexpr int kSecondScanBytes = 8;
     using ScanBlocks = std::array<std::array<char, 16>, kSecondScanBytes>;
     bool AllBeginWith(char c) const {
-        return size_ > 0 && singles_ == 0 && firstByteCount_ == 1 && firstBytes_[static_cast<unsigned char>(c)];
+        return size_ > 0 && singles_ == 0 && firstByteCount_ == 1 &&
+               firstBytes_[static_cast<unsigned char>(c)];
     }
     bool IsSecondByte(char c) const { return secondBytes_[static_cast<unsigned char>(c)]; }
-    bool SecondBytesFit() const { return secondByteCount_ > 0 && secondByteCount_ <= kSecondScanBytes; }
+    bool SecondBytesFit() const {
+        return secondByteCount_ > 0 && secondByteCount_ <= kSecondScanBytes;
+    }
     const ScanBlocks& SecondByteBlocks() const { return secondBlocks_; }
 
-private:
+  private:
     std::array<std::string_view, kCapacity> markers_{};
     static std::size_t PairSlot(unsigned char a, unsigned char b) { return (a * 31u + b) & 1023u; }
 

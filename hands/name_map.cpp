@@ -17,7 +17,8 @@ const std::int32_t* CNameMap::Find(std::string_view name) const {
     const std::uint32_t key = KeyOf(name);
     const char* base = names_.data();
     for (const Slot& slot : slots_) {
-        if (slot.key == key && slot.length == name.size() && hands::SameBytes(base + slot.offset, name.data(), name.size())) {
+        if (slot.key == key && slot.length == name.size() &&
+            hands::SameBytes(base + slot.offset, name.data(), name.size())) {
             return &slot.value;
         }
     }
@@ -34,7 +35,8 @@ const std::int32_t* CNameMap::FindJoined(std::string_view head, std::string_view
     const std::uint32_t key = KeyOf(size, firstByte, middleByte, tail.back());
     const char* base = names_.data();
     for (const Slot& slot : slots_) {
-        if (slot.key == key && slot.length == size && hands::SameBytes(base + slot.offset, head.data(), head.size()) &&
+        if (slot.key == key && slot.length == size &&
+            hands::SameBytes(base + slot.offset, head.data(), head.size()) &&
             hands::SameBytes(base + slot.offset + head.size(), tail.data(), tail.size())) {
             return &slot.value;
         }

@@ -11,7 +11,7 @@
 #include <vector>
 
 class CNameMap {
-public:
+  public:
     struct Entry {
         std::string_view name;
         std::int32_t value;
@@ -40,7 +40,7 @@ public:
     // Heap bytes held (for memory accounting).
     std::size_t HeapBytes() const;
 
-private:
+  private:
     struct Slot {
         std::uint32_t offset;
         std::uint32_t length;

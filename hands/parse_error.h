@@ -9,6 +9,6 @@
 // English reason meant for logs and the checking tool; it never contains
 // text copied from the history, so it is safe to print anywhere.
 class CParseError : public std::runtime_error {
-public:
+  public:
     explicit CParseError(const std::string& reason) : std::runtime_error(reason) {}
 };

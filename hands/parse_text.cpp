@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-
 #include <string>
 
 #include "hands/parse_error.h"
@@ -88,7 +87,8 @@ std::uint64_t ReadUnsigned(std::string_view line, std::size_t pos, std::size_t* 
     std::size_t i = pos;
     while (i < line.size() && IsDigit(line[i])) {
         auto digit = static_cast<std::uint64_t>(line[i] - '0');
-        if (__builtin_mul_overflow(value, 10u, &value) || __builtin_add_overflow(value, digit, &value)) {
+        if (__builtin_mul_overflow(value, 10u, &value) ||
+            __builtin_add_overflow(value, digit, &value)) {
             throw CParseError("number does not fit in 64 bits");
         }
         ++i;

@@ -4,12 +4,12 @@
 // found is reported as std::string_view::npos and never as an exception, and
 // no helper reads outside the view it is given.
 
+#include <string.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-#include <string.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -99,7 +99,8 @@ inline std::size_t FindFrom(std::string_view line, std::string_view marker, std:
     const char* p = data + from + anchor;
     const char* stop = data + (line.size() - n) + anchor + 1;
     while (p < stop) {
-        p = static_cast<const char*>(__builtin_memchr(p, marker[anchor], static_cast<std::size_t>(stop - p)));
+        p = static_cast<const char*>(
+            __builtin_memchr(p, marker[anchor], static_cast<std::size_t>(stop - p)));
         if (p == nullptr) return kNpos;
         const char* place = p - anchor;
         if (SameBytes(place, marker.data(), n)) return static_cast<std::size_t>(place - data);
@@ -121,14 +122,14 @@ inline std::size_t FindByte(std::string_view line, char c, std::size_t from) {
         const char* data = line.data();
         std::size_t at = from;
         for (; at + 16 <= n; at += 16) {
-            auto hits = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), wanted)));
+            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), wanted)));
             if (hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits));
         }
         if (at < n) {
             const std::size_t block = n - 16;
-            auto hits = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block)), wanted)));
+            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + block)), wanted)));
             hits = hits >> (at - block) << (at - block);
             if (hits != 0) return block + static_cast<std::size_t>(__builtin_ctz(hits));
         }
@@ -152,11 +153,13 @@ inline std::size_t FindSignByte(std::string_view line, std::size_t from) {
         const char* data = line.data();
         auto hitsAt = [&](std::size_t at) {
             __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-            return static_cast<unsigned>(_mm_movemask_epi8(block) | _mm_movemask_epi8(_mm_cmpeq_epi8(block, dollar)));
+            return static_cast<unsigned>(_mm_movemask_epi8(block) |
+                                         _mm_movemask_epi8(_mm_cmpeq_epi8(block, dollar)));
         };
         std::size_t at = from;
         for (; at + 16 <= n; at += 16) {
-            if (unsigned hits = hitsAt(at); hits != 0) return at + static_cast<std::size_t>(__builtin_ctz(hits));
+            if (unsigned hits = hitsAt(at); hits != 0)
+                return at + static_cast<std::size_t>(__builtin_ctz(hits));
         }
         if (at < n) {
             const std::size_t block = n - 16;
@@ -179,7 +182,9 @@ inline bool ContainsAfterFirst(std::string_view line, std::string_view marker) {
 }
 
 // Whether `marker` occurs anywhere in `line`.
-inline bool Contains(std::string_view line, std::string_view marker) { return FindFrom(line, marker) != kNpos; }
+inline bool Contains(std::string_view line, std::string_view marker) {
+    return FindFrom(line, marker) != kNpos;
+}
 
 // Position of the last occurrence of `marker`; npos when missing.
 std::size_t FindLast(std::string_view line, std::string_view marker);
@@ -191,7 +196,9 @@ inline std::size_t FindLastByte(std::string_view line, char c, std::size_t befor
     const std::size_t n = before < line.size() ? before + 1 : line.size();
     if (n == 0) return kNpos;
     const void* found = ::memrchr(line.data(), c, n);
-    return found == nullptr ? kNpos : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+    return found == nullptr
+               ? kNpos
+               : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
 }
 
 // Whether `c` is a blank: space, tab, LF, VT, FF or CR.

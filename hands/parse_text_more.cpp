@@ -76,7 +76,8 @@ std::int32_t ReadLooseAmount(std::string_view line, std::size_t pos, std::size_t
         break;
     }
     std::int64_t value = units * 100 + cents;
-    if (any && suffix == ThousandSuffix::kMultiply && i < text.size() && (text[i] == 'K' || text[i] == 'k')) {
+    if (any && suffix == ThousandSuffix::kMultiply && i < text.size() &&
+        (text[i] == 'K' || text[i] == 'k')) {
         value *= 1000;
         ++i;
     }
@@ -85,7 +86,8 @@ std::int32_t ReadLooseAmount(std::string_view line, std::size_t pos, std::size_t
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<std::int32_t> AmountAfter(std::string_view line, std::string_view marker, std::size_t from) {
+std::optional<std::int32_t> AmountAfter(std::string_view line, std::string_view marker,
+                                        std::size_t from) {
     std::size_t at = FindFrom(line, marker, from);
     if (at == kNpos) return std::nullopt;
     return ReadLooseAmount(line, at + marker.size());
@@ -93,13 +95,15 @@ std::optional<std::int32_t> AmountAfter(std::string_view line, std::string_view 
 
 std::uint64_t ReadHandNumber(std::string_view line, std::size_t pos) {
     std::size_t i = pos;
-    while (i < line.size() && i < pos + 8 && ((line[i] >= 'A' && line[i] <= 'Z') || (line[i] >= 'a' && line[i] <= 'z'))) ++i;
+    while (i < line.size() && i < pos + 8 &&
+           ((line[i] >= 'A' && line[i] <= 'Z') || (line[i] >= 'a' && line[i] <= 'z')))
+        ++i;
     return ReadUnsigned(line, i);
 }
 
 int MonthFromName(std::string_view name) {
-    static constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
-                                                                 "jul", "aug", "sep", "oct", "nov", "dec"};
+    static constexpr std::array<std::string_view, 12> kMonths = {
+        "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
     if (name.size() < 3) return 0;
     for (std::size_t m = 0; m < kMonths.size(); ++m) {
         if (EqualsNoCase(name.substr(0, 3), kMonths[m])) return static_cast<int>(m) + 1;
@@ -116,13 +120,13 @@ std::optional<int> ZoneOffsetSeconds(std::string_view abbreviation) {
     // Zones the rooms' clients were seen to write (the client shows the
     // user's own zone); summer names carry their summer offset.
     static constexpr Zone kZones[] = {
-        {"UTC", 0, 0},   {"GMT", 0, 0},   {"WET", 0, 0},    {"UK", 0, 0},     {"BST", 1, 0},
-        {"WEST", 1, 0},  {"CET", 1, 0},   {"CEST", 2, 0},   {"EET", 2, 0},    {"EEST", 3, 0},
-        {"MSK", 3, 0},   {"MSKS", 4, 0},  {"YEKT", 5, 0},   {"YEKST", 6, 0},  {"ICT", 7, 0},
-        {"AWST", 8, 0},  {"JST", 9, 0},   {"AEST", 10, 0},  {"AEDT", 11, 0},  {"NZST", 12, 0},
-        {"CT", -6, 0},   {"CST", -6, 0},  {"CDT", -5, 0},   {"MT", -7, 0},    {"MST", -7, 0},
-        {"MDT", -6, 0},  {"PT", -8, 0},   {"PST", -8, 0},   {"PDT", -7, 0},   {"AT", -4, 0},
-        {"ART", -3, 0},  {"BRT", -3, 0},  {"IST", 5, 30},
+        {"UTC", 0, 0},  {"GMT", 0, 0},  {"WET", 0, 0},   {"UK", 0, 0},    {"BST", 1, 0},
+        {"WEST", 1, 0}, {"CET", 1, 0},  {"CEST", 2, 0},  {"EET", 2, 0},   {"EEST", 3, 0},
+        {"MSK", 3, 0},  {"MSKS", 4, 0}, {"YEKT", 5, 0},  {"YEKST", 6, 0}, {"ICT", 7, 0},
+        {"AWST", 8, 0}, {"JST", 9, 0},  {"AEST", 10, 0}, {"AEDT", 11, 0}, {"NZST", 12, 0},
+        {"CT", -6, 0},  {"CST", -6, 0}, {"CDT", -5, 0},  {"MT", -7, 0},   {"MST", -7, 0},
+        {"MDT", -6, 0}, {"PT", -8, 0},  {"PST", -8, 0},  {"PDT", -7, 0},  {"AT", -4, 0},
+        {"ART", -3, 0}, {"BRT", -3, 0}, {"IST", 5, 30},
     };
     for (const Zone& zone : kZones) {
         if (abbreviation == zone.name) return zone.hours * 3600 + zone.minutes * 60;
@@ -135,9 +139,9 @@ bool IsEasternZone(std::string_view abbreviation) {
 }
 
 bool IsValidWallClock(const CWallClock& wall) {
-    return wall.year >= 1900 && wall.year <= 9999 && wall.month >= 1 && wall.month <= 12 && wall.day >= 1 &&
-           wall.day <= 31 && wall.hour >= 0 && wall.hour <= 23 && wall.minute >= 0 && wall.minute <= 59 &&
-           wall.second >= 0 && wall.second <= 59;
+    return wall.year >= 1900 && wall.year <= 9999 && wall.month >= 1 && wall.month <= 12 &&
+           wall.day >= 1 && wall.day <= 31 && wall.hour >= 0 && wall.hour <= 23 &&
+           wall.minute >= 0 && wall.minute <= 59 && wall.second >= 0 && wall.second <= 59;
 }
 
 std::int64_t ZonedToUtc(const CWallClock& wall, int offsetSeconds) {
@@ -167,9 +171,10 @@ std::string_view NormalizeTens(std::string_view line, std::string& buffer) {
     bool any = false;
     while (at != kNpos) {
         bool before = at == 0 || line[at - 1] == '[' || line[at - 1] == ' ' || line[at - 1] == ',';
-        bool suit = at + 2 < line.size() &&
-                    (line[at + 2] == 's' || line[at + 2] == 'h' || line[at + 2] == 'd' || line[at + 2] == 'c');
-        bool after = at + 3 >= line.size() || line[at + 3] == ']' || line[at + 3] == ' ' || line[at + 3] == ',';
+        bool suit = at + 2 < line.size() && (line[at + 2] == 's' || line[at + 2] == 'h' ||
+                                             line[at + 2] == 'd' || line[at + 2] == 'c');
+        bool after = at + 3 >= line.size() || line[at + 3] == ']' || line[at + 3] == ' ' ||
+                     line[at + 3] == ',';
         if (before && suit && after) {
             any = true;
             break;
@@ -181,8 +186,10 @@ std::string_view NormalizeTens(std::string_view line, std::string& buffer) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         bool before = i == 0 || line[i - 1] == '[' || line[i - 1] == ' ' || line[i - 1] == ',';
         if (before && i + 2 < line.size() && line[i] == '1' && line[i + 1] == '0' &&
-            (line[i + 2] == 's' || line[i + 2] == 'h' || line[i + 2] == 'd' || line[i + 2] == 'c') &&
-            (i + 3 >= line.size() || line[i + 3] == ']' || line[i + 3] == ' ' || line[i + 3] == ',')) {
+            (line[i + 2] == 's' || line[i + 2] == 'h' || line[i + 2] == 'd' ||
+             line[i + 2] == 'c') &&
+            (i + 3 >= line.size() || line[i + 3] == ']' || line[i + 3] == ' ' ||
+             line[i + 3] == ',')) {
             buffer.push_back('T');
             ++i;  // drop the "0"
             continue;

@@ -19,7 +19,9 @@ Bitmap32::Bitmap32(int width, int height) {
 
 void Bitmap32::SetPixel(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    std::uint8_t* p = &bytes_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * 4u];
+    std::uint8_t* p = &bytes_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                               static_cast<std::size_t>(x)) *
+                              4u];
     p[0] = b;
     p[1] = g;
     p[2] = r;
@@ -28,8 +30,12 @@ void Bitmap32::SetPixel(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8
 
 std::uint32_t Bitmap32::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-    const std::uint8_t* p = &bytes_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * 4u];
-    return (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+    const std::uint8_t* p =
+        &bytes_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                 static_cast<std::size_t>(x)) *
+                4u];
+    return (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           p[0];
 }
 
 Bitmap32 Bitmap32::Cut(const Rect& rect) const {
@@ -38,9 +44,13 @@ Bitmap32 Bitmap32::Cut(const Rect& rect) const {
     Bitmap32 out(r.Width(), r.Height());
     const std::size_t rowBytes = static_cast<std::size_t>(r.Width()) * 4u;
     for (int y = 0; y < r.Height(); ++y) {
-        const std::size_t from = (static_cast<std::size_t>(r.top + y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(r.left)) * 4u;
+        const std::size_t from =
+            (static_cast<std::size_t>(r.top + y) * static_cast<std::size_t>(width_) +
+             static_cast<std::size_t>(r.left)) *
+            4u;
         std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(from), rowBytes,
-                    out.bytes_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * rowBytes));
+                    out.bytes_.begin() +
+                        static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * rowBytes));
     }
     return out;
 }
@@ -72,7 +82,8 @@ bool TruncatedBmp(const std::uint8_t* data, std::size_t size) {
     const unsigned bits = static_cast<unsigned>(data[28]) | (static_cast<unsigned>(data[29]) << 8);
     const std::uint32_t compression = ReadLe32(data + 30);
     if (compression != 0 && compression != 3) return false;  // stb checks other kinds itself
-    const long long rowBytes = ((static_cast<long long>(width < 0 ? -width : width) * bits + 31) / 32) * 4;
+    const long long rowBytes =
+        ((static_cast<long long>(width < 0 ? -width : width) * bits + 31) / 32) * 4;
     const long long rows = height < 0 ? -static_cast<long long>(height) : height;
     return static_cast<long long>(offset) + rowBytes * rows > static_cast<long long>(size);
 }
@@ -91,8 +102,8 @@ Bitmap32 LoadImageMemory(const std::uint8_t* data, std::size_t size, const std::
     int w = 0, h = 0, channels = 0;
     // Check the header first so that a huge declared size is refused before
     // any pixel memory is allocated.
-    if (!stbi_info_from_memory(data, static_cast<int>(size), &w, &h, &channels) || w <= 0 || h <= 0 ||
-        w > kMaxBitmapSide || h > kMaxBitmapSide) {
+    if (!stbi_info_from_memory(data, static_cast<int>(size), &w, &h, &channels) || w <= 0 ||
+        h <= 0 || w > kMaxBitmapSide || h > kMaxBitmapSide) {
         Log::Write("Image: unreadable or unsupported: " + what);
         return {};
     }

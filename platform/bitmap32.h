@@ -12,7 +12,7 @@
 namespace platform {
 
 class Bitmap32 {
-public:
+  public:
     Bitmap32() = default;
     // A width × height bitmap filled with black; empty when either is not
     // positive or the size is unreasonably large.
@@ -39,7 +39,7 @@ public:
 
     bool operator==(const Bitmap32&) const = default;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> bytes_;

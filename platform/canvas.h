@@ -18,7 +18,9 @@ struct Color {
     bool operator==(const Color&) const = default;
 };
 
-inline constexpr Color Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return Color{r, g, b}; }
+inline constexpr Color Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return Color{r, g, b};
+}
 
 struct Font {
     std::string face = "Arial";
@@ -42,7 +44,7 @@ struct TextStyle {
 };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     // Fills rect (right and bottom exclusive) with color.
     virtual void FillRect(const Rect& rect, Color color) = 0;

@@ -11,7 +11,7 @@
 namespace platform {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds on a clock that never goes back; the origin is arbitrary.
     virtual std::int64_t MonotonicMs() const = 0;
@@ -26,7 +26,7 @@ public:
 
 // The system's clocks.
 class SystemClock : public Clock {
-public:
+  public:
     std::int64_t MonotonicMs() const override;
     std::int64_t UnixSeconds() const override;
     void WaitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock,
@@ -37,7 +37,7 @@ public:
 
 // A clock that moves only when told to; both readings advance together.
 class ManualClock : public Clock {
-public:
+  public:
     explicit ManualClock(std::int64_t unixSeconds = 1'700'000'000) : unixMs_(unixSeconds * 1000) {}
     std::int64_t MonotonicMs() const override;
     std::int64_t UnixSeconds() const override;
@@ -46,7 +46,7 @@ public:
     // Moves both clocks forward by ms milliseconds.
     void Advance(std::int64_t ms);
 
-private:
+  private:
     mutable std::mutex mutex_;
     mutable std::int64_t monotonicMs_ = 0;
     mutable std::int64_t unixMs_;

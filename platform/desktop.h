@@ -13,12 +13,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/canvas.h"
 #include "platform/geometry.h"
@@ -29,7 +28,16 @@ namespace platform {
 enum class WindowKind { kHtml, kPainted, kDialog, kTool };
 
 enum class ControlKind {
-    kButton, kCheckBox, kRadio, kEdit, kComboBox, kDropDownList, kStatic, kGroupBox, kImageButton, kPage
+    kButton,
+    kCheckBox,
+    kRadio,
+    kEdit,
+    kComboBox,
+    kDropDownList,
+    kStatic,
+    kGroupBox,
+    kImageButton,
+    kPage
 };
 
 // The ids of the usual dialog buttons; a click on either ends a modal dialog
@@ -40,9 +48,9 @@ inline constexpr int kIdCancel = 2;
 struct Control {
     int id = 0;
     ControlKind kind = ControlKind::kStatic;
-    std::string text;                // caption, or the edit's / combo box's text
-    Rect rect;                       // in dialog client pixels
-    bool checked = false;            // check boxes and radio buttons
+    std::string text;      // caption, or the edit's / combo box's text
+    Rect rect;             // in dialog client pixels
+    bool checked = false;  // check boxes and radio buttons
     bool enabled = true;
     bool visible = true;
     std::vector<std::string> items;  // combo boxes and drop-down lists
@@ -147,7 +155,13 @@ inline constexpr WindowId kInsertTop = kNoWindow;
 inline constexpr WindowId kInsertBottom = 0xFFFFFFFFu;
 
 enum class SystemMetric {
-    kScreenWidth, kScreenHeight, kCaptionHeight, kBorderWidth, kBorderHeight, kFrameWidth, kFrameHeight,
+    kScreenWidth,
+    kScreenHeight,
+    kCaptionHeight,
+    kBorderWidth,
+    kBorderHeight,
+    kFrameWidth,
+    kFrameHeight,
     kCaptionButtonHeight,
 };
 
@@ -161,7 +175,7 @@ struct DeskEvent {
 };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Creates a window; it starts on top of the Z order. Returns its id.
@@ -176,7 +190,8 @@ public:
     virtual void SetIcon(WindowId window, std::string_view icon) = 0;
     // Moves, sizes and re-stacks the window as the flags allow (rect gives
     // the position and size; insertAfter a place in the Z order).
-    virtual void SetWindowPos(WindowId window, WindowId insertAfter, const Rect& rect, unsigned flags) = 0;
+    virtual void SetWindowPos(WindowId window, WindowId insertAfter, const Rect& rect,
+                              unsigned flags) = 0;
     virtual void Show(WindowId window, ShowMode mode) = 0;
     // Puts the window on top of the Z order without moving or sizing it.
     virtual void BringToTop(WindowId window) = 0;
@@ -201,12 +216,13 @@ public:
 
     // Shows a message box and returns the user's answer, running a nested
     // event loop meanwhile.
-    virtual MessageBoxResult MessageBox(WindowId owner, std::string_view text, std::string_view caption,
-                                        MessageBoxButtons buttons) = 0;
+    virtual MessageBoxResult MessageBox(WindowId owner, std::string_view text,
+                                        std::string_view caption, MessageBoxButtons buttons) = 0;
     // Shows a modal dialog, sends handler kInit and then the user's commands,
     // and returns when EndDialog() is called (or OK / Cancel is clicked and
     // not handled).
-    virtual DialogResult RunDialog(WindowId owner, const DialogDescription& desc, CommandHandler handler) = 0;
+    virtual DialogResult RunDialog(WindowId owner, const DialogDescription& desc,
+                                   CommandHandler handler) = 0;
     // Ends the modal dialog with code.
     virtual void EndDialog(WindowId dialog, int code) = 0;
 };

@@ -10,25 +10,33 @@ namespace {
 
 const char* KindName(WindowKind kind) {
     switch (kind) {
-        case WindowKind::kHtml: return "html";
-        case WindowKind::kPainted: return "painted";
-        case WindowKind::kDialog: return "dialog";
-        case WindowKind::kTool: return "tool";
+        case WindowKind::kHtml:
+            return "html";
+        case WindowKind::kPainted:
+            return "painted";
+        case WindowKind::kDialog:
+            return "dialog";
+        case WindowKind::kTool:
+            return "tool";
     }
     return "html";
 }
 
 const char* ControlKindName(ControlKind kind) {
-    static constexpr const char* kNames[] = {"button", "checkbox", "radio", "edit", "combobox",
-                                             "dropdownlist", "static", "groupbox", "imagebutton", "page"};
+    static constexpr const char* kNames[] = {"button",      "checkbox",     "radio",  "edit",
+                                             "combobox",    "dropdownlist", "static", "groupbox",
+                                             "imagebutton", "page"};
     return kNames[static_cast<int>(kind)];
 }
 
 const char* ButtonsName(MessageBoxButtons b) {
     switch (b) {
-        case MessageBoxButtons::kOk: return "ok";
-        case MessageBoxButtons::kOkCancel: return "okcancel";
-        case MessageBoxButtons::kYesNo: return "yesno";
+        case MessageBoxButtons::kOk:
+            return "ok";
+        case MessageBoxButtons::kOkCancel:
+            return "okcancel";
+        case MessageBoxButtons::kYesNo:
+            return "yesno";
     }
     return "ok";
 }
@@ -36,13 +44,20 @@ const char* ButtonsName(MessageBoxButtons b) {
 }  // namespace
 
 nlohmann::json ToJson(const Rect& r) {
-    return nlohmann::json{{"left", r.left}, {"top", r.top}, {"right", r.right}, {"bottom", r.bottom}};
+    return nlohmann::json{
+        {"left", r.left}, {"top", r.top}, {"right", r.right}, {"bottom", r.bottom}};
 }
 
 nlohmann::json ToJson(const Control& c) {
-    nlohmann::json j{{"id", c.id},           {"kind", ControlKindName(c.kind)}, {"text", c.text},
-                     {"rect", ToJson(c.rect)}, {"checked", c.checked},           {"enabled", c.enabled},
-                     {"visible", c.visible},   {"items", c.items},               {"selection", c.selection}};
+    nlohmann::json j{{"id", c.id},
+                     {"kind", ControlKindName(c.kind)},
+                     {"text", c.text},
+                     {"rect", ToJson(c.rect)},
+                     {"checked", c.checked},
+                     {"enabled", c.enabled},
+                     {"visible", c.visible},
+                     {"items", c.items},
+                     {"selection", c.selection}};
     if (!c.image.empty()) j["image"] = c.image;
     if (!c.page.empty()) j["page"] = c.page;
     return j;
@@ -51,8 +66,11 @@ nlohmann::json ToJson(const Control& c) {
 nlohmann::json ToJson(const std::vector<MenuItem>& menu) {
     nlohmann::json items = nlohmann::json::array();
     for (const MenuItem& m : menu) {
-        nlohmann::json j{{"text", m.text}, {"command", m.command}, {"separator", m.separator},
-                         {"checked", m.checked}, {"enabled", m.enabled}};
+        nlohmann::json j{{"text", m.text},
+                         {"command", m.command},
+                         {"separator", m.separator},
+                         {"checked", m.checked},
+                         {"enabled", m.enabled}};
         if (!m.children.empty()) j["children"] = ToJson(m.children);
         items.push_back(std::move(j));
     }
@@ -95,7 +113,8 @@ void DesktopModel::EmitRect(const Entry& e) {
 }
 
 void DesktopModel::EmitShow(const Entry& e) {
-    Emit(DeskEvent{"show", e.state.id, nlohmann::json{{"visible", e.state.visible}, {"minimized", e.state.minimized}}});
+    Emit(DeskEvent{"show", e.state.id,
+                   nlohmann::json{{"visible", e.state.visible}, {"minimized", e.state.minimized}}});
 }
 
 void DesktopModel::Raise(WindowId window) {
@@ -122,9 +141,14 @@ WindowId DesktopModel::Create(const WindowDescription& desc, bool modal) {
     nlohmann::json controls = nlohmann::json::array();
     for (const Control& c : desc.controls) controls.push_back(ToJson(c));
     Emit(DeskEvent{"create", id,
-                   nlohmann::json{{"kind", KindName(desc.kind)}, {"title", desc.title}, {"rect", ToJson(desc.rect)},
-                                  {"owner", desc.owner}, {"visible", desc.visible}, {"icon", desc.icon},
-                                  {"modal", modal}, {"controls", controls}}});
+                   nlohmann::json{{"kind", KindName(desc.kind)},
+                                  {"title", desc.title},
+                                  {"rect", ToJson(desc.rect)},
+                                  {"owner", desc.owner},
+                                  {"visible", desc.visible},
+                                  {"icon", desc.icon},
+                                  {"modal", modal},
+                                  {"controls", controls}}});
     EmitZOrder();
     return id;
 }
@@ -168,7 +192,8 @@ void DesktopModel::SetIcon(WindowId window, std::string_view icon) {
     Emit(DeskEvent{"icon", window, nlohmann::json{{"icon", e->state.icon}}});
 }
 
-void DesktopModel::SetWindowPos(WindowId window, WindowId insertAfter, const Rect& rect, unsigned flags) {
+void DesktopModel::SetWindowPos(WindowId window, WindowId insertAfter, const Rect& rect,
+                                unsigned flags) {
     Entry* e = Find(window);
     if (e == nullptr) return;
     Rect r = e->state.rect;
@@ -211,9 +236,13 @@ void DesktopModel::Show(WindowId window, ShowMode mode) {
     if (e == nullptr) return;
     const WindowState before = e->state;
     switch (mode) {
-        case ShowMode::kHide: e->state.visible = false; break;
+        case ShowMode::kHide:
+            e->state.visible = false;
+            break;
         case ShowMode::kShow:
-        case ShowMode::kShowNoActivate: e->state.visible = true; break;
+        case ShowMode::kShowNoActivate:
+            e->state.visible = true;
+            break;
         case ShowMode::kMinimize:
             e->state.visible = true;
             e->state.minimized = true;
@@ -298,42 +327,53 @@ int DesktopModel::GetSystemMetric(SystemMetric metric) const {
     auto it = metrics_.find(metric);
     if (it != metrics_.end()) return it->second;
     switch (metric) {
-        case SystemMetric::kScreenWidth: return 1280;
-        case SystemMetric::kScreenHeight: return 1024;
-        case SystemMetric::kCaptionHeight: return 19;
+        case SystemMetric::kScreenWidth:
+            return 1280;
+        case SystemMetric::kScreenHeight:
+            return 1024;
+        case SystemMetric::kCaptionHeight:
+            return 19;
         case SystemMetric::kBorderWidth:
-        case SystemMetric::kBorderHeight: return 1;
+        case SystemMetric::kBorderHeight:
+            return 1;
         case SystemMetric::kFrameWidth:
-        case SystemMetric::kFrameHeight: return 4;
-        case SystemMetric::kCaptionButtonHeight: return 18;
+        case SystemMetric::kFrameHeight:
+            return 4;
+        case SystemMetric::kCaptionButtonHeight:
+            return 18;
     }
     return 0;
 }
 
-MessageBoxResult DesktopModel::MessageBox(WindowId owner, std::string_view text, std::string_view caption,
-                                          MessageBoxButtons buttons) {
+MessageBoxResult DesktopModel::MessageBox(WindowId owner, std::string_view text,
+                                          std::string_view caption, MessageBoxButtons buttons) {
     Emit(DeskEvent{"messagebox", owner,
-                   nlohmann::json{{"text", std::string(text)}, {"caption", std::string(caption)},
+                   nlohmann::json{{"text", std::string(text)},
+                                  {"caption", std::string(caption)},
                                   {"buttons", ButtonsName(buttons)}}});
     const MessageBoxResult answer = AskMessageBox(owner, text, caption, buttons);
     // Only answers that the box offers are taken.
     switch (buttons) {
-        case MessageBoxButtons::kOk: return MessageBoxResult::kOk;
+        case MessageBoxButtons::kOk:
+            return MessageBoxResult::kOk;
         case MessageBoxButtons::kOkCancel:
-            return answer == MessageBoxResult::kCancel ? MessageBoxResult::kCancel : MessageBoxResult::kOk;
+            return answer == MessageBoxResult::kCancel ? MessageBoxResult::kCancel
+                                                       : MessageBoxResult::kOk;
         case MessageBoxButtons::kYesNo:
             return answer == MessageBoxResult::kNo ? MessageBoxResult::kNo : MessageBoxResult::kYes;
     }
     return answer;
 }
 
-DialogResult DesktopModel::RunDialog(WindowId owner, const DialogDescription& desc, CommandHandler handler) {
+DialogResult DesktopModel::RunDialog(WindowId owner, const DialogDescription& desc,
+                                     CommandHandler handler) {
     WindowDescription w;
     w.kind = WindowKind::kDialog;
     w.title = desc.title;
     // Centre the dialog on the work area.
     w.rect = Rect::FromSize(workArea_.left + (workArea_.Width() - desc.width) / 2,
-                            workArea_.top + (workArea_.Height() - desc.height) / 2, desc.width, desc.height);
+                            workArea_.top + (workArea_.Height() - desc.height) / 2, desc.width,
+                            desc.height);
     w.owner = owner;
     w.visible = true;
     w.controls = desc.controls;
@@ -390,7 +430,8 @@ void DesktopModel::DeliverUserCommand(Command command) {
                     const bool on = it == self;
                     if (it->checked != on) {
                         it->checked = on;
-                        Emit(DeskEvent{"control", command.window, nlohmann::json{{"control", ToJson(*it)}}});
+                        Emit(DeskEvent{"control", command.window,
+                                       nlohmann::json{{"control", ToJson(*it)}}});
                     }
                 }
                 command.checked = true;
@@ -410,7 +451,8 @@ void DesktopModel::DeliverUserCommand(Command command) {
                 return;
             }
             c->selection = command.selection;
-            if (command.selection >= 0) c->text = c->items[static_cast<std::size_t>(command.selection)];
+            if (command.selection >= 0)
+                c->text = c->items[static_cast<std::size_t>(command.selection)];
             command.text = c->text;
             break;
         }
@@ -427,7 +469,8 @@ void DesktopModel::DeliverUserCommand(Command command) {
     const bool modal = e->state.modal;
     const bool handled = handler ? handler(command) : false;
     if (handled) return;
-    if (modal && ((command.kind == CommandKind::kClick && (command.id == kIdOk || command.id == kIdCancel)))) {
+    if (modal && ((command.kind == CommandKind::kClick &&
+                   (command.id == kIdOk || command.id == kIdCancel)))) {
         EndDialog(command.window, command.id);
     } else if (command.kind == CommandKind::kClose) {
         if (modal) {

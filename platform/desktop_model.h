@@ -12,7 +12,7 @@
 namespace platform {
 
 class DesktopModel : public Desktop {
-public:
+  public:
     // loop (may be null) has the timers of destroyed windows killed and runs
     // the nested loops of modal dialogs.
     explicit DesktopModel(EventLoop* loop);
@@ -23,7 +23,8 @@ public:
     std::optional<WindowState> GetWindow(WindowId window) const override;
     void SetTitle(WindowId window, std::string_view title) override;
     void SetIcon(WindowId window, std::string_view icon) override;
-    void SetWindowPos(WindowId window, WindowId insertAfter, const Rect& rect, unsigned flags) override;
+    void SetWindowPos(WindowId window, WindowId insertAfter, const Rect& rect,
+                      unsigned flags) override;
     void Show(WindowId window, ShowMode mode) override;
     void BringToTop(WindowId window) override;
     std::vector<WindowId> ZOrder() const override;
@@ -38,7 +39,8 @@ public:
     int GetSystemMetric(SystemMetric metric) const override;
     MessageBoxResult MessageBox(WindowId owner, std::string_view text, std::string_view caption,
                                 MessageBoxButtons buttons) override;
-    DialogResult RunDialog(WindowId owner, const DialogDescription& desc, CommandHandler handler) override;
+    DialogResult RunDialog(WindowId owner, const DialogDescription& desc,
+                           CommandHandler handler) override;
     void EndDialog(WindowId dialog, int code) override;
 
     // Applies one user action (from the browser, or from a test's script):
@@ -53,18 +55,18 @@ public:
     void SetWorkArea(const Rect& area) { workArea_ = area; }
     void SetSystemMetric(SystemMetric metric, int value) { metrics_[metric] = value; }
 
-protected:
+  protected:
     // Receives every state change.
     virtual void Emit(DeskEvent event) = 0;
     // Gets the user's answer to a message box (the event is already out).
-    virtual MessageBoxResult AskMessageBox(WindowId owner, std::string_view text, std::string_view caption,
-                                           MessageBoxButtons buttons) = 0;
+    virtual MessageBoxResult AskMessageBox(WindowId owner, std::string_view text,
+                                           std::string_view caption, MessageBoxButtons buttons) = 0;
     // Runs until the modal dialog has ended (DialogEnded() is true).
     virtual void WaitForDialog(WindowId dialog) = 0;
     bool DialogEnded(WindowId dialog) const;
     EventLoop* Loop() const { return loop_; }
 
-private:
+  private:
     struct Entry {
         WindowState state;
         CommandHandler handler;

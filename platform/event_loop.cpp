@@ -17,14 +17,18 @@ void EventLoop::SetTimer(WindowId window, int timerId, std::int64_t periodMs, Ta
     t.handler = std::make_shared<Task>(std::move(handler));
 }
 
-bool EventLoop::KillTimer(WindowId window, int timerId) { return timers_.erase({window, timerId}) > 0; }
+bool EventLoop::KillTimer(WindowId window, int timerId) {
+    return timers_.erase({window, timerId}) > 0;
+}
 
 void EventLoop::KillWindowTimers(WindowId window) {
     auto it = timers_.lower_bound({window, std::numeric_limits<int>::min()});
     while (it != timers_.end() && it->first.first == window) it = timers_.erase(it);
 }
 
-bool EventLoop::IsTimerArmed(WindowId window, int timerId) const { return timers_.count({window, timerId}) > 0; }
+bool EventLoop::IsTimerArmed(WindowId window, int timerId) const {
+    return timers_.count({window, timerId}) > 0;
+}
 
 void EventLoop::Post(Task task) {
     {
@@ -61,7 +65,8 @@ int EventLoop::PumpPending() {
     std::sort(due.begin(), due.end());
     for (const auto& [dueMs, id] : due) {
         auto it = timers_.find(id.first);
-        if (it == timers_.end() || it->second.generation != id.second || it->second.dueMs > now) continue;
+        if (it == timers_.end() || it->second.generation != id.second || it->second.dueMs > now)
+            continue;
         // Schedule the next firing before running, so that a handler that
         // pumps does not see this timer as due again at once.
         it->second.dueMs = now + it->second.periodMs;

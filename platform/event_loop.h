@@ -27,7 +27,7 @@
 namespace platform {
 
 class EventLoop {
-public:
+  public:
     using Task = std::function<void()>;
 
     // Uses clock for all timing; the clock must outlive the loop.
@@ -67,7 +67,7 @@ public:
 
     Clock& GetClock() const { return clock_; }
 
-private:
+  private:
     struct Timer {
         std::int64_t periodMs = 0;
         std::int64_t dueMs = 0;

@@ -1,7 +1,8 @@
 #include "platform/file_profile.h"
 
-#include <cerrno>
 #include <sys/stat.h>
+
+#include <cerrno>
 
 #include "platform/file_util.h"
 #include "platform/log.h"
@@ -15,7 +16,8 @@ constexpr std::size_t kMaxProfileSize = 16u * 1024u * 1024u;
 
 }  // namespace
 
-FileProfile::FileProfile(std::string path, ProfileAccess access) : path_(std::move(path)), access_(access) {
+FileProfile::FileProfile(std::string path, ProfileAccess access)
+    : path_(std::move(path)), access_(access) {
     Reload();
 }
 
@@ -35,7 +37,8 @@ void FileProfile::Reload() {
     doc_ = IniDocument(*text);
 }
 
-std::string FileProfile::GetString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string FileProfile::GetString(std::string_view section, std::string_view key,
+                                   std::string_view def) const {
     auto v = doc_.Get(section, key);
     return v ? *v : std::string(def);
 }
@@ -53,7 +56,8 @@ bool FileProfile::Commit(IniDocument before) {
     return false;
 }
 
-bool FileProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool FileProfile::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
     if (access_ == ProfileAccess::kReadOnly) return false;
     IniDocument before = doc_;
     if (!doc_.Set(section, key, value)) return false;
@@ -80,7 +84,8 @@ bool FileProfile::DeleteSection(std::string_view section) {
 
 std::vector<std::string> FileProfile::Sections() const { return doc_.Sections(); }
 
-std::vector<std::pair<std::string, std::string>> FileProfile::Entries(std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> FileProfile::Entries(
+    std::string_view section) const {
     return doc_.Entries(section);
 }
 

@@ -14,26 +14,29 @@ namespace platform {
 enum class ProfileAccess { kReadOnly, kReadWrite };
 
 class FileProfile : public Profile {
-public:
+  public:
     // Reads path; a missing file reads as empty. A file that is not text
     // (it holds NUL bytes) or is too large reads as empty and is logged.
     // With kReadOnly every write fails and the file is never touched.
     FileProfile(std::string path, ProfileAccess access);
 
-    std::string GetString(std::string_view section, std::string_view key, std::string_view def = {}) const override;
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view def = {}) const override;
     int GetInt(std::string_view section, std::string_view key, int def) const override;
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value) override;
+    bool WriteString(std::string_view section, std::string_view key,
+                     std::string_view value) override;
     bool WriteInt(std::string_view section, std::string_view key, int value) override;
     bool DeleteKey(std::string_view section, std::string_view key) override;
     bool DeleteSection(std::string_view section) override;
     std::vector<std::string> Sections() const override;
-    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const override;
+    std::vector<std::pair<std::string, std::string>> Entries(
+        std::string_view section) const override;
 
     // Reads the file again, dropping nothing (every write is already saved).
     void Reload();
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     // Writes doc to the file; on failure restores the previous state.
     bool Commit(IniDocument before);
 

@@ -14,7 +14,8 @@ namespace platform {
 inline constexpr std::size_t kMaxReadFileSize = 256u * 1024u * 1024u;
 
 // The file's bytes, or nothing when it cannot be read or exceeds maxSize.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxSize = kMaxReadFileSize);
+std::optional<std::string> ReadWholeFile(const std::string& path,
+                                         std::size_t maxSize = kMaxReadFileSize);
 
 // Replaces the file at path with content so that a reader (or a process
 // started after a crash) sees either the old file or the new one whole: the

@@ -23,11 +23,14 @@ struct Rect {
     bool Empty() const { return right <= left || bottom <= top; }
     // The overlap of the two rectangles (empty when they do not meet).
     Rect Intersect(const Rect& o) const {
-        Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+        Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+               std::min(bottom, o.bottom)};
         if (r.Empty()) return Rect{};
         return r;
     }
-    static Rect FromSize(int x, int y, int width, int height) { return Rect{x, y, x + width, y + height}; }
+    static Rect FromSize(int x, int y, int width, int height) {
+        return Rect{x, y, x + width, y + height};
+    }
     bool operator==(const Rect&) const = default;
 };
 

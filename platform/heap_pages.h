@@ -13,7 +13,7 @@
 namespace platform {
 
 class HeapHugePages {
-public:
+  public:
     // Has malloc grow the heap in steps of at least `step` bytes, so that
     // each growth holds whole 2 MB pages, and starts advising. Idempotent.
     static void Enable(std::size_t step = std::size_t{64} << 20);

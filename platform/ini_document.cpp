@@ -87,18 +87,22 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    const auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    const auto hasBreak = [](std::string_view s) {
+        return s.find_first_of("\r\n") != std::string_view::npos;
+    };
     const std::string_view cleanSection = TrimSpace(section);
     const std::string_view cleanKey = TrimSpace(key);
-    if (hasBreak(section) || hasBreak(key) || hasBreak(value) || cleanSection.find(']') != std::string_view::npos ||
-        cleanKey.empty() || cleanKey.find('=') != std::string_view::npos || cleanKey.front() == '[' ||
+    if (hasBreak(section) || hasBreak(key) || hasBreak(value) ||
+        cleanSection.find(']') != std::string_view::npos || cleanKey.empty() ||
+        cleanKey.find('=') != std::string_view::npos || cleanKey.front() == '[' ||
         cleanKey.front() == ';') {
         return false;
     }
     std::string text = std::string(cleanKey) + "=" + std::string(value);
     std::size_t header = FindSection(cleanSection);
     if (header == std::string::npos) {
-        if (!lines_.empty() && !TrimSpace(lines_.back().text).empty()) lines_.push_back(ParseLine(""));
+        if (!lines_.empty() && !TrimSpace(lines_.back().text).empty())
+            lines_.push_back(ParseLine(""));
         lines_.push_back(ParseLine("[" + std::string(cleanSection) + "]"));
         lines_.push_back(ParseLine(std::move(text)));
         return true;
@@ -147,7 +151,8 @@ std::vector<std::string> IniDocument::Sections() const {
     return out;
 }
 
-std::vector<std::pair<std::string, std::string>> IniDocument::Entries(std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
+    std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> out;
     const std::size_t header = FindSection(section);
     if (header == std::string::npos) return out;

@@ -14,7 +14,7 @@
 namespace platform {
 
 class IniDocument {
-public:
+  public:
     IniDocument() = default;
     // Parses text; never fails. A UTF-8 byte-order mark and the file's line
     // ending (LF or CRLF) are remembered and written back.
@@ -41,7 +41,7 @@ public:
     // The file text.
     std::string Text() const;
 
-private:
+  private:
     struct Line {
         std::string text;
         std::string eol;  // the line's own ending; empty for a new line or the last line

@@ -7,7 +7,8 @@ namespace platform {
 namespace {
 
 bool ToTimeT(std::int64_t t, std::time_t& out) {
-    if (t < std::numeric_limits<std::time_t>::min() || t > std::numeric_limits<std::time_t>::max()) return false;
+    if (t < std::numeric_limits<std::time_t>::min() || t > std::numeric_limits<std::time_t>::max())
+        return false;
     out = static_cast<std::time_t>(t);
     return true;
 }
@@ -47,13 +48,14 @@ std::optional<std::tm> UtcTm(std::int64_t t) {
 std::optional<LocalDateTime> ToLocal(std::int64_t t) {
     const auto tm = LocalTm(t);
     if (!tm) return std::nullopt;
-    return LocalDateTime{tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday, tm->tm_hour, tm->tm_min, tm->tm_sec};
+    return LocalDateTime{tm->tm_year + 1900, tm->tm_mon + 1, tm->tm_mday,
+                         tm->tm_hour,        tm->tm_min,     tm->tm_sec};
 }
 
 std::optional<std::int64_t> FromLocal(const LocalDateTime& local) {
     if (local.month < 1 || local.month > 12 || local.day < 1 || local.day > 31 || local.hour < 0 ||
-        local.hour > 23 || local.minute < 0 || local.minute > 59 || local.second < 0 || local.second > 59 ||
-        local.year < 1 || local.year > 9999) {
+        local.hour > 23 || local.minute < 0 || local.minute > 59 || local.second < 0 ||
+        local.second > 59 || local.year < 1 || local.year > 9999) {
         return std::nullopt;
     }
     tzset();
@@ -73,8 +75,9 @@ std::optional<std::int64_t> FromLocal(const LocalDateTime& local) {
         const std::time_t t = std::mktime(&tm);
         std::tm check{};
         if (localtime_r(&t, &check) == nullptr) continue;
-        if (check.tm_year != local.year - 1900 || check.tm_mon != local.month - 1 || check.tm_mday != local.day ||
-            check.tm_hour != local.hour || check.tm_min != local.minute || check.tm_sec != local.second) {
+        if (check.tm_year != local.year - 1900 || check.tm_mon != local.month - 1 ||
+            check.tm_mday != local.day || check.tm_hour != local.hour ||
+            check.tm_min != local.minute || check.tm_sec != local.second) {
             continue;
         }
         if (!best || t < *best) best = t;

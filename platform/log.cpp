@@ -72,6 +72,8 @@ std::string ScopedLogCapture::Text() const {
     return *lines_;
 }
 
-bool ScopedLogCapture::Contains(std::string_view text) const { return Text().find(text) != std::string::npos; }
+bool ScopedLogCapture::Contains(std::string_view text) const {
+    return Text().find(text) != std::string::npos;
+}
 
 }  // namespace platform

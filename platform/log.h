@@ -12,7 +12,7 @@
 namespace platform {
 
 class Log {
-public:
+  public:
     // Receives each line without its final line feed.
     using Sink = std::function<void(std::string_view line)>;
 
@@ -31,7 +31,7 @@ public:
 // Collects the log lines written while it lives (tests use it to check that
 // bad input was reported); restores the previous sink when destroyed.
 class ScopedLogCapture {
-public:
+  public:
     ScopedLogCapture();
     ~ScopedLogCapture();
     ScopedLogCapture(const ScopedLogCapture&) = delete;
@@ -42,7 +42,7 @@ public:
     // True when some line contains text.
     bool Contains(std::string_view text) const;
 
-private:
+  private:
     Log::Sink previous_;
     std::shared_ptr<std::string> lines_;
 };

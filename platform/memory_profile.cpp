@@ -2,7 +2,8 @@
 
 namespace platform {
 
-std::string MemoryProfile::GetString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string MemoryProfile::GetString(std::string_view section, std::string_view key,
+                                     std::string_view def) const {
     auto v = doc_.Get(section, key);
     return v ? *v : std::string(def);
 }
@@ -13,7 +14,8 @@ int MemoryProfile::GetInt(std::string_view section, std::string_view key, int de
     return ParseProfileInt(*v);
 }
 
-bool MemoryProfile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool MemoryProfile::WriteString(std::string_view section, std::string_view key,
+                                std::string_view value) {
     if (!doc_.Set(section, key, value)) return false;
     ++writes_;
     return true;
@@ -35,7 +37,8 @@ bool MemoryProfile::DeleteSection(std::string_view section) {
 
 std::vector<std::string> MemoryProfile::Sections() const { return doc_.Sections(); }
 
-std::vector<std::pair<std::string, std::string>> MemoryProfile::Entries(std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> MemoryProfile::Entries(
+    std::string_view section) const {
     return doc_.Entries(section);
 }
 

@@ -29,7 +29,8 @@ std::size_t ViewsFor(RegRoot root, const RegTree& machine, const RegTree& user,
 
 }  // namespace
 
-bool MemoryRegistry::WriteTarget(RegRoot root, std::string_view key, RegTree*& tree, std::string& path) {
+bool MemoryRegistry::WriteTarget(RegRoot root, std::string_view key, RegTree*& tree,
+                                 std::string& path) {
     std::vector<std::string_view> parts;
     if (!SplitKeyPath(key, parts)) return false;
     tree = root == RegRoot::kCurrentUser ? &user_ : &machine_;

@@ -11,7 +11,7 @@
 namespace platform {
 
 class MemoryRegistry : public Registry {
-public:
+  public:
     MemoryRegistry() = default;
 
     bool KeyExists(RegRoot root, std::string_view key) const override;
@@ -37,7 +37,7 @@ public:
     const RegTree& Machine() const { return machine_; }
     const RegTree& User() const { return user_; }
 
-private:
+  private:
     // The tree and key path a write to (root, key) goes to; false when the
     // path is invalid.
     bool WriteTarget(RegRoot root, std::string_view key, RegTree*& tree, std::string& path);

@@ -12,7 +12,7 @@
 namespace platform {
 
 class Profile {
-public:
+  public:
     virtual ~Profile() = default;
 
     // The entry's text, or def when the section or key is absent.
@@ -23,7 +23,8 @@ public:
     virtual int GetInt(std::string_view section, std::string_view key, int def) const = 0;
     // Writes the entry (creating section and key as needed); false when the
     // text cannot be stored faithfully or the file cannot be written.
-    virtual bool WriteString(std::string_view section, std::string_view key, std::string_view value) = 0;
+    virtual bool WriteString(std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
     // Writes the integer in decimal.
     virtual bool WriteInt(std::string_view section, std::string_view key, int value) = 0;
     // Removes the entry; true when it is gone (or was never there).
@@ -33,7 +34,8 @@ public:
     // Section names in file order.
     virtual std::vector<std::string> Sections() const = 0;
     // The section's entries (key, value) in file order.
-    virtual std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const = 0;
+    virtual std::vector<std::pair<std::string, std::string>> Entries(
+        std::string_view section) const = 0;
 };
 
 }  // namespace platform

@@ -46,12 +46,14 @@ std::string RecordingCanvas::Describe() const {
     for (const Op& op : ops_) {
         if (op.kind == Op::Kind::kFill) {
             const Op* f = &op;
-            out += "fill " + std::to_string(f->rect.left) + "," + std::to_string(f->rect.top) + "-" +
-                   std::to_string(f->rect.right) + "," + std::to_string(f->rect.bottom) + " " + Hex(f->color) + "\n";
+            out += "fill " + std::to_string(f->rect.left) + "," + std::to_string(f->rect.top) +
+                   "-" + std::to_string(f->rect.right) + "," + std::to_string(f->rect.bottom) +
+                   " " + Hex(f->color) + "\n";
         } else if (op.kind == Op::Kind::kLine) {
             const Op* l = &op;
             out += "line " + std::to_string(l->width) + " " + Hex(l->color);
-            for (const Point& p : l->points) out += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+            for (const Point& p : l->points)
+                out += " " + std::to_string(p.x) + "," + std::to_string(p.y);
             out += "\n";
         } else {
             const Op* t = &op;
@@ -59,10 +61,12 @@ std::string RecordingCanvas::Describe() const {
             static constexpr const char* kBase[] = {"top", "baseline", "bottom"};
             const TextStyle& s = t->style;
             out += "text " + std::to_string(t->x) + "," + std::to_string(t->y) + " " +
-                   kAlign[static_cast<int>(s.align)] + "/" + kBase[static_cast<int>(s.baseline)] + " " +
-                   (s.background == TextBackground::kOpaque ? "opaque " + Hex(s.backgroundColor) : "transparent") +
-                   " " + s.font.face + " " + std::to_string(s.font.height) + (s.font.bold ? " bold " : " ") +
-                   Hex(s.color) + " '" + t->text + "'\n";
+                   kAlign[static_cast<int>(s.align)] + "/" + kBase[static_cast<int>(s.baseline)] +
+                   " " +
+                   (s.background == TextBackground::kOpaque ? "opaque " + Hex(s.backgroundColor)
+                                                            : "transparent") +
+                   " " + s.font.face + " " + std::to_string(s.font.height) +
+                   (s.font.bold ? " bold " : " ") + Hex(s.color) + " '" + t->text + "'\n";
         }
     }
     return out;

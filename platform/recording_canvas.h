@@ -10,7 +10,7 @@
 namespace platform {
 
 class RecordingCanvas : public Canvas {
-public:
+  public:
     // One recorded call; the fields that do not apply to its kind stay default.
     struct Op {
         enum class Kind { kFill, kLine, kText } kind = Kind::kFill;
@@ -38,7 +38,7 @@ public:
     // "line 2 #003366 1,2 3,4" or "text 5,6 right/top transparent Arial 14 bold #003366 'label'".
     std::string Describe() const;
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<Op> ops_;

@@ -30,15 +30,18 @@ std::vector<std::string> RecordingDesktop::TitlesInZOrder() const {
     return titles;
 }
 
-MessageBoxResult RecordingDesktop::AskMessageBox(WindowId owner, std::string_view text, std::string_view caption,
+MessageBoxResult RecordingDesktop::AskMessageBox(WindowId owner, std::string_view text,
+                                                 std::string_view caption,
                                                  MessageBoxButtons buttons) {
     if (Loop() != nullptr) Loop()->PumpPending();
-    MessageBoxResult answer = buttons == MessageBoxButtons::kYesNo ? MessageBoxResult::kYes : MessageBoxResult::kOk;
+    MessageBoxResult answer =
+        buttons == MessageBoxButtons::kYesNo ? MessageBoxResult::kYes : MessageBoxResult::kOk;
     if (!messageBoxAnswers_.empty()) {
         answer = messageBoxAnswers_.front();
         messageBoxAnswers_.pop_front();
     }
-    messageBoxes_.push_back(MessageBoxCall{owner, std::string(text), std::string(caption), buttons, answer});
+    messageBoxes_.push_back(
+        MessageBoxCall{owner, std::string(text), std::string(caption), buttons, answer});
     return answer;
 }
 

@@ -12,7 +12,7 @@
 namespace platform {
 
 class RecordingDesktop : public DesktopModel {
-public:
+  public:
     struct MessageBoxCall {
         WindowId owner;
         std::string text;
@@ -49,13 +49,13 @@ public:
     // Titles of all windows, top of the Z order first.
     std::vector<std::string> TitlesInZOrder() const;
 
-protected:
+  protected:
     void Emit(DeskEvent event) override { events_.push_back(std::move(event)); }
     MessageBoxResult AskMessageBox(WindowId owner, std::string_view text, std::string_view caption,
                                    MessageBoxButtons buttons) override;
     void WaitForDialog(WindowId dialog) override;
 
-private:
+  private:
     std::vector<DeskEvent> events_;
     std::vector<MessageBoxCall> messageBoxes_;
     std::deque<MessageBoxResult> messageBoxAnswers_;

@@ -19,7 +19,7 @@ int HexDigit(char c) {
 // units are gathered and converted together so that surrogate pairs written
 // as two \x escapes join up.
 class TextBuilder {
-public:
+  public:
     void Byte(char c) {
         FlushUnits();
         out_.push_back(c);
@@ -30,7 +30,7 @@ public:
         return std::move(out_);
     }
 
-private:
+  private:
     void FlushUnits() {
         if (units_.empty()) return;
         out_ += Utf16ToUtf8(units_);
@@ -61,14 +61,38 @@ bool ReadEscaped(std::string_view& s, char close, std::string& text) {
         if (++i >= s.size()) return false;
         const char e = s[i];
         switch (e) {
-            case 'a': b.Byte('\a'); ++i; break;
-            case 'b': b.Byte('\b'); ++i; break;
-            case 'e': b.Byte('\x1b'); ++i; break;
-            case 'f': b.Byte('\f'); ++i; break;
-            case 'n': b.Byte('\n'); ++i; break;
-            case 'r': b.Byte('\r'); ++i; break;
-            case 't': b.Byte('\t'); ++i; break;
-            case 'v': b.Byte('\v'); ++i; break;
+            case 'a':
+                b.Byte('\a');
+                ++i;
+                break;
+            case 'b':
+                b.Byte('\b');
+                ++i;
+                break;
+            case 'e':
+                b.Byte('\x1b');
+                ++i;
+                break;
+            case 'f':
+                b.Byte('\f');
+                ++i;
+                break;
+            case 'n':
+                b.Byte('\n');
+                ++i;
+                break;
+            case 'r':
+                b.Byte('\r');
+                ++i;
+                break;
+            case 't':
+                b.Byte('\t');
+                ++i;
+                break;
+            case 'v':
+                b.Byte('\v');
+                ++i;
+                break;
             case 'x': {
                 ++i;
                 unsigned value = 0;
@@ -174,8 +198,10 @@ RegValue ValueFromBytes(unsigned type, std::vector<std::uint8_t> bytes) {
         case 4:
             if (bytes.size() == 4) {
                 v.type = RegType::kDWord;
-                v.dword = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                          (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+                v.dword = static_cast<std::uint32_t>(bytes[0]) |
+                          (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                          (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                          (static_cast<std::uint32_t>(bytes[3]) << 24);
                 return v;
             }
             break;
@@ -281,7 +307,8 @@ bool ParseData(std::string_view data, RegValue& value, NextLine&& more) {
 
 void AppendUnitEscape(std::string& out, char16_t unit, bool nextIsHexDigit) {
     char buf[12];
-    std::snprintf(buf, sizeof buf, nextIsHexDigit ? "\\x%04x" : "\\x%x", static_cast<unsigned>(unit));
+    std::snprintf(buf, sizeof buf, nextIsHexDigit ? "\\x%04x" : "\\x%x",
+                  static_cast<unsigned>(unit));
     out += buf;
 }
 
@@ -293,7 +320,8 @@ std::string EscapeRegString(std::string_view s, char open, char close) {
     const std::u16string units = Utf8ToUtf16(s);
     for (std::size_t i = 0; i < units.size(); ++i) {
         const char16_t u = units[i];
-        const bool nextIsHex = i + 1 < units.size() && units[i + 1] < 128 && HexDigit(static_cast<char>(units[i + 1])) >= 0;
+        const bool nextIsHex = i + 1 < units.size() && units[i + 1] < 128 &&
+                               HexDigit(static_cast<char>(units[i + 1])) >= 0;
         const bool nextIsOctal = i + 1 < units.size() && units[i + 1] >= '0' && units[i + 1] <= '7';
         if (u > 127) {
             AppendUnitEscape(out, u, nextIsHex);
@@ -304,7 +332,8 @@ std::string EscapeRegString(std::string_view s, char open, char close) {
                 out += kEscapes[u];
             } else {
                 char buf[8];
-                std::snprintf(buf, sizeof buf, nextIsOctal ? "\\%03o" : "\\%o", static_cast<unsigned>(u));
+                std::snprintf(buf, sizeof buf, nextIsOctal ? "\\%03o" : "\\%o",
+                              static_cast<unsigned>(u));
                 out += buf;
             }
         } else {
@@ -432,7 +461,8 @@ void AppendUtf16Le(std::vector<std::uint8_t>& bytes, std::string_view text) {
 }
 
 void AppendValue(std::string& out, const std::string& name, const RegValue& v) {
-    std::string lead = name.empty() ? std::string("@=") : "\"" + EscapeRegString(name, '"', '"') + "\"=";
+    std::string lead =
+        name.empty() ? std::string("@=") : "\"" + EscapeRegString(name, '"', '"') + "\"=";
     switch (v.type) {
         case RegType::kString:
             out += lead + "\"" + EscapeRegString(v.text, '"', '"') + "\"\n";

@@ -23,10 +23,10 @@
 namespace platform {
 
 struct RegParseResult {
-    bool recognised = false;     // the text started with Wine's header line
-    std::size_t keys = 0;        // key lines read
-    std::size_t values = 0;      // value lines read
-    std::size_t badLines = 0;    // lines skipped because they could not be read
+    bool recognised = false;       // the text started with Wine's header line
+    std::size_t keys = 0;          // key lines read
+    std::size_t values = 0;        // value lines read
+    std::size_t badLines = 0;      // lines skipped because they could not be read
     std::size_t firstBadLine = 0;  // 1-based number of the first such line, 0 if none
 };
 

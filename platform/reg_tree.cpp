@@ -10,7 +10,8 @@ bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& parts) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = path.find('\\', start);
-        const std::string_view part = path.substr(start, end == std::string_view::npos ? path.size() - start : end - start);
+        const std::string_view part =
+            path.substr(start, end == std::string_view::npos ? path.size() - start : end - start);
         std::size_t chars = 0;  // UTF-8 characters, not bytes
         for (char c : part) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
         if (part.empty() || chars > kMaxKeyNameLength) return false;
@@ -37,7 +38,9 @@ const RegTree::Key* RegTree::Descend(const Key& start, std::string_view path) {
 
 const RegTree::Key* RegTree::Find(std::string_view path) const { return Descend(*root_, path); }
 
-RegTree::Key* RegTree::Find(std::string_view path) { return const_cast<Key*>(Descend(*root_, path)); }
+RegTree::Key* RegTree::Find(std::string_view path) {
+    return const_cast<Key*>(Descend(*root_, path));
+}
 
 RegTree::Key* RegTree::FindOrCreate(std::string_view path) {
     std::vector<std::string_view> parts;

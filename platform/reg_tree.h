@@ -26,7 +26,7 @@ inline constexpr std::size_t kMaxKeyNameLength = 255;
 bool SplitKeyPath(std::string_view path, std::vector<std::string_view>& parts);
 
 class RegTree {
-public:
+  public:
     struct Key {
         std::string name;
         std::map<std::string, std::unique_ptr<Key>, LessNoCase> subKeys;
@@ -56,7 +56,7 @@ public:
     // Descends from start along path; nullptr when absent or invalid.
     static const Key* Descend(const Key& start, std::string_view path);
 
-private:
+  private:
     std::unique_ptr<Key> root_;
 };
 

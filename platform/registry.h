@@ -31,13 +31,22 @@ struct RegValue {
     std::vector<std::uint8_t> binary;  // kBinary (and any hex(N) type we do not interpret)
     std::vector<std::string> strings;  // kMultiString
 
-    static RegValue String(std::string s) { RegValue v; v.text = std::move(s); return v; }
-    static RegValue DWord(std::uint32_t d) { RegValue v; v.type = RegType::kDWord; v.dword = d; return v; }
+    static RegValue String(std::string s) {
+        RegValue v;
+        v.text = std::move(s);
+        return v;
+    }
+    static RegValue DWord(std::uint32_t d) {
+        RegValue v;
+        v.type = RegType::kDWord;
+        v.dword = d;
+        return v;
+    }
     bool operator==(const RegValue&) const = default;
 };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // True when the key exists (in the store or the prefix).
@@ -49,7 +58,8 @@ public:
     std::optional<std::string> QueryString(RegRoot root, std::string_view key,
                                            std::string_view name) const {
         auto v = QueryValue(root, key, name);
-        if (!v || (v->type != RegType::kString && v->type != RegType::kExpandString)) return std::nullopt;
+        if (!v || (v->type != RegType::kString && v->type != RegType::kExpandString))
+            return std::nullopt;
         return v->text;
     }
     // Names of the direct sub-keys, in the spelling first seen, sorted without

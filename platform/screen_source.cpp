@@ -34,7 +34,8 @@ bool FakeScreenSource::MoveWindow(ScreenWindowId id, const Rect& windowRect) {
         const int dr = w.info.windowRect.right - w.info.clientRect.right;
         const int db = w.info.windowRect.bottom - w.info.clientRect.bottom;
         w.info.windowRect = windowRect;
-        w.info.clientRect = Rect{windowRect.left + dl, windowRect.top + dt, windowRect.right - dr, windowRect.bottom - db};
+        w.info.clientRect = Rect{windowRect.left + dl, windowRect.top + dt, windowRect.right - dr,
+                                 windowRect.bottom - db};
         return true;
     }
     return false;

@@ -17,15 +17,15 @@ using ScreenWindowId = std::uint64_t;
 
 struct ScreenWindow {
     ScreenWindowId id = 0;
-    std::string title;   // UTF-8
+    std::string title;  // UTF-8
     bool visible = false;
-    Rect windowRect;     // screen coordinates, including the frame
-    Rect clientRect;     // screen coordinates of the client area
+    Rect windowRect;  // screen coordinates, including the frame
+    Rect clientRect;  // screen coordinates of the client area
     bool operator==(const ScreenWindow&) const = default;
 };
 
 class ScreenSource {
-public:
+  public:
     virtual ~ScreenSource() = default;
     // True when there is a screen to read; when false every other call
     // returns nothing, empty lists or empty bitmaps.
@@ -46,7 +46,7 @@ public:
 
 // A scripted screen for tests: windows with client images, moved in memory.
 class FakeScreenSource : public ScreenSource {
-public:
+  public:
     struct Window {
         ScreenWindow info;
         Bitmap32 client;  // the client area's pixels
@@ -65,7 +65,7 @@ public:
     // Every MoveWindow call so far.
     const std::vector<std::pair<ScreenWindowId, Rect>>& Moves() const { return moves_; }
 
-private:
+  private:
     bool available_ = true;
     std::vector<Window> windows_;
     std::optional<ScreenWindowId> foreground_;

@@ -23,11 +23,21 @@ std::string EscapeXml(std::string_view text) {
     out.reserve(clean.size());
     for (char c : clean) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n') break;
                 out += c;
@@ -36,13 +46,14 @@ std::string EscapeXml(std::string_view text) {
     return out;
 }
 
-SvgCanvas::SvgCanvas(int width, int height) : width_(width < 0 ? 0 : width), height_(height < 0 ? 0 : height) {}
+SvgCanvas::SvgCanvas(int width, int height)
+    : width_(width < 0 ? 0 : width), height_(height < 0 ? 0 : height) {}
 
 void SvgCanvas::FillRect(const Rect& rect, Color color) {
     if (rect.Empty()) return;
-    body_ += "<rect x=\"" + std::to_string(rect.left) + "\" y=\"" + std::to_string(rect.top) + "\" width=\"" +
-             std::to_string(rect.Width()) + "\" height=\"" + std::to_string(rect.Height()) + "\" fill=\"" +
-             Hex(color) + "\"/>\n";
+    body_ += "<rect x=\"" + std::to_string(rect.left) + "\" y=\"" + std::to_string(rect.top) +
+             "\" width=\"" + std::to_string(rect.Width()) + "\" height=\"" +
+             std::to_string(rect.Height()) + "\" fill=\"" + Hex(color) + "\"/>\n";
 }
 
 void SvgCanvas::PolyLine(std::span<const Point> points, int width, Color color) {
@@ -52,7 +63,8 @@ void SvgCanvas::PolyLine(std::span<const Point> points, int width, Color color) 
         if (i > 0) body_ += ' ';
         body_ += std::to_string(points[i].x) + "," + std::to_string(points[i].y);
     }
-    body_ += "\" fill=\"none\" stroke=\"" + Hex(color) + "\" stroke-width=\"" + std::to_string(width < 1 ? 1 : width) +
+    body_ += "\" fill=\"none\" stroke=\"" + Hex(color) + "\" stroke-width=\"" +
+             std::to_string(width < 1 ? 1 : width) +
              "\" stroke-linejoin=\"round\" stroke-linecap=\"round\"/>\n";
 }
 
@@ -75,20 +87,22 @@ void SvgCanvas::Text(int x, int y, std::string_view text, const TextStyle& style
     if (style.baseline == TextBaseline::kTop) baseline = y + ascent;
     if (style.baseline == TextBaseline::kBottom) baseline = y - descent;
     if (style.background == TextBackground::kOpaque) {
-        FillRect(Rect{left, baseline - ascent, left + width, baseline + descent}, style.backgroundColor);
+        FillRect(Rect{left, baseline - ascent, left + width, baseline + descent},
+                 style.backgroundColor);
     }
-    body_ += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(baseline) + "\" font-family=\"" +
-             EscapeXml(style.font.face) + "\" font-size=\"" + std::to_string(style.font.height) + "\"";
+    body_ += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(baseline) +
+             "\" font-family=\"" + EscapeXml(style.font.face) + "\" font-size=\"" +
+             std::to_string(style.font.height) + "\"";
     if (style.font.bold) body_ += " font-weight=\"bold\"";
-    body_ += " fill=\"" + Hex(style.color) + "\" text-anchor=\"" + anchor + "\" xml:space=\"preserve\">" +
-             EscapeXml(text) + "</text>\n";
+    body_ += " fill=\"" + Hex(style.color) + "\" text-anchor=\"" + anchor +
+             "\" xml:space=\"preserve\">" + EscapeXml(text) + "</text>\n";
 }
 
 std::string SvgCanvas::Svg() const {
     const std::string w = std::to_string(width_);
     const std::string h = std::to_string(height_);
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w +
-           " " + h + "\">\n" + body_ + "</svg>\n";
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+           "\" viewBox=\"0 0 " + w + " " + h + "\">\n" + body_ + "</svg>\n";
 }
 
 }  // namespace platform

@@ -10,7 +10,7 @@
 namespace platform {
 
 class SvgCanvas : public Canvas {
-public:
+  public:
     SvgCanvas(int width, int height);
 
     void FillRect(const Rect& rect, Color color) override;
@@ -22,7 +22,7 @@ public:
     // The complete SVG document drawn so far.
     std::string Svg() const;
 
-private:
+  private:
     int width_;
     int height_;
     std::string body_;

@@ -94,13 +94,26 @@ std::u16string Utf8ToUtf16(std::string_view s) {
         } else {
             std::size_t need = 0;
             char32_t minimum = 0;
-            if ((b0 & 0xE0) == 0xC0) { need = 1; cp = b0 & 0x1F; minimum = 0x80; }
-            else if ((b0 & 0xF0) == 0xE0) { need = 2; cp = b0 & 0x0F; minimum = 0x800; }
-            else if ((b0 & 0xF8) == 0xF0) { need = 3; cp = b0 & 0x07; minimum = 0x10000; }
+            if ((b0 & 0xE0) == 0xC0) {
+                need = 1;
+                cp = b0 & 0x1F;
+                minimum = 0x80;
+            } else if ((b0 & 0xF0) == 0xE0) {
+                need = 2;
+                cp = b0 & 0x0F;
+                minimum = 0x800;
+            } else if ((b0 & 0xF8) == 0xF0) {
+                need = 3;
+                cp = b0 & 0x07;
+                minimum = 0x10000;
+            }
             bool ok = need > 0 && i + need < s.size();
             for (std::size_t k = 1; ok && k <= need; ++k) {
                 const auto b = static_cast<unsigned char>(s[i + k]);
-                if ((b & 0xC0) != 0x80) { ok = false; break; }
+                if ((b & 0xC0) != 0x80) {
+                    ok = false;
+                    break;
+                }
                 cp = (cp << 6) | (b & 0x3F);
             }
             if (ok && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;

@@ -12,7 +12,9 @@ namespace platform {
 
 // Returns the ASCII lower-case form of c; other bytes are returned unchanged,
 // so UTF-8 sequences pass through intact.
-constexpr char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Returns s with ASCII letters in lower case.
 std::string FoldCase(std::string_view s);
@@ -27,7 +29,9 @@ int CompareNoCase(std::string_view a, std::string_view b);
 // comparator for std::map<std::string, T, LessNoCase>.
 struct LessNoCase {
     using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return CompareNoCase(a, b) < 0; }
+    bool operator()(std::string_view a, std::string_view b) const {
+        return CompareNoCase(a, b) < 0;
+    }
 };
 
 // Appends one code point to `out` as UTF-8; surrogates and values above

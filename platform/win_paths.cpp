@@ -53,7 +53,8 @@ std::optional<fs::path> FindNoCase(const fs::path& folder, std::string_view name
 
 std::optional<fs::path> WinPaths::ToHost(std::string_view windowsPath) const {
     if (!prefix_) return std::nullopt;
-    if (windowsPath.size() < 2 || windowsPath[1] != ':' || windowsPath.find('\0') != std::string_view::npos) {
+    if (windowsPath.size() < 2 || windowsPath[1] != ':' ||
+        windowsPath.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
     const char letter = FoldAscii(windowsPath[0]);
@@ -126,7 +127,8 @@ std::optional<std::string> WinPaths::ToWindows(const fs::path& hostPath) const {
             if (c == '/') c = '\\';
         }
         if (rest.empty() || rest.front() != '\\') rest.insert(rest.begin(), '\\');
-        const char letter = static_cast<char>(name[0] >= 'a' && name[0] <= 'z' ? name[0] - 'a' + 'A' : name[0]);
+        const char letter =
+            static_cast<char>(name[0] >= 'a' && name[0] <= 'z' ? name[0] - 'a' + 'A' : name[0]);
         best = std::string{letter, ':'} + rest;
         bestLength = rootText.size();
     }

@@ -12,7 +12,7 @@
 namespace platform {
 
 class WinPaths {
-public:
+  public:
     // The prefix folder: commandLinePrefix when not empty, else $WINEPREFIX,
     // else $HOME/.wine. Nothing (and a line in the program log) when the
     // chosen folder does not exist.
@@ -39,7 +39,7 @@ public:
     // backslashes. Nothing when no drive maps to it.
     std::optional<std::string> ToWindows(const std::filesystem::path& hostPath) const;
 
-private:
+  private:
     std::optional<std::filesystem::path> prefix_;
 };
 

@@ -25,8 +25,8 @@ bool LoadInto(const std::filesystem::path& path, RegTree& tree, bool logMissing)
         return false;
     }
     if (r.badLines > 0) {
-        Log::Write("Registry: " + std::to_string(r.badLines) + " unreadable line(s) skipped in " + path.string() +
-                   ", first at line " + std::to_string(r.firstBadLine));
+        Log::Write("Registry: " + std::to_string(r.badLines) + " unreadable line(s) skipped in " +
+                   path.string() + ", first at line " + std::to_string(r.firstBadLine));
     }
     return true;
 }
@@ -81,9 +81,15 @@ std::optional<std::string> WineRegistry::StorePath(RegRoot root, std::string_vie
     if (!SplitKeyPath(key, parts)) return std::nullopt;
     std::string path;
     switch (root) {
-        case RegRoot::kClassesRoot: path = kStoreMachineClasses; break;
-        case RegRoot::kCurrentUser: path = "User"; break;
-        case RegRoot::kLocalMachine: path = "Machine"; break;
+        case RegRoot::kClassesRoot:
+            path = kStoreMachineClasses;
+            break;
+        case RegRoot::kCurrentUser:
+            path = "User";
+            break;
+        case RegRoot::kLocalMachine:
+            path = "Machine";
+            break;
     }
     for (std::string_view part : parts) {
         path += '\\';
@@ -120,7 +126,8 @@ bool WineRegistry::CreateKey(RegRoot root, std::string_view key) {
     return true;
 }
 
-bool WineRegistry::SetValue(RegRoot root, std::string_view key, std::string_view name, const RegValue& value) {
+bool WineRegistry::SetValue(RegRoot root, std::string_view key, std::string_view name,
+                            const RegValue& value) {
     const auto path = StorePath(root, key);
     if (!path) return false;
     RegTree::Key* k = store_.FindOrCreate(*path);

@@ -13,7 +13,7 @@
 namespace platform {
 
 class WineRegistry : public Registry {
-public:
+  public:
     // Reads prefixDir/system.reg and prefixDir/user.reg (an empty prefixDir
     // means no prefix) and the store at storePath (an empty path gives a
     // store that lives in memory only). Missing or unreadable files leave
@@ -40,7 +40,7 @@ public:
     // True when system.reg or user.reg of the prefix was read.
     bool HasPrefix() const { return hasPrefix_; }
 
-private:
+  private:
     // Collects the views a read of root consults, first winner first.
     std::size_t Views(RegRoot root, RegView* views) const;
     // The store path for (root, key), or nothing when key is invalid.

@@ -43,8 +43,8 @@ bool HasProperty(Display* d, Window w, Atom property) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(d, w, property, 0, 0, False, AnyPropertyType, &type, &format, &count,
-                                          &after, &data);
+    const int status = XGetWindowProperty(d, w, property, 0, 0, False, AnyPropertyType, &type,
+                                          &format, &count, &after, &data);
     if (data != nullptr) XFree(data);
     return status == Success && type != None;
 }
@@ -54,7 +54,8 @@ std::vector<Window> Children(Display* d, Window w) {
     Window* kids = nullptr;
     unsigned int n = 0;
     std::vector<Window> out;
-    if (XQueryTree(d, w, &root, &parent, &kids, &n) != 0 && kids != nullptr) out.assign(kids, kids + n);
+    if (XQueryTree(d, w, &root, &parent, &kids, &n) != 0 && kids != nullptr)
+        out.assign(kids, kids + n);
     if (kids != nullptr) XFree(kids);
     return out;
 }
@@ -92,7 +93,9 @@ X11ScreenSource::X11ScreenSource(const std::string& displayName) {
     if (displayName.empty() && (env == nullptr || *env == '\0')) return;
     InstallErrorHandler();
     display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-    if (display_ == nullptr) Log::Write("Screen: cannot open X display " + (displayName.empty() ? std::string(env) : displayName));
+    if (display_ == nullptr)
+        Log::Write("Screen: cannot open X display " +
+                   (displayName.empty() ? std::string(env) : displayName));
 }
 
 X11ScreenSource::~X11ScreenSource() {
@@ -107,8 +110,8 @@ std::string X11ScreenSource::Title(unsigned long window) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(d, window, netWmName, 0, 4096, False, utf8, &type, &format, &count, &after, &data) ==
-            Success &&
+    if (XGetWindowProperty(d, window, netWmName, 0, 4096, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
         data != nullptr && type == utf8 && format == 8) {
         std::string title(reinterpret_cast<char*>(data), count);
         XFree(data);
@@ -156,7 +159,8 @@ unsigned long X11ScreenSource::TopLevelOf(unsigned long window) {
     return 0;
 }
 
-std::optional<ScreenWindow> X11ScreenSource::DescribePair(unsigned long frame, unsigned long client) {
+std::optional<ScreenWindow> X11ScreenSource::DescribePair(unsigned long frame,
+                                                          unsigned long client) {
     Display* d = display_;
     XWindowAttributes fa{}, ca{};
     Window child = 0;
@@ -171,7 +175,8 @@ std::optional<ScreenWindow> X11ScreenSource::DescribePair(unsigned long frame, u
     w.id = client;
     w.title = Title(client);
     w.visible = fa.map_state == IsViewable && ca.map_state == IsViewable;
-    w.windowRect = Rect::FromSize(fa.x, fa.y, fa.width + 2 * fa.border_width, fa.height + 2 * fa.border_width);
+    w.windowRect =
+        Rect::FromSize(fa.x, fa.y, fa.width + 2 * fa.border_width, fa.height + 2 * fa.border_width);
     w.clientRect = Rect::FromSize(cx, cy, ca.width, ca.height);
     return w;
 }
@@ -202,8 +207,8 @@ std::optional<ScreenWindowId> X11ScreenSource::ForegroundWindow() {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(d, DefaultRootWindow(d), active, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(d, DefaultRootWindow(d), active, 0, 1, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data) == Success &&
         data != nullptr && type == XA_WINDOW && format == 32 && count == 1) {
         const Window w = *reinterpret_cast<Window*>(data);
         XFree(data);
@@ -233,16 +238,19 @@ Bitmap32 X11ScreenSource::CaptureClient(ScreenWindowId id, const Rect& rect) {
     if (r.Empty()) return {};
     XImage* image = nullptr;
     Checked(d, [&] {
-        image = XGetImage(d, static_cast<Window>(id), r.left, r.top, static_cast<unsigned>(r.Width()),
-                          static_cast<unsigned>(r.Height()), AllPlanes, ZPixmap);
+        image =
+            XGetImage(d, static_cast<Window>(id), r.left, r.top, static_cast<unsigned>(r.Width()),
+                      static_cast<unsigned>(r.Height()), AllPlanes, ZPixmap);
     });
     if (image == nullptr) return {};
     Bitmap32 out(r.Width(), r.Height());
     std::vector<std::uint8_t>& bytes = out.Bytes();
     const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
-                        image->red_mask == 0xFF0000 && image->green_mask == 0x00FF00 && image->blue_mask == 0x0000FF;
+                        image->red_mask == 0xFF0000 && image->green_mask == 0x00FF00 &&
+                        image->blue_mask == 0x0000FF;
     for (int y = 0; y < r.Height(); ++y) {
-        std::uint8_t* row = bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(r.Width()) * 4u;
+        std::uint8_t* row =
+            bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(r.Width()) * 4u;
         if (direct) {
             std::memcpy(row, image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line,
                         static_cast<std::size_t>(r.Width()) * 4u);

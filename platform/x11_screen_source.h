@@ -15,7 +15,7 @@ struct _XDisplay;
 namespace platform {
 
 class X11ScreenSource : public ScreenSource {
-public:
+  public:
     // Connects to displayName, or to $DISPLAY when empty; when DISPLAY is
     // unset or the connection fails, the source reports no screen.
     explicit X11ScreenSource(const std::string& displayName = {});
@@ -30,7 +30,7 @@ public:
     Bitmap32 CaptureClient(ScreenWindowId id, const Rect& rect) override;
     bool MoveWindow(ScreenWindowId id, const Rect& windowRect) override;
 
-private:
+  private:
     // The window's description given its top-level (frame) and client windows.
     std::optional<ScreenWindow> DescribePair(unsigned long frame, unsigned long client);
     // The top-level child of the root that holds window, or 0.
