@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build check demo asan fuzz bench clean
+.PHONY: all deps configure build check check-build release demo asan fuzz bench clean
 
 all: build
 
@@ -17,8 +17,18 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-check: build
+# The test build treats warnings as errors; CI also builds once in Release,
+# where GCC's optimiser reports warnings that the default build does not.
+check: deps
+	cmake -S . -B $(BUILD) -DSEATWATCH_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@if [ -n "$${CI:-}" ]; then $(MAKE) --no-print-directory release CMAKE_FLAGS="-DSEATWATCH_WERROR=ON"; fi
+
+# A plain Release build, as a user or a packager makes it.
+release: deps
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build-release -j $(JOBS)
 
 demo: build
 	./scripts/demo $(BUILD)
@@ -33,4 +43,4 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS)
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-release

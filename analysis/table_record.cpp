@@ -2,11 +2,11 @@
 
 #include "hands/hand.h"
 
-CTableRecord::CTableRecord(std::string tableName, int roomCode, std::string pageText,
+CTableRecord::CTableRecord(std::string tableName, int roomId, std::string pageText,
                            bool screenReading, std::int64_t now)
     : tableName_(std::move(tableName)),
       lastHandTime_(now - 600),
-      roomCode_(roomCode),
+      roomId_(roomId),
       pageText_(std::move(pageText)),
       screenReading_(screenReading) {
     cards_.fill(-1);

@@ -22,7 +22,7 @@ class CTableRecord {
 
     // A record for `tableName` created at `now`: the last hand time starts
     // ten minutes back, the street at -1 and every card number at -1.
-    CTableRecord(std::string tableName, int roomCode, std::string pageText, bool screenReading,
+    CTableRecord(std::string tableName, int roomId, std::string pageText, bool screenReading,
                  std::int64_t now);
 
     // Takes the record's state from a hand of the history (see the source).
@@ -40,7 +40,7 @@ class CTableRecord {
     const std::string& TableName() const { return tableName_; }
     const std::vector<std::string>& SeatNames() const { return seatNames_; }
     std::int64_t LastHandTime() const { return lastHandTime_; }
-    int RoomCode() const { return roomCode_; }
+    int RoomId() const { return roomId_; }
     const std::string& PageText() const { return pageText_; }
     bool ScreenReading() const { return screenReading_; }
     std::int64_t UpdateTime() const { return updateTime_; }
@@ -61,7 +61,7 @@ class CTableRecord {
     std::string tableName_;
     std::vector<std::string> seatNames_;
     std::int64_t lastHandTime_ = 0;
-    int roomCode_ = 0;
+    int roomId_ = 0;
     std::string pageText_;
     bool screenReading_ = false;
     std::int64_t updateTime_ = 0;

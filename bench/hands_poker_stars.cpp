@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "hands/hand_poker_stars.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 // Heap accounting: every allocation of the process goes through here, so the
 // bytes a set of stored hands holds can be measured.

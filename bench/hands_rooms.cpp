@@ -11,7 +11,7 @@
 #include "hands/hand_inter_poker.h"
 #include "hands/hand_party_poker.h"
 #include "hands/hand_true_poker.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 namespace {
 

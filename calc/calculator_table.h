@@ -16,8 +16,8 @@ class CalculatorTable {
     // The table's name as the room writes it (hostile text: used only
     // escaped or made safe).
     virtual std::string TableName() const = 0;
-    // The room code of the table (100 to 121).
-    virtual int RoomCode() const = 0;
+    // The room id of the table (100 to 121).
+    virtual int RoomId() const = 0;
     // The hand's card texts from the history: pocket, flop, turn, river (card
     // lists such as "[Ah,Kd]"; empty when not dealt).
     virtual std::array<std::string, 4> CardTexts() const = 0;

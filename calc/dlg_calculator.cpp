@@ -38,26 +38,26 @@ CDlgCalculator::~CDlgCalculator() {
     desktop_.DestroyWindow(window_);
 }
 
-bool CDlgCalculator::IsSupportedRoom(int roomCode) {
-    return (roomCode >= 101 && roomCode <= 106) || (roomCode >= 108 && roomCode <= 111) ||
-           (roomCode >= 113 && roomCode <= 119) || roomCode == 121;
+bool CDlgCalculator::IsSupportedRoom(int roomId) {
+    return (roomId >= 101 && roomId <= 106) || (roomId >= 108 && roomId <= 111) ||
+           (roomId >= 113 && roomId <= 119) || roomId == 121;
 }
 
 void CDlgCalculator::AttachToTable(std::string folder, CalculatorTable& table) {
     tableName_ = table.TableName();
-    roomCode_ = table.RoomCode();
+    roomId_ = table.RoomId();
     table_ = &table;
     table.LinkCalculator(this);
     folder_ = std::move(folder);
     desktop_.SetTitle(window_, "Calculator - " + tableName_);
-    if (IsSupportedRoom(roomCode_)) {
+    if (IsSupportedRoom(roomId_)) {
         Refresh(table, false, false);
         desktop_.Show(window_, platform::ShowMode::kShow);
     }
 }
 
 void CDlgCalculator::ShowForRoom(bool show) {
-    if (show && IsSupportedRoom(roomCode_)) {
+    if (show && IsSupportedRoom(roomId_)) {
         const auto state = desktop_.GetWindow(window_);
         desktop_.Show(window_, state && state->minimized ? platform::ShowMode::kRestore
                                                          : platform::ShowMode::kShow);

@@ -29,8 +29,8 @@ class CDlgCalculator {
     CDlgCalculator(const CDlgCalculator&) = delete;
     CDlgCalculator& operator=(const CDlgCalculator&) = delete;
 
-    // Whether the calculator works for a room code: 101-106, 108-111, 113-119 and 121.
-    static bool IsSupportedRoom(int roomCode);
+    // Whether the calculator works for a room id: 101-106, 108-111, 113-119 and 121.
+    static bool IsSupportedRoom(int roomId);
 
     // Binds the window to its table: remembers the folder, table name and room
     // code, links the record back to this window, titles the window
@@ -79,7 +79,7 @@ class CDlgCalculator {
 
     std::string folder_;
     std::string tableName_;
-    int roomCode_ = 0;
+    int roomId_ = 0;
     CalculatorTable* table_ = nullptr;
     std::string pocketText_;
     std::string flopText_;

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "hands/hand.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 // `makeHand` returns a fresh parser object (by value) for each hand.
 template <typename MakeHand>

@@ -6,7 +6,7 @@
 #include "hands/marker_list.h"
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 namespace {
 

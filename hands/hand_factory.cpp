@@ -68,9 +68,9 @@ std::unique_ptr<CHand> Create(Family family, const std::string& hero,
 
 }  // namespace
 
-std::unique_ptr<CHand> CreateHandParser(int roomCode, const std::string& heroName,
+std::unique_ptr<CHand> CreateHandParser(int roomId, const std::string& heroName,
                                         const HandParserOptions& options) {
-    return Create(FamilyOfCode(roomCode), heroName, options);
+    return Create(FamilyOfCode(roomId), heroName, options);
 }
 
 std::unique_ptr<CHand> CreateHandParser(std::string_view room, const std::string& heroName,

@@ -22,11 +22,11 @@ struct HandParserOptions {
 
 // A new parser for a room family named "pokerstars", "fulltilt", "party",
 // "absolute", "interpoker" or "truepoker" (letter case, blanks, "-" and "_"
-// ignored; "partypoker" and "absolutepoker" also accepted) or for a room code
+// ignored; "partypoker" and "absolutepoker" also accepted) or for a room id
 // 100..121 written in decimal. Null for an unknown name or code.
 std::unique_ptr<CHand> CreateHandParser(std::string_view room, const std::string& heroName,
                                         const HandParserOptions& options = {});
 
-// The same for a room code 100..121; null outside it.
-std::unique_ptr<CHand> CreateHandParser(int roomCode, const std::string& heroName,
+// The same for a room id 100..121; null outside it.
+std::unique_ptr<CHand> CreateHandParser(int roomId, const std::string& heroName,
                                         const HandParserOptions& options = {});

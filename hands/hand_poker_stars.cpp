@@ -2,7 +2,7 @@
 
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "hands/parse_text.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 class CLineCursor {
   public:

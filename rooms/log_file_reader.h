@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 // Size, times and kind of a file, as one status query gives them.
 struct LogFileStatus {

@@ -25,7 +25,7 @@
 #include "hands/hand_factory.h"
 #include "hands/hand_poker_stars.h"
 #include "hands/parse_text.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 #include "tools/intake.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hands/hand_poker_stars.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 namespace testing_hands {
 

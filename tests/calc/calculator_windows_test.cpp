@@ -178,7 +178,7 @@ TEST_F(ManualCalculatorTest, ClearEmptiesEverything) {
 class FakeTable : public CalculatorTable {
   public:
     std::string TableName() const override { return name; }
-    int RoomCode() const override { return room; }
+    int RoomId() const override { return room; }
     std::array<std::string, 4> CardTexts() const override { return texts; }
     std::array<int, 7> ScreenCards() const override { return screen; }
     int Street() const override { return street; }

@@ -12,7 +12,7 @@
 
 #include "hands/hand_poker_stars.h"
 #include "hands/parse_text.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 #include "tests/hands/room_corpus_util.h"
 

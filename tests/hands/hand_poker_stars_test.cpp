@@ -8,7 +8,7 @@
 #include "hands/eastern_time.h"
 #include "hands/hand_poker_stars.h"
 #include "hands/parse_error.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 using namespace std::string_view_literals;
 

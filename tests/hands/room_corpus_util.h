@@ -17,7 +17,7 @@
 #include "hands/hand.h"
 #include "hands/parse_text.h"
 #include "hands/parse_text_more.h"
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 namespace roomtest {
 

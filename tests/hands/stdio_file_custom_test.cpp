@@ -1,4 +1,4 @@
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "html/text_encoding.h"
+#include "hands/text_encoding.h"
 
 namespace {
 

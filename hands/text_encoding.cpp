@@ -1,4 +1,4 @@
-#include "html/text_encoding.h"
+#include "hands/text_encoding.h"
 
 #include "platform/text_util.h"
 

@@ -1,4 +1,4 @@
-#include "html/stdio_file_custom.h"
+#include "hands/stdio_file_custom.h"
 
 #include <sys/stat.h>
 
@@ -8,7 +8,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "html/text_encoding.h"
+#include "hands/text_encoding.h"
 #include "platform/text_util.h"
 
 namespace {
