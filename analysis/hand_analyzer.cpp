@@ -188,17 +188,6 @@ std::vector<std::string> CHandAnalyzer::TablesSince(std::int64_t since) const {
     return names;
 }
 
-bool CHandAnalyzer::WatchFile(const std::string& path,
-                              const std::function<std::unique_ptr<ILogFileWatcher>()>& create) {
-    auto it = logFiles_.find(path);
-    if (it == logFiles_.end()) {
-        std::unique_ptr<ILogFileWatcher> watcher = create ? create() : nullptr;
-        if (!watcher) return false;
-        it = logFiles_.emplace(path, std::move(watcher)).first;
-    }
-    return it->second->Changed();
-}
-
 // --- Processing --------------------------------------------------------------
 
 void CHandAnalyzer::ReadMemorySettings() {
