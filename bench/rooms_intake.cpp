@@ -19,6 +19,7 @@
 
 #include "analysis/hand_reference.h"
 #include "platform/clock.h"
+#include "platform/heap_pages.h"
 #include "platform/memory_profile.h"
 #include "rooms/intake_session.h"
 #include "rooms/log_loader.h"
@@ -101,6 +102,8 @@ long long BenchHands() {
 
 // Parse and read only: the reader with a sink that drops every hand.
 void BM_FirstLoadingParseAndRead(benchmark::State& state) {
+    // The heap as the program's start-up sets it around a first loading.
+    platform::HeapHugePages::Enable();
     const long long hands = BenchHands();
     ScratchFolder folder;
     WriteFolder(folder, hands, kHandsPerFile);
