@@ -8,6 +8,7 @@
 #include "analysis/hand_reference.h"
 #include "analysis/model_players.h"
 #include "hands/hand.h"
+#include "hands/room_family.h"
 #include "platform/clock.h"
 #include "platform/heap_pages.h"
 #include "platform/local_time.h"
@@ -204,8 +205,7 @@ bool CHandAnalyzer::WatchFile(const std::string& path,
 void CHandAnalyzer::ReadMemorySettings() {
     if (optMHC_ >= 0) return;
     optMHC_ = std::max(2000, settings_.GetInt("Settings", SettingsKey(" - OptMHC"), 2500));
-    int id = start_.roomId;
-    bool slowRoom = (id >= 108 && id <= 111) || (id >= 115 && id <= 119);
+    bool slowRoom = ReadsSlowly(FamilyOfRoom(start_.roomId));
     optTime_ = settings_.GetInt("Settings", SettingsKey(" - OptTime"), slowRoom ? 60 : 40);
 }
 
