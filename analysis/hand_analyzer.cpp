@@ -209,11 +209,11 @@ void CHandAnalyzer::ReadMemorySettings() {
     optTime_ = settings_.GetInt("Settings", SettingsKey(" - OptTime"), slowRoom ? 60 : 40);
 }
 
-// The design walks every stored hand on each call to find new players and
-// unprocessed hands; only hands added since the previous call can hold
-// either (records are never removed, and every call folds all pending
-// hands), so walking those gives the same records at a cost independent of
-// the size of the database.
+// Only hands added since the previous call can bring new players or be
+// unprocessed (records are never removed, and every call folds all pending
+// hands), so only those are walked: the records come out as a walk over
+// every stored hand would leave them, at a cost independent of the size of
+// the database.
 void CHandAnalyzer::Process(bool live) {
     std::unique_lock lock(mutex_);
     if (processing_) return;  // a nested call from message pumping; the outer call carries on

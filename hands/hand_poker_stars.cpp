@@ -81,7 +81,7 @@ bool ReadPlainDateTime(std::string_view text, CWallClock& wall) {
     return zone == "ET" || zone == "EDT" || zone == "EST";
 }
 
-// The number at a fixed place of the designed layout, read like atoi: no
+// The number at a fixed place of the header layout, read like atoi: no
 // digit counts as 0.
 int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
     int value = hands::ReadField(text, pos, width);
