@@ -9,6 +9,7 @@
 #include "hands/hand_poker_stars.h"
 #include "hands/parse_error.h"
 #include "hands/stdio_file_custom.h"
+#include "tests/hands/golden_util.h"
 
 using namespace std::string_view_literals;
 
@@ -684,6 +685,11 @@ TEST(HandPokerStarsTest, SummaryAtEndOfFileWithoutBlankLine) {
     EXPECT_EQ(p.result, 0);
     EXPECT_TRUE(p.hand.potAwarded);
     EXPECT_EQ(p.hand.won[4], 470);
+}
+
+TEST(HandPokerStarsTest, WholeRecordsMatchGolden) {
+    ScopedTz tz("UTC");
+    roomtest::ExpectGoldenHands("pokerstars", {{"ring", kRingHand}, {"antes", kAnteHand}}, "poker_stars");
 }
 
 }  // namespace
