@@ -8,6 +8,7 @@
 #include "analysis/hand_reference.h"
 #include "analysis/model_players.h"
 #include "hands/hand.h"
+#include "hands/room_family.h"
 #include "platform/clock.h"
 #include "platform/local_time.h"
 #include "platform/log.h"
@@ -192,16 +193,15 @@ std::vector<std::string> CHandAnalyzer::TablesSince(std::int64_t since) const {
 void CHandAnalyzer::ReadMemorySettings() {
     if (optMHC_ >= 0) return;
     optMHC_ = std::max(2000, settings_.GetInt("Settings", SettingsKey(" - OptMHC"), 2500));
-    int id = start_.roomId;
-    bool slowRoom = (id >= 108 && id <= 111) || (id >= 115 && id <= 119);
+    bool slowRoom = ReadsSlowly(FamilyOfRoom(start_.roomId));
     optTime_ = settings_.GetInt("Settings", SettingsKey(" - OptTime"), slowRoom ? 60 : 40);
 }
 
-// The design walks every stored hand on each call to find new players and
-// unprocessed hands; only hands added since the previous call can hold
-// either (records are never removed, and every call folds all pending
-// hands), so walking those gives the same records at a cost independent of
-// the size of the database.
+// Only hands added since the previous call can bring new players or be
+// unprocessed (records are never removed, and every call folds all pending
+// hands), so only those are walked: the records come out as a walk over
+// every stored hand would leave them, at a cost independent of the size of
+// the database.
 void CHandAnalyzer::Process(bool live) {
     std::unique_lock lock(mutex_);
     if (processing_) return;  // a nested call from message pumping; the outer call carries on

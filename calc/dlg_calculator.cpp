@@ -4,6 +4,7 @@
 
 #include "calc/calculator_page_data.h"
 #include "hands/card.h"
+#include "hands/room_family.h"
 
 namespace {
 
@@ -39,8 +40,7 @@ CDlgCalculator::~CDlgCalculator() {
 }
 
 bool CDlgCalculator::IsSupportedRoom(int roomId) {
-    return (roomId >= 101 && roomId <= 106) || (roomId >= 108 && roomId <= 111) ||
-           (roomId >= 113 && roomId <= 119) || roomId == 121;
+    return HasTableCalculator(FamilyOfRoom(roomId));
 }
 
 void CDlgCalculator::AttachToTable(std::string folder, CalculatorTable& table) {

@@ -29,7 +29,7 @@ class CDlgCalculator {
     CDlgCalculator(const CDlgCalculator&) = delete;
     CDlgCalculator& operator=(const CDlgCalculator&) = delete;
 
-    // Whether the calculator works for a room id: 101-106, 108-111, 113-119 and 121.
+    // Whether the calculator works for a room id: its family has a table calculator.
     static bool IsSupportedRoom(int roomId);
 
     // Binds the window to its table: remembers the folder, table name and room
