@@ -87,7 +87,9 @@ class HandEvaluator {
     static constexpr std::uint64_t RankUnit(int value) { return 1ull << (3 * (value - 2)); }
 
     // The category of a strength class.
-    HandCategory CategoryOf(HandStrength strength) const { return classValue_[strength].category; }
+    HandCategory CategoryOf(HandStrength strength) const {
+        return static_cast<HandCategory>(classCategory_[strength]);
+    }
 
     // The full value of five to seven distinct cards summed into `key`.
     HandValue Value(const HandKey& key) const;
@@ -134,6 +136,9 @@ class HandEvaluator {
     std::vector<HandStrength> rankClass_;
     std::vector<HandStrength> flushClass_;
     std::vector<HandValue> classValue_;
+    // The category of each class, one byte each: counting loops read it for
+    // every hand, and 7,462 bytes stay in the first-level cache.
+    std::vector<std::uint8_t> classCategory_;
 };
 
 }  // namespace calc

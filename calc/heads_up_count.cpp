@@ -48,15 +48,21 @@ class Tally {
     Tally(const HandEvaluator& evaluator, HeadsUpCounts& counts)
         : evaluator_(evaluator), counts_(counts) {}
 
+    // Deals between the two hands.
     void Add(HandStrength player, HandStrength opponent, std::int64_t weight) {
+        AddPlayer(player, weight);
+        AddOpponent(player, opponent, weight);
+    }
+    // The player's side of deals: their number and the player's category.
+    void AddPlayer(HandStrength player, std::int64_t weight) {
         counts_.deals += weight;
-        if (player > opponent) {
-            counts_.wins += weight;
-        } else if (player == opponent) {
-            counts_.splits += weight;
-        }
-        counts_.player[static_cast<std::size_t>(evaluator_.CategoryOf(player))] += weight;
-        counts_.opponent[static_cast<std::size_t>(evaluator_.CategoryOf(opponent))] += weight;
+        counts_.player[evaluator_.CategoryOf(player)] += weight;
+    }
+    // The opponent's side of deals: who won, and the opponent's category.
+    void AddOpponent(HandStrength player, HandStrength opponent, std::int64_t weight) {
+        counts_.wins += player > opponent ? weight : 0;
+        counts_.splits += player == opponent ? weight : 0;
+        counts_.opponent[evaluator_.CategoryOf(opponent)] += weight;
     }
 
   private:
@@ -164,75 +170,90 @@ void CountAgainstKnownCards(std::span<const std::uint8_t> pocket,
     }
 }
 
-// One full board against every opponent hand from the `rest` of the cards:
-// by rank pair, corrected for the suited hands that make a flush, or hand by
-// hand when four or five board cards share a suit and the corrections would
-// outnumber the hands.
-void CountBoardAgainstEveryHand(const HandEvaluator& evaluator, Tally& tally,
-                                const HandKey& fullBoard, HandStrength player,
-                                std::span<const std::uint8_t> rest) {
-    int flushSuit = -1;
-    int suited = 0;
-    for (int suit = 0; suit < kSuitCount; ++suit) {
-        const int count = std::popcount(SuitLane(fullBoard, suit));
-        if (count >= 3) {
-            flushSuit = suit;
-            suited = count;
+// The opponent side of one full board against every opponent hand, by rank
+// pair: `boardCounts` holds the board's rank counts, `byRank` the cards left
+// for the opponent per rank (index value - 2). Exact when no opponent hand
+// can hold five of a suit; each deal counts `weight` times.
+void CountRankPairs(const HandEvaluator& evaluator, Tally& tally, std::uint64_t boardCounts,
+                    HandStrength player, const std::array<std::int64_t, kRankCount>& byRank,
+                    std::int64_t weight) {
+    for (int a = 0; a < kRankCount; ++a) {
+        const std::int64_t na = byRank[static_cast<std::size_t>(a)];
+        if (na == 0) continue;
+        const std::uint64_t withA = boardCounts + HandEvaluator::RankUnit(a + 2);
+        if (na >= 2) {
+            tally.AddOpponent(player,
+                              evaluator.RankStrength(withA + HandEvaluator::RankUnit(a + 2)),
+                              weight * (na * (na - 1) / 2));
+        }
+        for (int b = a + 1; b < kRankCount; ++b) {
+            const std::int64_t nb = byRank[static_cast<std::size_t>(b)];
+            if (nb == 0) continue;
+            tally.AddOpponent(player,
+                              evaluator.RankStrength(withA + HandEvaluator::RankUnit(b + 2)),
+                              weight * na * nb);
         }
     }
-    if (suited >= 4) {
+}
+
+// One full board that holds three or more cards of a suit against every
+// opponent hand from the `rest` of the cards: by rank pair, corrected for the
+// suited hands that make a flush, or hand by hand when four or five board
+// cards share the suit and the corrections would outnumber the hands.
+void CountFlushBoardAgainstEveryHand(const HandEvaluator& evaluator, Tally& tally,
+                                     const HandKey& fullBoard, int flushSuit, HandStrength player,
+                                     std::span<const std::uint8_t> rest) {
+    const unsigned boardRanks = SuitLane(fullBoard, flushSuit);
+    const std::int64_t hands =
+        static_cast<std::int64_t>(rest.size()) * static_cast<std::int64_t>(rest.size() - 1) / 2;
+    tally.AddPlayer(player, hands);
+    if (std::popcount(boardRanks) >= 4) {
         for (std::size_t a = 0; a < rest.size(); ++a) {
             HandKey withFirst = fullBoard;
             withFirst += HandEvaluator::CardKey(rest[a]);
             for (std::size_t b = a + 1; b < rest.size(); ++b) {
                 HandKey hand = withFirst;
                 hand += HandEvaluator::CardKey(rest[b]);
-                tally.Add(player, evaluator.Strength(hand), 1);
+                tally.AddOpponent(player, evaluator.Strength(hand), 1);
             }
         }
         return;
     }
 
     std::array<std::int64_t, kRankCount> byRank{};
-    for (const std::uint8_t card : rest) ++byRank[static_cast<std::size_t>(ValueOf(card) - 2)];
-    for (int a = 0; a < kRankCount; ++a) {
-        const std::int64_t na = byRank[static_cast<std::size_t>(a)];
-        if (na == 0) continue;
-        const std::uint64_t withA = fullBoard.counts + HandEvaluator::RankUnit(a + 2);
-        if (na >= 2) {
-            tally.Add(player, evaluator.RankStrength(withA + HandEvaluator::RankUnit(a + 2)),
-                      na * (na - 1) / 2);
-        }
-        for (int b = a + 1; b < kRankCount; ++b) {
-            const std::int64_t nb = byRank[static_cast<std::size_t>(b)];
-            if (nb == 0) continue;
-            tally.Add(player, evaluator.RankStrength(withA + HandEvaluator::RankUnit(b + 2)),
-                      na * nb);
-        }
-    }
-    if (flushSuit < 0) return;
-
-    const unsigned boardRanks = SuitLane(fullBoard, flushSuit);
     std::array<std::uint8_t, kRankCount> ofSuit{};
-    std::size_t count = 0;
+    std::size_t suited = 0;
     for (const std::uint8_t card : rest) {
-        if (SuitOf(card) == flushSuit) ofSuit[count++] = card;
+        ++byRank[static_cast<std::size_t>(ValueOf(card) - 2)];
+        if (SuitOf(card) == flushSuit) ofSuit[suited++] = card;
     }
-    for (std::size_t a = 0; a < count; ++a) {
-        for (std::size_t b = a + 1; b < count; ++b) {
+    CountRankPairs(evaluator, tally, fullBoard.counts, player, byRank, 1);
+    for (std::size_t a = 0; a < suited; ++a) {
+        for (std::size_t b = a + 1; b < suited; ++b) {
             const std::uint64_t counts = fullBoard.counts +
                                          HandEvaluator::RankUnit(ValueOf(ofSuit[a])) +
                                          HandEvaluator::RankUnit(ValueOf(ofSuit[b]));
-            tally.Add(player,
-                      evaluator.FlushStrength(boardRanks | RankBit(ofSuit[a]) | RankBit(ofSuit[b])),
-                      1);
-            tally.Add(player, evaluator.RankStrength(counts), -1);
+            tally.AddOpponent(
+                player,
+                evaluator.FlushStrength(boardRanks | RankBit(ofSuit[a]) | RankBit(ofSuit[b])), 1);
+            tally.AddOpponent(player, evaluator.RankStrength(counts), -1);
         }
     }
 }
 
+// The suit holding three or more cards of a full board, or -1.
+int FlushSuitOf(const HandKey& fullBoard) {
+    for (int suit = 0; suit < kSuitCount; ++suit) {
+        if (std::popcount(SuitLane(fullBoard, suit)) >= 3) return suit;
+    }
+    return -1;
+}
+
 // The opponent's cards unknown, three or more board cards known: every
-// completion of the board, each against every opponent hand.
+// completion of the board, each against every opponent hand. A completion
+// that leaves no suit three times on the board allows no flush to anyone, so
+// such completions are gathered by the ranks they bring and each rank
+// pattern is counted once; the others are counted one by one.
 void CountAgainstEveryHand(std::span<const std::uint8_t> pocket,
                            std::span<const std::uint8_t> board, HeadsUpCounts& counts) {
     const HandEvaluator& evaluator = HandEvaluator::Instance();
@@ -250,52 +271,71 @@ void CountAgainstEveryHand(std::span<const std::uint8_t> pocket,
     }
     std::array<std::uint8_t, kDeckSize> unseen{};
     std::size_t unseenCount = 0;
+    std::array<std::int64_t, kRankCount> unseenByRank{};
     for (int card = 0; card < kDeckSize; ++card) {
-        if ((dead >> card & 1u) == 0) unseen[unseenCount++] = static_cast<std::uint8_t>(card);
+        if ((dead >> card & 1u) != 0) continue;
+        unseen[unseenCount++] = static_cast<std::uint8_t>(card);
+        ++unseenByRank[static_cast<std::size_t>(ValueOf(card) - 2)];
     }
-    const std::span<const std::uint8_t> all(unseen.data(), unseenCount);
+    const std::size_t missing = 5 - board.size();
+    const std::int64_t restSize = static_cast<std::int64_t>(unseenCount - missing);
+    const std::int64_t hands = restSize * (restSize - 1) / 2;
 
-    // The cards left for the opponent once the board took `taken` (up to two).
+    // Completions without a flush suit, by the rank indexes of their cards
+    // (the lower first; a missing card counts as rank index 0 with no card).
+    std::array<std::array<std::int64_t, kRankCount>, kRankCount> byPattern{};
     std::array<std::uint8_t, kDeckSize> rest{};
-    const auto countBoard = [&](const HandKey& fullBoard, std::span<const std::size_t> taken) {
+    const auto countCompletion = [&](const HandKey& fullBoard, std::size_t first,
+                                     std::size_t second) {
+        const int flushSuit = FlushSuitOf(fullBoard);
+        if (flushSuit < 0) {
+            const auto rankIndex = [&](std::size_t i) {
+                return i < unseenCount ? static_cast<std::size_t>(ValueOf(unseen[i]) - 2) : 0;
+            };
+            const std::size_t a = rankIndex(first);
+            const std::size_t b = rankIndex(second);
+            ++byPattern[std::min(a, b)][std::max(a, b)];
+            return;
+        }
         std::size_t restCount = 0;
         for (std::size_t i = 0; i < unseenCount; ++i) {
-            bool isTaken = false;
-            for (const std::size_t t : taken) isTaken = isTaken || t == i;
-            if (!isTaken) rest[restCount++] = unseen[i];
+            if (i != first && i != second) rest[restCount++] = unseen[i];
         }
         HandKey hand = fullBoard;
         hand += pocketKey;
-        CountBoardAgainstEveryHand(evaluator, tally, fullBoard, evaluator.Strength(hand),
-                                   std::span<const std::uint8_t>(rest.data(), restCount));
+        CountFlushBoardAgainstEveryHand(evaluator, tally, fullBoard, flushSuit,
+                                        evaluator.Strength(hand),
+                                        std::span<const std::uint8_t>(rest.data(), restCount));
     };
+    const std::size_t none = unseenCount;  // No card in that place.
+    if (missing == 0) countCompletion(boardKey, none, none);
+    for (std::size_t t = 0; missing >= 1 && t < unseenCount; ++t) {
+        HandKey withTurn = boardKey;
+        withTurn += HandEvaluator::CardKey(unseen[t]);
+        if (missing == 1) countCompletion(withTurn, t, none);
+        for (std::size_t r = t + 1; missing == 2 && r < unseenCount; ++r) {
+            HandKey full = withTurn;
+            full += HandEvaluator::CardKey(unseen[r]);
+            countCompletion(full, t, r);
+        }
+    }
 
-    switch (board.size()) {
-        case 5:
-            countBoard(boardKey, {});
-            break;
-        case 4:
-            for (std::size_t t = 0; t < all.size(); ++t) {
-                HandKey full = boardKey;
-                full += HandEvaluator::CardKey(all[t]);
-                const std::size_t taken[] = {t};
-                countBoard(full, taken);
+    for (std::size_t a = 0; a < kRankCount; ++a) {
+        for (std::size_t b = a; b < kRankCount; ++b) {
+            const std::int64_t completions = byPattern[a][b];
+            if (completions == 0) continue;
+            std::uint64_t boardCounts = boardKey.counts;
+            std::array<std::int64_t, kRankCount> byRank = unseenByRank;
+            // The pattern's cards: none, (b) alone, or (a, b); see rankIndex.
+            const std::size_t cards[2] = {a, b};
+            for (std::size_t i = 2 - missing; i < 2; ++i) {
+                boardCounts += HandEvaluator::RankUnit(static_cast<int>(cards[i]) + 2);
+                --byRank[cards[i]];
             }
-            break;
-        case 3:
-            for (std::size_t t = 0; t < all.size(); ++t) {
-                HandKey withTurn = boardKey;
-                withTurn += HandEvaluator::CardKey(all[t]);
-                for (std::size_t r = t + 1; r < all.size(); ++r) {
-                    HandKey full = withTurn;
-                    full += HandEvaluator::CardKey(all[r]);
-                    const std::size_t taken[] = {t, r};
-                    countBoard(full, taken);
-                }
-            }
-            break;
-        default:
-            break;
+            const HandStrength player = evaluator.RankStrength(boardCounts + pocketKey.counts);
+            tally.AddPlayer(player, completions * hands);
+            CountRankPairs(evaluator, tally, boardCounts, player, byRank, completions);
+        }
     }
 }
 
