@@ -97,6 +97,11 @@ void WriteOdds(CHtmlFile& file, const CalculatorPageData& page) {
     file.CenteredCell(WinText(page.win));
     file.CenteredCell(SplitText(page.split));
     file.EndRow();
+    if (page.exact && page.win >= 0) {
+        file.BeginRow(1);
+        file.DataCell("Exact figures: every deal counted", 0, 0, {}, {}, 2);
+        file.EndRow();
+    }
     file.EndTable();
 
     const bool showOuts = !page.flopText.empty() && page.riverText.empty();

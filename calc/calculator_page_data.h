@@ -29,6 +29,9 @@ struct CalculatorPageData {
     std::int32_t pocketRank = 0;   // 1..169 among the starting hands; 170 = no pocket.
     std::int32_t pocketGroup = 0;  // Starting-hand group 1..8; 9 = no group.
     float spare = 0;               // Carried, not shown.
+    // The chances and category figures count every deal rather than a sample;
+    // the page then says so under the win and split chances.
+    bool exact = false;
 
     static constexpr std::array<float, kCategoryCount> Unavailable() {
         std::array<float, kCategoryCount> all{};

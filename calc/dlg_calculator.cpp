@@ -107,6 +107,7 @@ void CDlgCalculator::Recalculate() {
     outs_.fill(0);
     win_ = -1;
     split_ = -1;
+    exact_ = false;
     if (!pocketText_.empty() && !SameCardTwice(pocketText_)) {
         const auto start = std::chrono::steady_clock::now();
         calculator.SetCards(pocketText_, flopText_, turnText_, riverText_);
@@ -123,6 +124,7 @@ void CDlgCalculator::Recalculate() {
                 }
                 win_ = fraction(calculator.Wins());
                 split_ = fraction(calculator.Splits());
+                exact_ = calculator.Exact();
             }
         }
         if (street_ == 1 || street_ == 2) {
@@ -152,6 +154,7 @@ void CDlgCalculator::WritePage(bool tableSizeWarning) {
     page.opponentFraction = bestFraction_;
     page.bestFraction = bestFraction_;
     page.outs = outs_;
+    page.exact = exact_;
     const StartingHandRank rank =
         pocketText_.empty() || !lookup_ ? StartingHandRank{} : lookup_(pocketText_);
     page.pocketRank = rank.rank;

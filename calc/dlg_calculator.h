@@ -92,6 +92,7 @@ class CDlgCalculator {
     std::array<std::int32_t, kCategoryCount> outs_{};
     float win_ = -1;
     float split_ = -1;
+    bool exact_ = false;  // The figures count every deal.
     std::int64_t lastMilliseconds_ = 0;
     std::int32_t lastTrials_ = 0;
     int calculations_ = 0;

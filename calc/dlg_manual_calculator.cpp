@@ -255,6 +255,7 @@ void CDlgManualCalculator::Calculate(int opponents, bool simulate) {
             page.opponentFraction[c] = over(calculator.OpponentCategoryCount()[c], hands);
         }
         page.outs = calculator.Outs();
+        page.exact = calculator.Exact();
         ++calculations_;
     }
     WriteCalculatorPage(page, false);

@@ -70,6 +70,19 @@ TEST_F(CalculatorPageTest, FlopAndTurnPageMatchesGolden) {
     EXPECT_EQ(page.pagePath, (folder_ / "Calculator_Altair II.htm").string());
 }
 
+TEST_F(CalculatorPageTest, ExactFiguresAreMarkedUnderTheChances) {
+    CalculatorPageData page = FlopAndTurnPage();
+    page.exact = true;
+    ExpectGolden(Write(page), "calculator_exact.htm");
+    // Sampled figures, or none at all, carry no mark.
+    for (const auto& [exact, win] : {std::pair{false, 0.5f}, {true, -1.0f}}) {
+        SCOPED_TRACE(testing::Message() << "exact " << exact << " win " << win);
+        page.exact = exact;
+        page.win = win;
+        EXPECT_THAT(Write(page), testing::Not(HasSubstr("Exact")));
+    }
+}
+
 TEST_F(CalculatorPageTest, PreflopPageShowsNotAvailableEverywhere) {
     CalculatorPageData page;
     page.title = "Seatwatch Manual Calculator";

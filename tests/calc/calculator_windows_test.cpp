@@ -126,6 +126,14 @@ TEST_F(ManualCalculatorTest, SlotsAndTexts) {
     }
 }
 
+TEST_F(ManualCalculatorTest, HeadsUpFiguresAreMarkedExact) {
+    ClickCards("Ah Kd Qs 7c 2d");
+    Click(dialog_->Window(), CDlgManualCalculator::OpponentButtonId(3));
+    EXPECT_THAT(ReadFile(dialog_->PagePath()), testing::Not(HasSubstr("Exact figures")));
+    Click(dialog_->Window(), CDlgManualCalculator::OpponentButtonId(1));
+    EXPECT_THAT(ReadFile(dialog_->PagePath()), HasSubstr("Exact figures: every deal counted"));
+}
+
 TEST_F(ManualCalculatorTest, OpponentButtonRunsTheOddsAndShowsThePage) {
     ClickCards("Ah Kd Qs 7c");
     dialog_->OnOpponentButton(2);  // ignored while the flop is incomplete
@@ -263,6 +271,31 @@ TEST_F(TableCalculatorTest, StreetDecidesSimulationAndOuts) {
         const std::string page = Page();
         EXPECT_THAT(page, HasSubstr(c.simulated ? "Split: " : "Win: n/a"));
         EXPECT_THAT(page, HasSubstr("<B>5/169</B>"));
+    }
+}
+
+TEST_F(TableCalculatorTest, HeadsUpFiguresAreCountedExactlyAndMarked) {
+    struct Case {
+        int opponents;
+        int street;
+        std::array<std::string, 4> texts;
+        std::int32_t trials;
+    };
+    const Case cases[] = {
+        {1, 1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, 1081 * 990},
+        {1, 3, {"[Ah,Kd]", "[Qs,7c,2d]", "[5h]", "[9s]"}, 990},
+        {2, 1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, CDlgCalculator::kTrials},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.opponents << " opponents, street " << c.street);
+        table_.opponents = c.opponents;
+        table_.street = c.street;
+        table_.texts = c.texts;
+        CDlgCalculator& calculator = Make();
+        calculator.AttachToTable(folder_.string(), table_);
+        EXPECT_EQ(calculator.LastTrials(), c.trials);
+        const bool exact = c.opponents == 1;
+        EXPECT_EQ(Page().find("Exact figures: every deal counted") != std::string::npos, exact);
     }
 }
 
