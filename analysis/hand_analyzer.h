@@ -130,12 +130,12 @@ class CHandAnalyzer {
     bool UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards, int street,
                                int playerCount, TableSizeWarning warning);
     CTableRecord* FindTable(std::string_view tableName);
-    // Names of the tables whose last hand is not older than `since`.
-    std::vector<std::string> TablesSince(std::int64_t since) const;
     // Writes the information page of a table and keeps its path as the
     // record's page text; empty when the table is unknown or the page was not
     // written.
     std::string WriteTablePage(std::string_view tableName);
+    // Names of the tables whose last hand is not older than `since`.
+    std::vector<std::string> TablesSince(std::int64_t since) const;
 
     // --- Log files -------------------------------------------------------
 
