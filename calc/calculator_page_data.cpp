@@ -207,13 +207,13 @@ std::string CalculatorPagePath(std::string_view folder, std::string_view title) 
     return path;
 }
 
-bool WriteCalculatorPage(CalculatorPageData& page, bool tableSizeWarning) {
+bool WriteCalculatorPage(CalculatorPageData& page, TableSizeWarning warning) {
     page.pagePath = CalculatorPagePath(page.folder, page.title);
     CHtmlFile file;
     file.Open(page.pagePath);
     file.BeginDocument();
     file.BeginBody();
-    if (tableSizeWarning) {
+    if (warning == TableSizeWarning::kWrongSize) {
         WriteTableSizeWarning(file);
     } else {
         WriteOdds(file, page);

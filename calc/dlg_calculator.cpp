@@ -1,7 +1,9 @@
 #include "calc/dlg_calculator.h"
 
 #include <chrono>
+#include <mutex>
 
+#include "analysis/table_record.h"
 #include "calc/calculator_page_data.h"
 #include "hands/card.h"
 #include "hands/room_family.h"
@@ -35,7 +37,7 @@ CDlgCalculator::CDlgCalculator(platform::Desktop& desktop, platform::WindowId ow
 }
 
 CDlgCalculator::~CDlgCalculator() {
-    if (table_ != nullptr) table_->LinkCalculator(nullptr);
+    if (table_ != nullptr) table_->DetachCalculator(this);
     desktop_.DestroyWindow(window_);
 }
 
@@ -43,15 +45,17 @@ bool CDlgCalculator::IsSupportedRoom(int roomId) {
     return HasTableCalculator(FamilyOfRoom(roomId));
 }
 
-void CDlgCalculator::AttachToTable(std::string folder, CalculatorTable& table) {
-    tableName_ = table.TableName();
-    roomId_ = table.RoomId();
-    table_ = &table;
-    table.LinkCalculator(this);
+void CDlgCalculator::AttachToTable(std::string folder, CTableRecord& record) {
+    std::lock_guard lock(record.Mutex());
+    if (table_ != nullptr && table_ != &record) table_->DetachCalculator(this);
+    tableName_ = record.TableName();
+    roomId_ = record.RoomId();
+    table_ = &record;
+    record.AttachCalculator(this);
     folder_ = std::move(folder);
     desktop_.SetTitle(window_, "Calculator - " + tableName_);
     if (IsSupportedRoom(roomId_)) {
-        Refresh(table, false, false);
+        Refresh(record, CardSource::kHistory, TableSizeWarning::kNone);
         desktop_.Show(window_, platform::ShowMode::kShow);
     }
 }
@@ -67,16 +71,18 @@ void CDlgCalculator::ShowForRoom(bool show) {
     }
 }
 
-void CDlgCalculator::Refresh(const CalculatorTable& table, bool fromScreen, bool tableSizeWarning) {
-    if (tableSizeWarning != lastWarning_) {
+void CDlgCalculator::Refresh(const CTableRecord& record, CardSource source,
+                             TableSizeWarning warning) {
+    std::lock_guard lock(record.Mutex());
+    if (warning != lastWarning_) {
         CalculatorPageData empty;
         empty.folder = folder_;
         empty.title = tableName_;
-        WriteCalculatorPage(empty, tableSizeWarning);
-        lastWarning_ = tableSizeWarning;
+        WriteCalculatorPage(empty, warning);
+        lastWarning_ = warning;
     }
-    if (fromScreen) {
-        const std::array<int, 7> cards = table.ScreenCards();
+    if (source == CardSource::kScreen) {
+        const auto& cards = record.Cards();
         const auto label = [&](std::size_t i) { return CCard::FromIndex(cards[i]).Label(); };
         const std::string pocket = label(0) + label(1);
         // One pocket card alone is a half-read screen; the next read will do.
@@ -86,16 +92,15 @@ void CDlgCalculator::Refresh(const CalculatorTable& table, bool fromScreen, bool
         turnText_ = label(5);
         riverText_ = label(6);
     } else {
-        const std::array<std::string, 4> texts = table.CardTexts();
-        pocketText_ = texts[0];
-        flopText_ = texts[1];
-        turnText_ = texts[2];
-        riverText_ = texts[3];
+        pocketText_ = record.Pocket();
+        flopText_ = record.Flop();
+        turnText_ = record.Turn();
+        riverText_ = record.River();
     }
-    street_ = table.Street();
-    opponents_ = table.OpponentCount();
+    street_ = record.Street();
+    opponents_ = record.PlayerCount();
     Recalculate();
-    WritePage(tableSizeWarning);
+    WritePage(warning);
 }
 
 void CDlgCalculator::Recalculate() {
@@ -140,7 +145,7 @@ void CDlgCalculator::Recalculate() {
     busy_ = false;
 }
 
-void CDlgCalculator::WritePage(bool tableSizeWarning) {
+void CDlgCalculator::WritePage(TableSizeWarning warning) {
     CalculatorPageData page;
     page.folder = folder_;
     page.title = tableName_;
@@ -159,7 +164,7 @@ void CDlgCalculator::WritePage(bool tableSizeWarning) {
         pocketText_.empty() || !lookup_ ? StartingHandRank{} : lookup_(pocketText_);
     page.pocketRank = rank.rank;
     page.pocketGroup = rank.group;
-    WriteCalculatorPage(page, tableSizeWarning);
+    WriteCalculatorPage(page, warning);
     pagePath_ = page.pagePath;
     desktop_.Navigate(window_, pagePath_);
 }

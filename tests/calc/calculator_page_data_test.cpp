@@ -29,7 +29,8 @@ class CalculatorPageTest : public testing::Test {
     void TearDown() override { fs::remove_all(folder_); }
 
     // Writes the page and returns its text.
-    std::string Write(CalculatorPageData& page, bool warning = false) {
+    std::string Write(CalculatorPageData& page,
+                      TableSizeWarning warning = TableSizeWarning::kNone) {
         page.folder = folder_.string();
         EXPECT_TRUE(WriteCalculatorPage(page, warning));
         return ReadFile(page.pagePath);
@@ -94,7 +95,7 @@ TEST_F(CalculatorPageTest, PreflopPageShowsNotAvailableEverywhere) {
 
 TEST_F(CalculatorPageTest, TableSizeWarningPageHoldsOnlyTheWarning) {
     CalculatorPageData page = FlopAndTurnPage();
-    ExpectGolden(Write(page, true), "calculator_warning.htm");
+    ExpectGolden(Write(page, TableSizeWarning::kWrongSize), "calculator_warning.htm");
 }
 
 TEST_F(CalculatorPageTest, FiguresAndColours) {
@@ -154,7 +155,7 @@ TEST_F(CalculatorPageTest, PageNameKeepsTheTitleInsideTheFolder) {
 TEST_F(CalculatorPageTest, UnwritableFolderLeavesNoPage) {
     CalculatorPageData page = FlopAndTurnPage();
     page.folder = (folder_ / "missing").string();
-    EXPECT_FALSE(WriteCalculatorPage(page, false));
+    EXPECT_FALSE(WriteCalculatorPage(page, TableSizeWarning::kNone));
     EXPECT_FALSE(fs::exists(page.pagePath));
 }
 
