@@ -740,7 +740,9 @@ function BuildControl(panel, c, old) {
             break;
         }
         case 'groupbox': {
-            e.replaceChildren(El('legend', '', CaptionNodes(text).plain));
+            // Frames and texts show their text exactly: a static text may
+            // carry a message or a name, where "&" is just a character.
+            e.replaceChildren(El('legend', '', text));
             break;
         }
         case 'page': {
@@ -758,7 +760,7 @@ function BuildControl(panel, c, old) {
             break;
         }
         default: {
-            e.replaceChildren(CaptionNodes(text).plain);
+            e.replaceChildren(text);
             e.classList.toggle('disabled', !enabled);
             break;
         }
