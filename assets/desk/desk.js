@@ -13,7 +13,7 @@
 
 const kMinWidth = 120;
 const kMinHeight = 48;
-const kCloseWaitMs = 4000;
+const kLoadWaitMs = 10000;
 const kStoppedAfterMs = 6000;
 
 const deskArea = document.getElementById('desk');
@@ -298,6 +298,11 @@ class Panel {
     ApplyVisibility() {
         const shown = this.visible && !this.minimized;
         this.root.hidden = !shown;
+        if (shown && this.deferred) {
+            const url = this.deferred;
+            this.deferred = null;
+            this.Navigate({ url });
+        }
         if (this.visible && this.minimized) {
             if (!this.stripButton) {
                 const b = El('button', 'strip-item');
@@ -402,24 +407,55 @@ class Panel {
 
     // Loads the page in a second frame behind the one shown and swaps them
     // once it has loaded and scrolled to where the reader was, so a page
-    // that the program rewrites every pass neither flashes nor jumps.
+    // that the program rewrites every pass neither flashes nor jumps. The two
+    // frames are kept and reused, changes that come while a page loads are
+    // folded into one more load, and a hidden panel loads only when shown:
+    // sixty panels reloading every pass stay cheap.
     Navigate(event) {
         const url = FrameUrl(event);
-        if (this.pending) {
-            this.pending.remove();
-            this.pending = null;
-        }
         if (!url) return;
+        if (this.root.hidden) {
+            this.deferred = url;
+            return;
+        }
+        if (this.pending || this.waiting) {
+            this.queued = url;
+            return;
+        }
+        this.waiting = true;
+        ScheduleLoad(() => {
+            this.waiting = false;
+            if (this.destroyed) return false;
+            const next = this.queued ?? url;
+            this.queued = null;
+            this.Load(next);
+            return true;
+        });
+    }
+
+    Load(url) {
         const scroll = FrameScroll(this.frame);
-        const frame = El('iframe', 'page loading');
-        frame.title = this.title;
-        frame.src = url;
+        let frame = this.spare;
+        this.spare = null;
+        const fresh = !frame;
+        if (fresh) {
+            frame = El('iframe', 'page');
+            frame.title = this.title;
+        }
+        frame.classList.remove('spare');
+        frame.classList.add('loading');
         this.pending = frame;
         let done = false;
-        const reveal = () => {
-            if (done || this.pending !== frame) return;
+        let timer = 0;
+        const finish = () => {
+            if (done) return;
             done = true;
+            frame.removeEventListener('load', finish);
+            clearTimeout(timer);
             this.pending = null;
+            LoadEnded();
+            if (this.destroyed) return;
+            HookFrame(frame, this);
             try {
                 if (scroll) frame.contentWindow.scrollTo(scroll.x, scroll.y);
             } catch {
@@ -428,15 +464,31 @@ class Panel {
             frame.classList.remove('loading');
             const old = this.frame;
             this.frame = frame;
-            if (old) old.remove();
+            if (old) {
+                old.classList.add('spare');
+                this.spare = old;
+            }
             this.root.dataset.loaded = String((Number(this.root.dataset.loaded) || 0) + 1);
+            if (this.queued) {
+                const next = this.queued;
+                this.queued = null;
+                this.Navigate({ url: next });
+            }
         };
-        frame.addEventListener('load', () => {
-            HookFrame(frame, this);
-            reveal();
-        });
-        setTimeout(reveal, kCloseWaitMs);
-        this.client.append(frame);
+        frame.addEventListener('load', finish);
+        timer = setTimeout(finish, kLoadWaitMs);
+        this.finishLoad = finish;
+        if (fresh) {
+            frame.src = url;
+            this.client.append(frame);
+            return;
+        }
+        try {
+            // Replacing keeps the reloads out of the browser's history.
+            frame.contentWindow.location.replace(url);
+        } catch {
+            frame.src = url;
+        }
     }
 
     Paint(svg) {
@@ -570,11 +622,48 @@ class Panel {
 
     Destroy() {
         this.destroyed = true;
+        if (this.pending) this.finishLoad();
         if (openMenu && openMenu.panel === this) CloseMenu();
         if (this.stripButton) this.stripButton.remove();
         if (this.drawingUrl) URL.revokeObjectURL(this.drawingUrl);
         this.root.remove();
     }
+}
+
+// Page loads wait their turn: a few at a time, each started when the page
+// has nothing more urgent to do. A browser opens only six connections to one
+// server, and the event stream holds one of them; the user's commands must
+// not queue behind a pass's worth of page reloads, and loading pages runs
+// on the same thread that answers the user's clicks.
+const kLoadsAtOnce = 2;
+const loadQueue = [];
+let loadsRunning = 0;
+let loadTick = 0;
+
+function ScheduleLoad(start) {
+    loadQueue.push(start);
+    PumpLoads();
+}
+
+function LoadEnded() {
+    loadsRunning = Math.max(0, loadsRunning - 1);
+    PumpLoads();
+}
+
+function PumpLoads() {
+    if (loadTick || loadsRunning >= kLoadsAtOnce || loadQueue.length === 0) return;
+    const run = () => {
+        loadTick = 0;
+        while (loadsRunning < kLoadsAtOnce && loadQueue.length) {
+            if (loadQueue.shift()()) {
+                ++loadsRunning;
+                break; // one start per idle period
+            }
+        }
+        PumpLoads();
+    };
+    loadTick = window.requestIdleCallback ? requestIdleCallback(run, { timeout: 250 }) + 1
+                                          : setTimeout(run, 0) + 1;
 }
 
 function FrameScroll(frame) {

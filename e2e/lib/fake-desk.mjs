@@ -329,7 +329,7 @@ export class FakeDesk {
     }
 
     OnSink(call) {
-        this.sinkCalls.push({ ...call, at: Date.now() });
+        this.sinkCalls.push({ ...call, sink: true, at: Date.now() });
         this.Wake();
     }
 

@@ -8,14 +8,13 @@ import os from 'node:os';
 import path from 'node:path';
 import readline from 'node:readline';
 
-import { kRepo } from './browser.mjs';
 
 export class HarnessProgram {
     static async Start(binary, scene) {
         const home = mkdtempSync(path.join(os.tmpdir(), 'seatwatch-e2e-'));
-        const assets = process.env.SEATWATCH_ASSETS || path.join(kRepo, 'assets');
-        const child = spawn(binary, ['--port', '0', '--home', home, '--assets', assets,
-            '--scene', scene], { stdio: ['ignore', 'pipe', 'inherit'] });
+        const args = ['--port', '0', '--home', home, '--scene', scene];
+        if (process.env.SEATWATCH_ASSETS) args.push('--assets', process.env.SEATWATCH_ASSETS);
+        const child = spawn(binary, args, { stdio: ['ignore', 'pipe', 'inherit'] });
         const program = new HarnessProgram(child, home);
         program.url = await program.FirstLine();
         return program;
@@ -38,13 +37,28 @@ export class HarnessProgram {
                     resolve(line.trim());
                     return;
                 }
+                const at = Date.now();
+                let report;
                 try {
-                    this.lines.push({ ...JSON.parse(line), at: Date.now() });
+                    report = JSON.parse(line);
                 } catch {
-                    // Not a report line; ignored.
+                    return; // not a report line
                 }
+                this.lines.push({ ...HarnessProgram.Normalise(report), at });
             });
         });
+    }
+
+    // The harness reports {"command":{...}}, {"sink":{method,args}},
+    // {"messagebox":"ok"} and {"dialog":{code,...}}; the tests read the same
+    // flat forms as the stand-in server's: the command's own fields, a
+    // call's method and args, {result} and {ended}.
+    static Normalise(report) {
+        if (report.command && typeof report.command === 'object') return { ...report.command };
+        if (report.sink && typeof report.sink === 'object') return { ...report.sink, sink: true };
+        if (typeof report.messagebox === 'string') return { result: report.messagebox };
+        if (report.dialog && typeof report.dialog === 'object') return { ended: report.dialog.code };
+        return report;
     }
 
     async FirstLine() {
@@ -59,7 +73,7 @@ export class HarnessProgram {
 
     // The page-link calls that reached the plug-in's callback.
     async SinkCalls() {
-        return this.lines.filter((l) => typeof l.method === 'string' || l.sink !== undefined);
+        return this.lines.filter((l) => l.sink === true);
     }
 
     async Stop() {
