@@ -14,6 +14,7 @@
 const kMinWidth = 120;
 const kMinHeight = 48;
 const kLoadWaitMs = 10000;
+const kDialogFrame = 26; // title bar and borders around a dialog's client area
 const kStoppedAfterMs = 6000;
 
 const deskArea = document.getElementById('desk');
@@ -281,12 +282,16 @@ class Panel {
         if (!this.dragging) this.ApplyRect();
     }
 
+    // A dialog's size is that of its client area, where its controls are
+    // placed, so its title bar and frame are added around it; every other
+    // window's rectangle is its outer frame.
     ApplyRect(r = this.rect) {
         const s = this.root.style;
+        const extra = this.kind === 'dialog' ? kDialogFrame : 0;
         s.left = r.left + 'px';
         s.top = r.top + 'px';
         s.width = r.right - r.left + 'px';
-        s.height = r.bottom - r.top + 'px';
+        s.height = r.bottom - r.top + extra + 'px';
     }
 
     SetShow(visible, minimized) {
