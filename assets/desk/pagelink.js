@@ -1,6 +1,6 @@
 // Page shim: the server inserts this script into every page it serves, where
-// it stands in for the browser plug-in. `BrowserSink` is a proxy whose every
-// method, whatever its letter case, posts the call to the program and returns
+// it stands in for the browser plug-in. `BrowserSink` (in any letter case) is
+// a proxy whose every method, whatever its letter case, posts the call to the program and returns
 // undefined, so that a `javascript:BrowserSink.X(...)` link never replaces the
 // page with a returned value. Each page load numbers its calls from 1 under a
 // random page id, so the server can put calls that travel on different
@@ -70,10 +70,21 @@
         },
     });
 
-    Object.defineProperty(window, 'BrowserSink', {
-        value: sink,
-        writable: false,
-        enumerable: false,
-        configurable: false,
-    });
+    // The plug-in's object was found by its element id, which old pages
+    // spell in any letter case ("browsersink.displaycalc(...)"), so every
+    // spelling of the name is the same sink.
+    const name = 'browsersink';
+    for (let mask = 0; mask < 1 << name.length; ++mask) {
+        let spelling = '';
+        for (let i = 0; i < name.length; ++i) {
+            spelling += mask & (1 << i) ? name[i].toUpperCase() : name[i];
+        }
+        if (Object.prototype.hasOwnProperty.call(window, spelling)) continue;
+        Object.defineProperty(window, spelling, {
+            value: sink,
+            writable: false,
+            enumerable: false,
+            configurable: false,
+        });
+    }
 })();

@@ -47,6 +47,16 @@ test('every call posts page, seq, method and args and returns undefined', () => 
     });
 });
 
+test('the sink answers to its name in any letter case', () => {
+    const { window, posts } = LoadShim();
+    for (const spelling of ['browsersink', 'BROWSERSINK', 'browserSink', 'bRoWsErSiNk']) {
+        assert.equal(window[spelling], window.BrowserSink, spelling);
+    }
+    vm.runInContext("browsersink.displaycalc('Seatwatch Manual Calculator')", window);
+    assert.deepEqual(posts.at(-1).body.args, ['Seatwatch Manual Calculator']);
+    assert.equal(posts.at(-1).body.method, 'displaycalc');
+});
+
 test('the sink cannot be replaced or shadowed by the page', () => {
     const { window, posts } = LoadShim();
     const sink = window.BrowserSink;
