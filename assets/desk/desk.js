@@ -1391,4 +1391,7 @@ setInterval(() => {
     if (!stopped && lostSince && Date.now() - lostSince > kStoppedAfterMs) ShowStopped();
 }, 1000);
 
+// The work area goes out before the stream opens, so that a dialog the
+// program centres right after the desk connected is centred on this desk.
+ReportWorkArea();
 Connect();
