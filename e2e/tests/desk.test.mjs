@@ -130,6 +130,22 @@ describe('desk', { skip }, () => {
         });
     });
 
+    test('a panel minimises to the strip and is restored from it', async () => {
+        await WithDesk('console', async (page) => {
+            const id = await PanelByTitle(page, /Console/);
+            const panel = PanelOf(page, id);
+            await panel.locator('.titlebar button.min').click();
+            await panel.waitFor({ state: 'hidden' });
+            const item = page.locator(`#strip .strip-item[data-window="${id}"]`);
+            assert.match(await item.textContent(), /Console/);
+            await Screenshot(page, 'minimised');
+            await item.click();
+            await panel.waitFor({ state: 'visible' });
+            assert.equal(await item.count(), 0, 'the strip item went away');
+            assert.equal((await ShownOrder(page))[0], id, 'the restored panel is on top');
+        });
+    });
+
     test('menus open with the mouse and with access keys and send their commands', async () => {
         await WithDesk('console', async (page, program) => {
             const id = await PanelByTitle(page, /Console/);
