@@ -348,7 +348,7 @@ int main(int argc, char** argv) {
         WriteFile(
             temp / "sink.htm",
             "<HTML>\n<HEAD><TITLE>Links</TITLE></HEAD>\n<BODY>\n" + std::string(kSinkObject) +
-                "<a id='hand' href=\"javascript:BrowserSink.DisplayHand('x',1)\">hand</a>\n"
+                "<a id='hand' href=\"javascript:BrowserSink.DisplayHand('4021')\">hand</a>\n"
                 "<a id='graph' href=\"javascript:BrowserSink.DisplayGraph('Bob',-1)\">graph</a>\n"
                 "<a id='calc' href=\"javascript:browsersink.displaycalc('Seatwatch Manual "
                 "Calculator')\">calc</a>\n"

@@ -273,6 +273,9 @@ bool WebDesktop::Start(std::string* error) {
         return false;
     }
     listener_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() does nothing before the server runs, so a Stop() right after
+    // Start() would leave the listener running for ever: wait until it runs.
+    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     Log("Desk server listening on " + std::string(kLocalHost) + ":" + std::to_string(port_));
     return true;
 }

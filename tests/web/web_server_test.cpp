@@ -109,7 +109,9 @@ TEST_F(WebServerTest, AdmitsOnlyTheTokenTheLoopbackHostAndTheDesksOrigin) {
         SCOPED_TRACE(c.label);
         const RawResponse r = RawHttp(port_, c.request);
         EXPECT_EQ(r.status, c.status) << r.head;
-        if (c.status != 303) EXPECT_EQ(r.head.find(token), std::string::npos);
+        if (c.status != 303) {
+            EXPECT_EQ(r.head.find(token), std::string::npos);
+        }
         EXPECT_EQ(r.body.find(token), std::string::npos);
     }
     const RawResponse login = RawHttp(port_, Get(port_, "/?token=" + token));
@@ -151,9 +153,10 @@ TEST_F(WebServerTest, ServesFilesWithoutLeavingTheFolders) {
         const RawResponse r = RawHttp(port_, Get(port_, c.path, cookie_));
         EXPECT_EQ(r.status, c.status) << r.head;
         EXPECT_EQ(r.body.find("secret"), std::string::npos);
-        if (c.type != nullptr)
+        if (c.type != nullptr) {
             EXPECT_NE(r.head.find(std::string("Content-Type: ") + c.type), std::string::npos)
                 << r.head;
+        }
     }
 }
 

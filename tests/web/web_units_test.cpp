@@ -130,7 +130,9 @@ TEST_F(ResolverTest, CaseSlashesTraversalAndSymlinks) {
         SCOPED_TRACE(c.path);
         const Resolved r = ResolveBelow(root_, c.path);
         EXPECT_EQ(r.lookup, c.lookup);
-        if (c.file != nullptr) EXPECT_EQ(r.path, fs::canonical(root_ / c.file));
+        if (c.file != nullptr) {
+            EXPECT_EQ(r.path, fs::canonical(root_ / c.file));
+        }
     }
     EXPECT_EQ(ResolveBelow(root_, std::string("/square_red.PNG\0.txt", 20)).lookup,
               Lookup::kForbidden);
