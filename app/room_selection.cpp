@@ -47,6 +47,9 @@ bool HostFolder(const std::string& folder, const platform::WinPaths& paths, std:
         error = "The folder '" + folder + "' does not exist.";
         return false;
     }
+    // The session keeps the absolute path, whatever folder it was started from.
+    host = std::filesystem::absolute(host, ec).lexically_normal().string();
+    if (!host.empty() && host.back() == '/') host.pop_back();
     return true;
 }
 
