@@ -8,6 +8,7 @@
 
 #include "app/program_info.h"
 #include "com/runtime.h"
+#include "html/escape.h"
 #include "html/html_file.h"
 #include "platform/local_time.h"
 #include "platform/log.h"
@@ -405,6 +406,9 @@ void CDlgMain::FirstLoading() {
     WriteStatusPage();
     env_.loop->KillTimer(window_, kTimerFirstLoading);
     session_->FirstLoading();
+    // A close request answered while the loading pumped messages has ended
+    // the run; nothing more is shown.
+    if (finished_) return;
     loadDurationMs_ = NowMs() - loadStart_;
     WriteStatusPage();
 
@@ -498,8 +502,10 @@ void CDlgMain::WriteStatusPage() {
         const int files = session_ != nullptr ? session_->FileCount() : 0;
         row(0, "Initializing:&nbsp", Format("Loading: %lld files", files));
     }
+    // The nickname is the user's own text: it is page text, escaped.
     row(1, "Nickname:&nbsp",
-        nickname_ + (money_ == MoneyMode::kReal ? " (Real Money)" : " (Play Money)"));
+        html::EscapeText(nickname_) +
+            (money_ == MoneyMode::kReal ? " (Real Money)" : " (Play Money)"));
     row(2, "Session started:&nbsp", platform::FormatLocal(sessionStart_, "%m/%d/%y %H:%M:%S"));
     page.EndTable();
     page.EndBody();
