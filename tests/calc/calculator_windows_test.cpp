@@ -368,21 +368,21 @@ TEST_F(TableCalculatorTest, HeadsUpFiguresAreCountedExactlyAndMarked) {
     struct Case {
         int opponents;
         int street;
-        std::array<std::string, 4> texts;
+        const char* cards;
         std::int32_t trials;
     };
     const Case cases[] = {
-        {1, 1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, 1081 * 990},
-        {1, 3, {"[Ah,Kd]", "[Qs,7c,2d]", "[5h]", "[9s]"}, 990},
-        {2, 1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, CDlgCalculator::kTrials},
+        {1, 1, "Ah Kd Qs 7c 2d", 1081 * 990},
+        {1, 3, "Ah Kd Qs 7c 2d 5h 9s", 990},
+        {2, 1, "Ah Kd Qs 7c 2d", CDlgCalculator::kTrials},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.opponents << " opponents, street " << c.street);
-        table_.opponents = c.opponents;
-        table_.street = c.street;
-        table_.texts = c.texts;
+        CTableRecord& record = Record();
         CDlgCalculator& calculator = Make();
-        calculator.AttachToTable(folder_.string(), table_);
+        calculator.AttachToTable(folder_.string(), record);
+        record.UpdateFromScreen(ScreenCards(c.cards), c.street, c.opponents,
+                                TableSizeWarning::kNone, kNow);
         EXPECT_EQ(calculator.LastTrials(), c.trials);
         const bool exact = c.opponents == 1;
         EXPECT_EQ(Page().find("Exact figures: every deal counted") != std::string::npos, exact);
