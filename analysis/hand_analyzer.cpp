@@ -9,7 +9,6 @@
 #include "analysis/model_players.h"
 #include "hands/hand.h"
 #include "platform/clock.h"
-#include "platform/heap_pages.h"
 #include "platform/local_time.h"
 #include "platform/log.h"
 #include "platform/profile.h"
@@ -188,17 +187,6 @@ std::vector<std::string> CHandAnalyzer::TablesSince(std::int64_t since) const {
     return names;
 }
 
-bool CHandAnalyzer::WatchFile(const std::string& path,
-                              const std::function<std::unique_ptr<ILogFileWatcher>()>& create) {
-    auto it = logFiles_.find(path);
-    if (it == logFiles_.end()) {
-        std::unique_ptr<ILogFileWatcher> watcher = create ? create() : nullptr;
-        if (!watcher) return false;
-        it = logFiles_.emplace(path, std::move(watcher)).first;
-    }
-    return it->second->Changed();
-}
-
 // --- Processing --------------------------------------------------------------
 
 void CHandAnalyzer::ReadMemorySettings() {
@@ -294,9 +282,6 @@ void CHandAnalyzer::Process(bool live) {
     for (std::size_t w = 0; w < kPrefetchAhead && w < work.size(); ++w) aheadFirst += work[w].count;
     for (std::size_t w = 0; w < work.size(); ++w) {
         Pump();
-        // The fold grows the players' lists: keep the heap's growth on huge
-        // pages while a first loading has them enabled.
-        if (w % 256 == 0) platform::HeapHugePages::Advise();
         // The records of a hand a few places ahead are fetched into the
         // cache while this one is folded: the fold is bound by memory
         // latency, each record being far from the previous one.

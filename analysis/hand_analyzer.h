@@ -38,14 +38,6 @@ class Clock;
 class Profile;
 }  // namespace platform
 
-// A history file's watcher record; the log reader derives from it.
-class ILogFileWatcher {
-  public:
-    virtual ~ILogFileWatcher() = default;
-    // Whether the file changed since it was last read.
-    virtual bool Changed() = 0;
-};
-
 class CHandAnalyzer {
   public:
     using PlayerMap = IAnalysisPages::PlayerMap;
@@ -130,14 +122,6 @@ class CHandAnalyzer {
     // Names of the tables whose last hand is not older than `since`.
     std::vector<std::string> TablesSince(std::int64_t since) const;
 
-    // --- Log files -------------------------------------------------------
-
-    // Finds the watcher of `path`, creating it with `create` when absent,
-    // and reports whether the file changed.
-    bool WatchFile(const std::string& path,
-                   const std::function<std::unique_ptr<ILogFileWatcher>()>& create);
-    std::map<std::string, std::unique_ptr<ILogFileWatcher>>& LogFiles() { return logFiles_; }
-
     // --- Processing ------------------------------------------------------
 
     // Folds the hands added since the last call into the player records (in
@@ -196,8 +180,7 @@ class CHandAnalyzer {
     mutable std::recursive_mutex mutex_;
     std::map<std::uint64_t, StoredHand> hands_;
     PlayerMap players_;
-    std::map<std::string, std::string> spareStrings_;  // kept empty
-    std::vector<std::uint64_t> pending_;               // numbers added since the last Process
+    std::vector<std::uint64_t> pending_;  // numbers added since the last Process
     StartValues start_;
     std::array<CPlayerStats*, 4> userRecords_{};
     CPlayerStats* userRecord_ = nullptr;
@@ -205,7 +188,6 @@ class CHandAnalyzer {
     std::int64_t startupTime_ = 0;
     std::int64_t seriesOrigin_ = 0;
     std::map<CHandKey, CHandSummary> summaries_;
-    std::map<std::string, std::unique_ptr<ILogFileWatcher>> logFiles_;
     mutable std::recursive_mutex tablesMutex_;
     std::map<std::string, std::unique_ptr<CTableRecord>, std::less<>> tables_;
     bool initialised_ = false;

@@ -12,7 +12,6 @@ struct CHandSummary {
     CHandKey key;
     std::uint64_t handNumber = 0;
     bool raisedPreflop = false;   // anybody raised preflop
-    bool spare = false;           // always false
     std::int32_t pot = 0;         // TotalWon
     int flopPlayers = 0;          // positions that took part on the flop
     std::string winnerCardsHtml;  // the first winner's hole cards as page text

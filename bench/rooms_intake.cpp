@@ -1,6 +1,7 @@
 // Benchmarks of the log reader: an idle live pass over many known, unchanged
-// files, and the first loading of a large generated folder through the whole
-// intake (parse, add to the analyzer, process).
+// files, and the first loading of a large generated folder, by the reader
+// alone and through the whole intake session (parse, add to the analyzer,
+// process).
 //
 //   bench_rooms_intake                       all benchmarks
 //   SEATWATCH_BENCH_HANDS=200000 bench_rooms_intake --benchmark_filter=FirstLoading
@@ -16,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "analysis/hand_analyzer.h"
 #include "analysis/hand_reference.h"
 #include "platform/clock.h"
+#include "platform/heap_pages.h"
 #include "platform/memory_profile.h"
-#include "rooms/analyzer_hand_sink.h"
+#include "rooms/intake_session.h"
 #include "rooms/log_loader.h"
 #include "rooms/poker_room_profile_poker_stars.h"
 #include "tests/rooms/rooms_test_support.h"
@@ -37,9 +38,9 @@ constexpr int kNamePool = 5000;
 class CountingSink : public HandSink {
   public:
     bool KnowsHand(std::uint64_t) const override { return false; }
-    void AddHand(std::unique_ptr<CHand>, bool) override { ++added; }
+    void AddHand(std::unique_ptr<CHand>, LoadPass) override { ++added; }
     void UpdateTable(const CHand&) override {}
-    void Process(bool) override {}
+    void Process(LoadPass) override {}
     std::int64_t EarliestHandDate() const override { return 0; }
     long long added = 0;
 };
@@ -83,10 +84,11 @@ void BM_IdleLivePass(benchmark::State& state) {
     LogLoaderSettings settings;
     settings.nickname = "SeatwatchUser";
     CLogLoader loader(profile, sink, settings, clock);
-    loader.LoadFolder(false, false, folder.Path());
+    loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path());
     if (sink.added != files) state.SkipWithError("the first loading did not read every file");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(loader.LoadFolder(true, false, folder.Path()));
+        benchmark::DoNotOptimize(
+            loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     }
     state.counters["files"] = files;
 }
@@ -100,6 +102,8 @@ long long BenchHands() {
 
 // Parse and read only: the reader with a sink that drops every hand.
 void BM_FirstLoadingParseAndRead(benchmark::State& state) {
+    // The heap as the program's start-up sets it around a first loading.
+    platform::HeapHugePages::Enable();
     const long long hands = BenchHands();
     ScratchFolder folder;
     WriteFolder(folder, hands, kHandsPerFile);
@@ -109,39 +113,35 @@ void BM_FirstLoadingParseAndRead(benchmark::State& state) {
         LogLoaderSettings settings;
         settings.nickname = "SeatwatchUser";
         CLogLoader loader(profile, sink, settings, platform::SystemClock::Instance());
-        loader.LoadFolder(false, false, folder.Path());
+        loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path());
         if (sink.added != hands) state.SkipWithError("not every hand was read");
     }
     state.SetItemsProcessed(state.iterations() * hands);
 }
 BENCHMARK(BM_FirstLoadingParseAndRead)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// End to end: parse, add to the analyzer and process.
+// End to end: the session's first loading (parse, add to the analyzer and
+// process, with the heap on huge pages as at start-up).
 void BM_FirstLoadingEndToEnd(benchmark::State& state) {
     const long long hands = BenchHands();
     ScratchFolder folder;
     WriteFolder(folder, hands, kHandsPerFile);
-    // Freeing the analyzer is not part of the loading: each run's analyzer
+    // Freeing the analyzer is not part of the loading: each run's session
     // is kept until the benchmark ends.
-    std::vector<std::unique_ptr<CHandAnalyzer>> analyzers;
+    std::vector<std::unique_ptr<CIntakeSession>> sessions;
     platform::MemoryProfile settingsFile;
     CHandReference reference;
     for (auto _ : state) {
-        auto analyzer = std::make_unique<CHandAnalyzer>(settingsFile, reference,
-                                                        platform::SystemClock::Instance());
-        CHandAnalyzer::StartValues start;
+        IntakeSessionSettings start;
         start.roomId = 113;
-        start.userName = "SeatwatchUser";
-        analyzer->Initialise(start);
-        CPokerRoomProfilePokerStars profile;
-        CAnalyzerHandSink sink(*analyzer);
-        LogLoaderSettings settings;
-        settings.nickname = "SeatwatchUser";
-        CLogLoader loader(profile, sink, settings, platform::SystemClock::Instance());
-        loader.LoadFolder(false, false, folder.Path());
-        if (static_cast<long long>(analyzer->HandCount()) != hands)
+        start.nickname = "SeatwatchUser";
+        start.loggingFolder = folder.Path();
+        auto session = std::make_unique<CIntakeSession>(settingsFile, reference,
+                                                        platform::SystemClock::Instance(), start);
+        session->FirstLoading();
+        if (static_cast<long long>(session->Analyzer().HandCount()) != hands)
             state.SkipWithError("not every hand was stored");
-        analyzers.push_back(std::move(analyzer));
+        sessions.push_back(std::move(session));
     }
     state.SetItemsProcessed(state.iterations() * hands);
 }

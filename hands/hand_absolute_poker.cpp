@@ -26,6 +26,19 @@ bool IsShow(std::string_view line) {
 constexpr int kEndCodes[4] = {CHand::kEndInPreflop, CHand::kEndInFlop, CHand::kEndInTurnOrRiver,
                               CHand::kEndInTurnOrRiver};
 
+// Whether the summary's seat lines (bit n set for "Seat n:") name every
+// player who took part in the hand: the summary lists them all, and only
+// players who sat out are left out of it.
+bool SummaryNamesEveryPlayer(const CHand& hand, std::uint32_t summarySeats) {
+    for (int seat = 1; seat <= 10; ++seat) {
+        std::string_view name = hand.SeatName(seat - 1);
+        if (name.empty() || (summarySeats & (1u << seat)) != 0) continue;
+        int position = hand.PositionOf(name);
+        if (position >= 0 && hand.acted[static_cast<std::size_t>(position)][0]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 CHandAbsolutePoker::CHandAbsolutePoker(std::string heroName) : CHand(std::move(heroName)) {}
@@ -344,14 +357,28 @@ int CHandAbsolutePoker::ReadStreets(CLineCursor& cursor) {
 }
 
 int CHandAbsolutePoker::ReadSummary(CLineCursor& cursor) {
+    // The betting may have ended on the summary's own opening line.
+    bool inSummary = StartsWith(cursor.Line(), "*** SUMMARY ***");
+    std::uint32_t summarySeats = 0;
     for (;;) {
         std::uint64_t before = cursor.Position();
-        if (!cursor.Next()) return kEndInPreflop;
+        if (!cursor.Next()) {
+            // The text ends without the empty line that closes the hand:
+            // when nothing more will come, a whole summary finishes it.
+            bool whole = inSummary && potAwarded && SummaryNamesEveryPlayer(*this, summarySeats);
+            return cursor.EndIsFinal() && whole ? kParseOk : kEndInPreflop;
+        }
         std::string_view line = cursor.Line();
         if (line.empty()) return kParseOk;
         if (IsNewHand(line)) {
             cursor.Seek(before);
             return kParseOk;
+        }
+        if (StartsWith(line, "*** SUMMARY ***")) {
+            inSummary = true;
+        } else if (inSummary && StartsWith(line, "Seat ")) {
+            int seat = ReadField(line, 5, 2);
+            if (seat >= 1 && seat <= 10) summarySeats |= 1u << seat;
         }
         if (IsShow(line)) RecordShownCards(line);
         std::size_t collects = line.find(" Collects ");

@@ -75,6 +75,14 @@ std::string CollapseBlanks(std::string_view line) {
 constexpr int kEndCodes[4] = {CHand::kEndInPreflop, CHand::kEndInFlop, CHand::kEndInTurnOrRiver,
                               CHand::kEndInTurnOrRiver};
 
+// Whether the last winner named on a line took a side pot. The client reports
+// the side pots before the main pot, so a summary that stops after a side
+// pot's line is not whole yet.
+bool LastWinIsSidePot(std::string_view line) {
+    std::size_t wins = line.rfind(" wins ");
+    return wins != kNpos && FindFrom(line, "side pot", wins) != kNpos;
+}
+
 }  // namespace
 
 CCardText PartyCardsFromLine(std::string_view line) {
@@ -177,19 +185,27 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
     ApplyExtraPosts();
     ApplyHeroCards();
 
+    bool sidePotLast = false;
     if (!endLine.empty()) {
         if (IsEndOfHand(endLine)) return kParseOk;
         ReadSummaryLine(endLine);
+        sidePotLast = LastWinIsSidePot(endLine);
     }
     for (;;) {
         std::uint64_t before = cursor.Position();
-        if (!cursor.Next()) return kEndInPreflop;
+        if (!cursor.Next()) {
+            // The text ends after the summary without the line that closes
+            // the hand: when nothing more will come, a summary that names
+            // the winner of the main pot is whole.
+            return cursor.EndIsFinal() && potAwarded && !sidePotLast ? kParseOk : kEndInPreflop;
+        }
         std::string_view line = cursor.Line();
         if (IsEndOfHand(line)) {
             if (!line.empty()) cursor.Seek(before);
             return kParseOk;
         }
         ReadSummaryLine(line);
+        if (Contains(line, " wins ")) sidePotLast = LastWinIsSidePot(line);
     }
 }
 

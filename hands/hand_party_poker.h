@@ -27,7 +27,8 @@ class CHandPartyPoker : public CHand {
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
     // banner), -201 (end right after the banner), -202 (end in the table,
     // seat or post section), -301, -401, -501 (end on a street; -301 also
-    // when the file ends before the hand's closing line); throws CParseError
+    // when the text ends before the hand's closing line, unless the end is
+    // final and the summary names the main pot's winner); throws CParseError
     // for a malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     std::string_view RoomName() const override { return "PartyPoker"; }

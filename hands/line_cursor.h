@@ -27,6 +27,9 @@ class CLineCursor {
     std::uint64_t Position() const { return reader_.GetPosition(); }
     // Moves the reader so the next Next() reads the line at `offset`.
     void Seek(std::uint64_t offset) { reader_.Seek(offset); }
+    // Whether nothing will follow the end of the input (TextEnd::kComplete),
+    // so that a hand whose last line ends the input is finished.
+    bool EndIsFinal() const { return reader_.GetTextEnd() == TextEnd::kComplete; }
 
   private:
     CStdioFileCustom& reader_;

@@ -15,12 +15,23 @@
 //
 // Positions are byte offsets in the file as stored (for UTF-16 files, in the
 // UTF-16 bytes), so a reader can remember where it stopped and seek back there.
+//
+// The reader also carries whether the end of its input is final (TextEnd),
+// which the hand parsers need to decide about a hand that runs into the end.
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
+
+// Whether more text may follow the end of the input. A hand whose last line
+// ends the input without the line that closes it is finished only when the
+// end is final; while the writer may still append, it stays unfinished.
+enum class TextEnd {
+    kMayGrow,   // the writer may still append (a history file the client is writing)
+    kComplete,  // nothing more will be written: the end of the input ends the text
+};
 
 class CStdioFileCustom {
 public:
@@ -49,6 +60,10 @@ public:
     // Whether the line most recently returned ended with a line end (false for
     // a last line that runs into the end of the input, e.g. still being written).
     bool LastLineHadEnd() const { return lastHadEnd_; }
+    // Whether the end of the input is final; kMayGrow until set. Opening and
+    // closing leave it as it is.
+    void SetTextEnd(TextEnd end) { textEnd_ = end; }
+    TextEnd GetTextEnd() const { return textEnd_; }
 
     // Byte offset of the next read.
     std::uint64_t GetPosition() const { return bufferStart_ + bufferPos_; }
@@ -76,4 +91,5 @@ private:
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::uint64_t bomLength_ = 0;
     bool lastHadEnd_ = false;
+    TextEnd textEnd_ = TextEnd::kMayGrow;
 };

@@ -7,11 +7,11 @@ bool CAnalyzerHandSink::KnowsHand(std::uint64_t handNumber) const {
     return analyzer_.HasHand(handNumber);
 }
 
-void CAnalyzerHandSink::AddHand(std::unique_ptr<CHand> hand, bool live) {
+void CAnalyzerHandSink::AddHand(std::unique_ptr<CHand> hand, LoadPass pass) {
     std::lock_guard lock(analyzer_.Mutex());
     const CHand& stored = *hand;
     if (!analyzer_.AddHand(std::move(hand))) return;
-    if (!live) return;
+    if (pass != LoadPass::kLive) return;
     analyzer_.AddHandSummary(stored);
     analyzer_.UpdateTable(stored);
 }
@@ -21,6 +21,6 @@ void CAnalyzerHandSink::UpdateTable(const CHand& hand) {
     analyzer_.UpdateTable(hand);
 }
 
-void CAnalyzerHandSink::Process(bool live) { analyzer_.Process(live); }
+void CAnalyzerHandSink::Process(LoadPass pass) { analyzer_.Process(pass == LoadPass::kLive); }
 
 std::int64_t CAnalyzerHandSink::EarliestHandDate() const { return analyzer_.OldestHandCutoff(); }

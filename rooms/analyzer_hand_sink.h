@@ -11,10 +11,10 @@ class CAnalyzerHandSink : public HandSink {
     explicit CAnalyzerHandSink(CHandAnalyzer& analyzer) : analyzer_(analyzer) {}
 
     bool KnowsHand(std::uint64_t handNumber) const override;
-    // Add hand; in live mode also Add hand summary and Update table.
-    void AddHand(std::unique_ptr<CHand> hand, bool live) override;
+    // Add hand; in a live pass also Add hand summary and Update table.
+    void AddHand(std::unique_ptr<CHand> hand, LoadPass pass) override;
     void UpdateTable(const CHand& hand) override;
-    void Process(bool live) override;
+    void Process(LoadPass pass) override;
     // The analyzer's oldest-hand cut-off.
     std::int64_t EarliestHandDate() const override;
 

@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/heap_pages.h"
 #include "platform/local_time.h"
 #include "platform/text_util.h"
 #include "rooms/line_end_probe.h"
@@ -33,15 +32,14 @@ CLogLoader::CLogLoader(CPokerRoomProfile& profile, HandSink& sink, LogLoaderSett
     historicalCutoff_ = platform::FromLocal({2005, 8, 15, 0, 0, 0}).value_or(0);
 }
 
-bool CLogLoader::LoadFolder(bool live, bool historical, const std::string& folder) {
-    // A first loading builds the whole hand database in memory: back its
-    // heap with huge pages where the kernel offers them.
-    if (!live) platform::HeapHugePages::Enable();
-    const bool realMoney = settings_.money == MoneyMode::kReal;
+bool CLogLoader::LoadFolder(LoadPass pass, FolderKind kind, const std::string& folder) {
+    const bool live = pass == LoadPass::kLive;
+    const Walk walk{pass, kind, settings_.money};
     const std::int64_t startMs = clock_.MonotonicMs();
     std::int64_t lastRefreshMs = startMs;
+    lastPass_ = LogPassCounts{};
     int total = 0;
-    LoadFolderEntries(folder, live, realMoney, historical, 0, [&](int added) {
+    LoadFolderEntries(folder, walk, 0, [&](int added) {
         total += added;
         if (live) newHands_ += added;
         if (!refreshStatus) return;
@@ -54,22 +52,17 @@ bool CLogLoader::LoadFolder(bool live, bool historical, const std::string& folde
             lastRefreshMs = nowMs;
         }
     });
+    lastPass_.handsAdded = total;
     if (total <= 0) return false;
-    sink_.Process(live);
+    sink_.Process(pass);
     return true;
 }
 
-int CLogLoader::LoadFile(const std::string& path, bool live, bool realMoney, bool historical) {
-    return LoadFolderTree(path, live, realMoney, historical, 0);
+int CLogLoader::LoadFile(const std::string& path, LoadPass pass, MoneyMode money, FolderKind kind) {
+    return LoadEntry(path, QueryLogFileStatus(path), Walk{pass, kind, money}, 0);
 }
 
-int CLogLoader::LoadFolderTree(const std::string& path, bool live, bool realMoney, bool historical,
-                               int depth) {
-    return LoadEntry(path, QueryLogFileStatus(path), live, realMoney, historical, depth);
-}
-
-int CLogLoader::LoadFolderEntries(const std::string& folder, bool live, bool realMoney,
-                                  bool historical, int depth,
+int CLogLoader::LoadFolderEntries(const std::string& folder, const Walk& walk, int depth,
                                   const std::function<void(int added)>& after) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return 0;
@@ -83,8 +76,7 @@ int CLogLoader::LoadFolderEntries(const std::string& folder, bool live, bool rea
     int total = 0;
     for (const std::string& name : names) {
         const LogFileStatus status = QueryLogFileStatusAt(::dirfd(dir), name.c_str());
-        const int added =
-            LoadEntry(JoinPath(folder, name), status, live, realMoney, historical, depth);
+        const int added = LoadEntry(JoinPath(folder, name), status, walk, depth);
         total += added;
         if (after) after(added);
     }
@@ -92,17 +84,20 @@ int CLogLoader::LoadFolderEntries(const std::string& folder, bool live, bool rea
     return total;
 }
 
-int CLogLoader::LoadEntry(const std::string& path, const LogFileStatus& status, bool live,
-                          bool realMoney, bool historical, int depth) {
+int CLogLoader::LoadEntry(const std::string& path, const LogFileStatus& status, const Walk& walk,
+                          int depth) {
     if (path.empty() || path.back() == '.') return 0;
     if (!status.exists) return 0;
-    if (!status.isFolder) return LoadOneFile(path, status, live, realMoney, historical);
+    if (!status.isFolder) return LoadOneFile(path, status, walk);
 
     if (depth >= kMaxFolderDepth) return 0;
     const std::int64_t now = clock_.UnixSeconds();
     // Rooms that keep daily or per-session folders: old ones are finished.
-    if (live && profile_.SkipsStaleFolders() && status.created < now - 3 * kDay) return 0;
-    return LoadFolderEntries(path, live, realMoney, historical, depth + 1, nullptr);
+    if (walk.pass == LoadPass::kLive && profile_.SkipsStaleFolders() &&
+        status.created < now - 3 * kDay) {
+        return 0;
+    }
+    return LoadFolderEntries(path, walk, depth + 1, nullptr);
 }
 
 bool CLogLoader::ExtensionAccepted(const std::string& path) const {
@@ -118,21 +113,22 @@ bool CLogLoader::ExtensionAccepted(const std::string& path) const {
     return platform::EqualsNoCase(extension, ".txt") || platform::EqualsNoCase(extension, ".log");
 }
 
-bool CLogLoader::Acceptable(const CHand& hand, bool live, bool realMoney) const {
-    if (hand.realMoney != realMoney) return false;
+bool CLogLoader::Acceptable(const CHand& hand, const Walk& walk) const {
+    if (hand.realMoney != (walk.money == MoneyMode::kReal)) return false;
     // The first loading never takes play-money hands.
-    if (!live && !hand.realMoney) return false;
+    if (walk.pass == LoadPass::kFirstLoading && !hand.realMoney) return false;
     if (hand.dateTime < profile_.GetEarliestHandDate()) return false;
     if (hand.dateTime <= sink_.EarliestHandDate()) return false;
     if (hand.dateTime <= settings_.installDate - 5 * kDay) return false;
     return true;
 }
 
-int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status, bool live,
-                            bool realMoney, bool historical) {
+int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status,
+                            const Walk& walk) {
+    const bool live = walk.pass == LoadPass::kLive;
     if (!ExtensionAccepted(path)) return 0;
     if (profile_.IsIgnoredLog(path)) return 0;
-    if (historical && status.lastWrite < historicalCutoff_) return 0;
+    if (walk.kind == FolderKind::kHistorical && status.lastWrite < historicalCutoff_) return 0;
     const std::int64_t window = (settings_.extendedHistory ? 30 : 3) * kDay;
     if (status.lastWrite < settings_.installDate - window) return 0;
     if (status.lastWrite < sink_.EarliestHandDate()) return 0;
@@ -141,7 +137,10 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
     if (found == readers_.end()) found = readers_.try_emplace(path, path).first;
     LogFileReader& reader = found->second;
     if (!reader.HasChanged(status) && !reader.tailPending) return 0;
-    if (realMoney ? !profile_.IsRealMoneyLog(path) : !profile_.IsPlayMoneyLog(path)) return 0;
+    if (walk.money == MoneyMode::kReal ? !profile_.IsRealMoneyLog(path)
+                                       : !profile_.IsPlayMoneyLog(path)) {
+        return 0;
+    }
 
     if (!reader.Resume()) return 0;
     const std::uint64_t length = reader.File.GetLength();
@@ -150,6 +149,7 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
         reader.Close();
         return 0;
     }
+    ++lastPass_.filesRead;
 
     const std::int64_t now = clock_.UnixSeconds();
     // Old files of most rooms are read once; their last hand is taken as it
@@ -167,12 +167,17 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
     // without the file growing: it is as complete as it will get.
     const bool tailSettled = reader.tailPending && reader.tailLength == length;
     reader.tailPending = false;
+    // Whether the end of the file ends the text for good, which finishes a
+    // last hand that lacks only its closing line: at start-up, for a file
+    // read for the last time, and once the file has not grown for a pass.
+    const bool endIsFinal = !live || forgetAfter || tailSettled;
+    reader.File.SetTextEnd(endIsFinal ? TextEnd::kComplete : TextEnd::kMayGrow);
 
     int added = 0;
     bool remembered = false;
     std::uint64_t lastHandStart = 0;
     for (;;) {
-        if (pumpMessages) pumpMessages();
+        if (pump_) pump_();
         const std::uint64_t before = reader.File.GetPosition();
         if (before >= textEnd) break;
         std::unique_ptr<CHand> hand = profile_.CreateHand(settings_.nickname, path);
@@ -184,8 +189,7 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
         if (after > textEnd) break;
         const bool complete = result == CHand::kParseOk && hand->potAwarded;
 
-        if (complete && live && !forgetAfter && after == textEnd && !tailSettled &&
-            !probe->LineBeforeIsBlank(after)) {
+        if (complete && !endIsFinal && after == textEnd && !probe->LineBeforeIsBlank(after)) {
             // The hand ran into the end of the file rather than its end line:
             // its summary may still be coming. Hold it until the file has not
             // grown for a whole pass.
@@ -196,11 +200,10 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
         }
 
         if (complete) {
-            if (!sink_.KnowsHand(hand->handNumber) && Acceptable(*hand, live, realMoney)) {
+            if (!sink_.KnowsHand(hand->handNumber) && Acceptable(*hand, walk)) {
                 ++added;
                 if (onHandAdded) onHandAdded(*hand);
-                sink_.AddHand(std::move(hand), live);
-                platform::HeapHugePages::Advise();
+                sink_.AddHand(std::move(hand), walk.pass);
             }
             reader.Remember(length, status.lastWrite, status.lastWriteNs);
             remembered = true;
@@ -220,6 +223,13 @@ int CLogLoader::LoadOneFile(const std::string& path, const LogFileStatus& status
             sink_.UpdateTable(*hand);
         }
         if (result == CHand::kNoHandStart) break;
+        if (!endIsFinal && after == textEnd && result < 0 && result != CHand::kParseRejected) {
+            // The hand ran into the end of the file, perhaps lacking only
+            // its closing line: read it again, with the end taken as final,
+            // once the file has not grown for a whole pass.
+            reader.tailPending = true;
+            reader.tailLength = length;
+        }
         if (profile_.OneHandPerFile()) {
             // At start-up a one-hand file is read once; a live pass may have
             // met it half-written, so it is read again when it grows.

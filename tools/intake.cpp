@@ -21,16 +21,13 @@
 #include "platform/text_util.h"
 #include "platform/win_paths.h"
 #include "platform/wine_registry.h"
-#include "rooms/analyzer_hand_sink.h"
 #include "rooms/client_detector.h"
-#include "rooms/log_loader.h"
-#include "rooms/poker_room_profile.h"
+#include "rooms/intake_session.h"
 #include "rooms/room_catalogue.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
-constexpr std::int64_t kPassIntervalMs = 2000;
 constexpr std::size_t kNameWidth = 24;
 
 struct IntakeOptions {
@@ -222,33 +219,17 @@ class Intake {
             hostFolders_.push_back(host);
         }
 
-        const std::int64_t now = platform::SystemClock::Instance().UnixSeconds();
-        RoomProfileOptions profileOptions;
-        profileOptions.money = options_.money;
-        profileOptions.logFolder = hostFolders_.front();
-        profileOptions.nickname = options_.nickname;
-        profileOptions.now = now;
-        profileOptions.partyTimeZone = settings_.GetInt("Config", "TimeZone", -100);
-        profile_ = CreateRoomProfile(room_->id, profileOptions);
-
-        analyzer_ = std::make_unique<CHandAnalyzer>(settings_, reference_,
-                                                    platform::SystemClock::Instance());
-        CHandAnalyzer::StartValues start;
+        IntakeSessionSettings start;
         start.roomId = room_->id;
-        start.sessionStart = now;
+        start.nickname = options_.nickname;
+        start.money = options_.money;
         start.loggingFolder = hostFolders_.front();
-        start.userName = options_.nickname;
-        start.realMoney = options_.money == MoneyMode::kReal;
-        analyzer_->Initialise(start);
-        sink_ = std::make_unique<CAnalyzerHandSink>(*analyzer_);
-
-        LogLoaderSettings settings;
-        settings.nickname = options_.nickname;
-        settings.money = options_.money;
+        // Later folders are read like the historical folder at start-up.
+        start.historicalFolders.assign(hostFolders_.begin() + 1, hostFolders_.end());
         // The command line reads whole folders: no installation date limits them.
-        settings.installDate = 0;
-        loader_ = std::make_unique<CLogLoader>(*profile_, *sink_, settings,
-                                               platform::SystemClock::Instance());
+        start.installDate = 0;
+        session_ = std::make_unique<CIntakeSession>(settings_, reference_,
+                                                    platform::SystemClock::Instance(), start);
         return true;
     }
 
@@ -257,40 +238,35 @@ class Intake {
         out_ << "Room: " << room_->name << " ("
              << (options_.money == MoneyMode::kReal ? "real" : "play") << " money), nickname "
              << TerminalText(options_.nickname, 60) << "\n";
+        for (const std::string& folder : hostFolders_) {
+            out_ << "Folder: " << TerminalText(folder, 300) << "\n";
+        }
         const auto started = std::chrono::steady_clock::now();
-        loader_->refreshStatus = [this](const LogLoadProgress& progress) {
+        session_->SetLoadProgress([this](const LogLoadProgress& progress) {
             err_ << "\rLoading: " << progress.files << " files, " << progress.handsAdded << " hands"
                  << std::flush;
             progressShown_ = true;
-        };
-        int added = 0;
-        for (std::size_t i = 0; i < hostFolders_.size(); ++i) {
-            out_ << "Folder: " << TerminalText(hostFolders_[i], 300) << "\n";
-            const std::size_t before = analyzer_->HandCount();
-            // Later folders are read like the historical folder at start-up.
-            loader_->LoadFolder(false, i > 0, hostFolders_[i]);
-            added += static_cast<int>(analyzer_->HandCount() - before);
-        }
+        });
+        const IntakeStepResult loaded = session_->FirstLoading();
         if (progressShown_) err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        PrintSummary(added, seconds);
+        PrintSummary(loaded.handsAdded, seconds);
     }
 
     // Live passes every 2 seconds, counted from the end of the previous one.
     void Follow(const std::atomic<bool>& stop, int maxPasses) {
-        loader_->refreshStatus = nullptr;
-        loader_->onHandAdded = [this](const CHand& hand) { PrintHand(hand); };
+        session_->SetLoadProgress(nullptr);
+        session_->SetHandAdded([this](const CHand& hand) { PrintHand(hand); });
         out_ << "Following; new hands are shown as they arrive (Ctrl-C stops).\n" << std::flush;
         for (int pass = 0; maxPasses < 0 || pass < maxPasses; ++pass) {
-            for (std::int64_t waited = 0; waited < kPassIntervalMs && !stop.load(); waited += 100) {
+            while (!stop.load() && session_->MsUntilNextPass() > 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
             }
             if (stop.load()) break;
-            profile_->RefreshLogs({});
-            loader_->LoadFolder(true, false, hostFolders_.front());
+            session_->LivePass();
         }
-        out_ << "New hands: " << loader_->NewHands() << "\n";
+        out_ << "New hands: " << session_->NewHands() << "\n";
     }
 
   private:
@@ -320,12 +296,12 @@ class Intake {
             ignored.insert(analysis::ModelPlayerKey(n, true));
         }
         std::vector<const CPlayerStats*> opponents;
-        for (const auto& [key, record] : analyzer_->Players()) {
+        for (const auto& [key, record] : session_->Analyzer().Players()) {
             if (ignored.count(key) != 0 || record->Hands() == 0) continue;
             if (CHand::SplitQualifiedName(key).first == options_.nickname) continue;
             opponents.push_back(record.get());
         }
-        out_ << "Files: " << loader_->FileCount() << "   Hands added: " << added
+        out_ << "Files: " << session_->FileCount() << "   Hands added: " << added
              << "   Players: " << opponents.size();
         if (seconds > 0) {
             out_ << "   Time: " << std::fixed << std::setprecision(2) << seconds << " s";
@@ -388,10 +364,7 @@ class Intake {
     std::vector<std::string> hostFolders_;
     platform::MemoryProfile settings_;
     CHandReference reference_;
-    std::unique_ptr<CPokerRoomProfile> profile_;
-    std::unique_ptr<CHandAnalyzer> analyzer_;
-    std::unique_ptr<CAnalyzerHandSink> sink_;
-    std::unique_ptr<CLogLoader> loader_;
+    std::unique_ptr<CIntakeSession> session_;
     bool progressShown_ = false;
 };
 

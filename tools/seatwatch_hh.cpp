@@ -234,6 +234,9 @@ bool CheckFile(const std::string& path, const Options& options, Totals& totals) 
         std::cerr << "seatwatch-hh: cannot open " << path << "\n";
         return false;
     }
+    // A file given to check is read as it stands: its end ends the text, so
+    // a last hand that lacks only its closing empty line is finished.
+    reader.SetTextEnd(TextEnd::kComplete);
     std::string hero = options.heroGiven ? options.hero : FindHero(path);
     std::string out;
     for (;;) {

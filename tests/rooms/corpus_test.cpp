@@ -34,9 +34,9 @@ TEST(Corpus, EachFamilyLoadsAndALivePassFindsNothingNew) {
         LogLoaderSettings settings;
         settings.nickname = "Hero";
         CLogLoader loader(*profile, sink, settings, platform::SystemClock::Instance());
-        loader.LoadFolder(false, false, folder);
+        loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder);
         const std::size_t first = sink.added.size();
-        EXPECT_FALSE(loader.LoadFolder(true, false, folder));
+        EXPECT_FALSE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder));
         EXPECT_EQ(sink.added.size(), first);
         for (const auto& [number, hand] : sink.hands) {
             EXPECT_TRUE(hand->potAwarded) << number;

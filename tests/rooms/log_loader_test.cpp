@@ -96,7 +96,7 @@ TEST(LogLoaderLive, TakesExactlyTheHandsTheClientHasFinished) {
     for (const LiveStep& step : steps) {
         SCOPED_TRACE(step.what);
         step.client(file);
-        const bool added = loader.LoadFolder(true, false, folder.Path());
+        const bool added = loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path());
         EXPECT_EQ(sink.TakeAdded(), step.expected);
         EXPECT_EQ(added, !step.expected.empty());
     }
@@ -118,9 +118,9 @@ TEST(LogLoaderLive, HalfWrittenAmountNeverBecomesTheWonAmount) {
     CLogLoader loader(profile, sink, Settings(), clock);
 
     WriteFile(file, hand.substr(0, cut + 2));  // "... collected ($0."
-    EXPECT_FALSE(loader.LoadFolder(true, false, folder.Path()));
+    EXPECT_FALSE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     AppendFile(file, hand.substr(cut + 2) + kHandGap);
-    ASSERT_TRUE(loader.LoadFolder(true, false, folder.Path()));
+    ASSERT_TRUE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     ASSERT_EQ(sink.hands.count(9), 1u);
     const CHand& stored = *sink.hands[9];
     EXPECT_EQ(stored.won[1], 70) << "the small blind (position 1) collected 70 cents";
@@ -136,11 +136,11 @@ TEST(LogLoaderLive, UnchangedFilesAreNotOpenedAgain) {
     CountingProfile<CPokerRoomProfilePokerStars> profile;
     RecordingSink sink;
     CLogLoader loader(profile, sink, Settings(), clock);
-    EXPECT_TRUE(loader.LoadFolder(false, false, folder.Path()));
+    EXPECT_TRUE(loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(sink.added.size(), 5u);
     const int created = profile.created;
-    EXPECT_FALSE(loader.LoadFolder(true, false, folder.Path()));
-    EXPECT_FALSE(loader.LoadFolder(true, false, folder.Path()));
+    EXPECT_FALSE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
+    EXPECT_FALSE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(profile.created, created) << "no hand read from unchanged files";
     EXPECT_EQ(loader.FileCount(), 6);
 }
@@ -153,17 +153,17 @@ TEST(LogLoaderFirstLoading, TakesALastHandThatRunsIntoTheEndOfTheFile) {
     CountingProfile<CPokerRoomProfilePokerStars> profile;
     RecordingSink sink;
     CLogLoader loader(profile, sink, Settings(), clock);
-    EXPECT_TRUE(loader.LoadFolder(false, false, folder.Path()));
+    EXPECT_TRUE(loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path()));
     // Name order: "HH-cut.txt" comes before "HH.txt".
     EXPECT_EQ(sink.TakeAdded(), (Numbers{3, 1, 2}));
-    EXPECT_EQ(sink.processCalls, std::vector<bool>{false});
+    EXPECT_EQ(sink.processCalls, std::vector<LoadPass>{LoadPass::kFirstLoading});
     EXPECT_TRUE(sink.tableUpdates.empty()) << "tables are updated by live passes only";
 
     // The cut hand is read whole once the client completes it.
     AppendFile(folder / "HH-cut.txt",
                HandUpToSummary(4).substr(200) +
                    "Seat 2: SeatwatchUser (small blind) collected ($0.70)\r\n" + kHandGap);
-    EXPECT_TRUE(loader.LoadFolder(true, false, folder.Path()));
+    EXPECT_TRUE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(sink.TakeAdded(), (Numbers{4}));
 }
 
@@ -172,26 +172,29 @@ struct MoneyCase {
     const char* fileName;
     Money handMoney;
     MoneyMode session;
-    bool live;
+    LoadPass pass;
     std::size_t expected;
 };
 
 TEST(LogLoaderFilters, MoneyModeOfFileNamesAndHands) {
+    constexpr LoadPass kFirst = LoadPass::kFirstLoading;
+    constexpr LoadPass kLive = LoadPass::kLive;
     const MoneyCase cases[] = {
-        {"HH Alcyone - USD.txt", Money::kReal, MoneyMode::kReal, false, 1},
-        {"HH Alcyone - USD.txt", Money::kReal, MoneyMode::kReal, true, 1},
-        {"HH Alcyone - Play Money.txt", Money::kPlay, MoneyMode::kPlay, true, 1},
+        {"HH Alcyone - USD.txt", Money::kReal, MoneyMode::kReal, kFirst, 1},
+        {"HH Alcyone - USD.txt", Money::kReal, MoneyMode::kReal, kLive, 1},
+        {"HH Alcyone - Play Money.txt", Money::kPlay, MoneyMode::kPlay, kLive, 1},
         // The first loading never takes play-money hands.
-        {"HH Alcyone - Play Money.txt", Money::kPlay, MoneyMode::kPlay, false, 0},
+        {"HH Alcyone - Play Money.txt", Money::kPlay, MoneyMode::kPlay, kFirst, 0},
         // A file without "Play Money" in its name is never read in play money.
-        {"HH Alcyone - Chips.txt", Money::kPlay, MoneyMode::kPlay, true, 0},
+        {"HH Alcyone - Chips.txt", Money::kPlay, MoneyMode::kPlay, kLive, 0},
         // ... and a play-money file is skipped in a real-money session.
-        {"HH Alcyone - Play Money.txt", Money::kReal, MoneyMode::kReal, true, 0},
+        {"HH Alcyone - Play Money.txt", Money::kReal, MoneyMode::kReal, kLive, 0},
         // A hand whose money type differs from the session's is dropped.
-        {"HH Alcyone - USD.txt", Money::kPlay, MoneyMode::kReal, true, 0},
+        {"HH Alcyone - USD.txt", Money::kPlay, MoneyMode::kReal, kLive, 0},
     };
     for (const MoneyCase& c : cases) {
-        SCOPED_TRACE(std::string(c.fileName) + (c.live ? " live" : " first loading") +
+        SCOPED_TRACE(std::string(c.fileName) +
+                     (c.pass == LoadPass::kLive ? " live" : " first loading") +
                      (c.session == MoneyMode::kReal ? " real session" : " play session"));
         ScratchFolder folder;
         WriteFile(folder / c.fileName, StarsHandWithGap(7, 0, c.handMoney));
@@ -199,7 +202,7 @@ TEST(LogLoaderFilters, MoneyModeOfFileNamesAndHands) {
         CountingProfile<CPokerRoomProfilePokerStars> profile;
         RecordingSink sink;
         CLogLoader loader(profile, sink, Settings(c.session), clock);
-        loader.LoadFolder(c.live, false, folder.Path());
+        loader.LoadFolder(c.pass, FolderKind::kLogging, folder.Path());
         EXPECT_EQ(sink.added.size(), c.expected);
     }
 }
@@ -223,7 +226,7 @@ TEST(LogLoaderFilters, FullTiltPlayMoneyFilesNeedPlayInTheirName) {
         CountingProfile<CPokerRoomProfileFullTilt> profile;
         RecordingSink sink;
         CLogLoader loader(profile, sink, Settings(c.session), clock);
-        loader.LoadFolder(true, false, folder.Path());
+        loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path());
         EXPECT_EQ(profile.created > 0, c.read);
     }
 }
@@ -255,7 +258,7 @@ TEST(LogLoaderFilters, ExtensionsAndIgnoredFiles) {
         const int roomIds[] = {113, 101, 101, 121};
         auto profile = CreateRoomProfile(roomIds[c.profileKind], options);
         CLogLoader loader(*profile, sink, Settings(options.money), clock);
-        loader.LoadFolder(true, false, folder.Path());
+        loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path());
         // A file that passes the name filters gets a reader.
         EXPECT_EQ(loader.FindReader(folder / c.name) != nullptr, c.read);
     }
@@ -270,10 +273,10 @@ TEST(LogLoaderFilters, OneHandPerFileRoomsReadEachFileOnce) {
                                                          Now());
     RecordingSink sink;
     CLogLoader loader(profile, sink, Settings(), clock);
-    EXPECT_TRUE(loader.LoadFolder(false, false, folder.Path()));
+    EXPECT_TRUE(loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(sink.TakeAdded(), (Numbers{1}));
     AppendFile(file, StarsHandWithGap(3));
-    EXPECT_FALSE(loader.LoadFolder(true, false, folder.Path()));
+    EXPECT_FALSE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(profile.created, 1);
     ASSERT_NE(loader.FindReader(file), nullptr);
     EXPECT_TRUE(loader.FindReader(file)->IsForgotten());
@@ -289,34 +292,36 @@ TEST(LogLoaderFilters, OneHandPerFileMetHalfWrittenIsReadOnceComplete) {
                                                          Now());
     RecordingSink sink;
     CLogLoader loader(profile, sink, Settings(), clock);
-    EXPECT_FALSE(loader.LoadFolder(true, false, folder.Path()));
+    EXPECT_FALSE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     AppendFile(file, hand.substr(300) + kHandGap);
-    EXPECT_TRUE(loader.LoadFolder(true, false, folder.Path()));
+    EXPECT_TRUE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(sink.TakeAdded(), (Numbers{1}));
 }
 
 // File dates against the installation date, the extended setting, the
 // historical cut-off and the database's earliest date.
 TEST(LogLoaderFilters, FileAge) {
+    constexpr FolderKind kLogging = FolderKind::kLogging;
+    constexpr FolderKind kHistorical = FolderKind::kHistorical;
     const std::int64_t now = Now();
     const struct {
         const char* what;
         std::int64_t lastWrite;
         std::int64_t installDate;
         bool extended;
-        bool historical;
+        FolderKind kind;
         std::int64_t sinkEarliest;
         bool read;
     } cases[] = {
-        {"recent file", now, now, false, false, 0, true},
-        {"written 2 days before installation", now - 2 * kDay, now, false, false, 0, true},
-        {"written 4 days before installation", now - 4 * kDay, now, false, false, 0, false},
-        {"4 days before installation, extended", now - 4 * kDay, now, true, false, 0, true},
-        {"31 days before installation, extended", now - 31 * kDay, now, true, false, 0, false},
-        {"older than the database's earliest date", now - kDay, 0, false, false, now, false},
-        {"historical file of 2005-08-14", 1124000000, 0, false, true, 0, false},
-        {"historical file of 2006", 1150000000, 0, false, true, 0, true},
-        {"same file, not historical", 1124000000, 0, false, false, 0, true},
+        {"recent file", now, now, false, kLogging, 0, true},
+        {"written 2 days before installation", now - 2 * kDay, now, false, kLogging, 0, true},
+        {"written 4 days before installation", now - 4 * kDay, now, false, kLogging, 0, false},
+        {"4 days before installation, extended", now - 4 * kDay, now, true, kLogging, 0, true},
+        {"31 days before installation, extended", now - 31 * kDay, now, true, kLogging, 0, false},
+        {"older than the database's earliest date", now - kDay, 0, false, kLogging, now, false},
+        {"historical file of 2005-08-14", 1124000000, 0, false, kHistorical, 0, false},
+        {"historical file of 2006", 1150000000, 0, false, kHistorical, 0, true},
+        {"same file, not historical", 1124000000, 0, false, kLogging, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -331,7 +336,7 @@ TEST(LogLoaderFilters, FileAge) {
         settings.installDate = c.installDate;
         settings.extendedHistory = c.extended;
         CLogLoader loader(profile, sink, settings, clock);
-        loader.LoadFolder(false, c.historical, folder.Path());
+        loader.LoadFolder(LoadPass::kFirstLoading, c.kind, folder.Path());
         EXPECT_EQ(profile.created > 0, c.read);
     }
 }
@@ -364,7 +369,7 @@ TEST(LogLoaderFilters, HandDates) {
         settings.installDate = c.installDate;
         CLogLoader loader(profile, sink, settings, clock);
         // The file is recent, so only the hand dates differ between cases.
-        loader.LoadFile(folder / "a.txt", true, true, false);
+        loader.LoadFile(folder / "a.txt", LoadPass::kLive, MoneyMode::kReal, FolderKind::kLogging);
         EXPECT_EQ(sink.added.size(), c.expected);
     }
 }
@@ -385,9 +390,9 @@ TEST(LogLoaderFolders, OldFilesAreReadOnceExceptForTruePoker) {
         }
         LogLoaderSettings settings = Settings();
         CLogLoader loader(*profile, sink, settings, clock);
-        loader.LoadFolder(false, false, folder.Path());
+        loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path());
         AppendFile(folder / "a.txt", StarsHandWithGap(2));
-        loader.LoadFolder(true, false, folder.Path());
+        loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path());
         EXPECT_EQ(sink.added, truePoker ? (Numbers{1, 2}) : (Numbers{1}));
     }
 }
@@ -403,13 +408,13 @@ TEST(LogLoaderFolders, LivePassesSkipStaleFoldersAndWalkInNameOrder) {
     LogLoaderSettings settings = Settings();
     {
         CLogLoader loader(profile, sink, settings, clock);
-        EXPECT_TRUE(loader.LoadFolder(true, false, folder.Path()));
+        EXPECT_TRUE(loader.LoadFolder(LoadPass::kLive, FolderKind::kLogging, folder.Path()));
         // The sub-folders are stale; the file at the top is read.
         EXPECT_EQ(sink.TakeAdded(), (Numbers{3}));
     }
     sink.hands.clear();
     CLogLoader loader(profile, sink, settings, clock);
-    EXPECT_TRUE(loader.LoadFolder(false, false, folder.Path()));
+    EXPECT_TRUE(loader.LoadFolder(LoadPass::kFirstLoading, FolderKind::kLogging, folder.Path()));
     EXPECT_EQ(sink.TakeAdded(), (Numbers{1, 2, 3}));
 }
 

@@ -63,12 +63,12 @@ inline std::int64_t Now() { return static_cast<std::int64_t>(std::time(nullptr))
 class RecordingSink : public HandSink {
   public:
     bool KnowsHand(std::uint64_t number) const override { return hands.count(number) != 0; }
-    void AddHand(std::unique_ptr<CHand> hand, bool) override {
+    void AddHand(std::unique_ptr<CHand> hand, LoadPass) override {
         added.push_back(hand->handNumber);
         hands[hand->handNumber] = std::move(hand);
     }
     void UpdateTable(const CHand& hand) override { tableUpdates.push_back(hand.handNumber); }
-    void Process(bool live) override { processCalls.push_back(live); }
+    void Process(LoadPass pass) override { processCalls.push_back(pass); }
     std::int64_t EarliestHandDate() const override { return earliest; }
 
     // The numbers added since the last call.
@@ -81,7 +81,7 @@ class RecordingSink : public HandSink {
     std::map<std::uint64_t, std::unique_ptr<CHand>> hands;
     std::vector<std::uint64_t> added;
     std::vector<std::uint64_t> tableUpdates;
-    std::vector<bool> processCalls;
+    std::vector<LoadPass> processCalls;
     std::int64_t earliest = 0;
 };
 
