@@ -8,7 +8,9 @@
 #include "analysis/hand_reference.h"
 #include "analysis/model_players.h"
 #include "hands/hand.h"
+#include "hands/room_family.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/local_time.h"
 #include "platform/log.h"
 #include "platform/profile.h"
@@ -157,9 +159,8 @@ CTableRecord& CHandAnalyzer::UpdateTable(const CHand& hand) {
     std::lock_guard lock(tablesMutex_);
     auto it = tables_.find(hand.tableName);
     if (it == tables_.end()) {
-        std::string pageText = pages_ != nullptr ? pages_->TablePageText(hand) : std::string();
-        auto record = std::make_unique<CTableRecord>(hand.tableName, start_.roomId,
-                                                     std::move(pageText), screenReading_, Now());
+        auto record =
+            std::make_unique<CTableRecord>(hand.tableName, start_.roomId, screenReading_, Now());
         it = tables_.emplace(hand.tableName, std::move(record)).first;
     }
     it->second->UpdateFromHand(hand, Now());
@@ -167,7 +168,7 @@ CTableRecord& CHandAnalyzer::UpdateTable(const CHand& hand) {
 }
 
 bool CHandAnalyzer::UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards,
-                                          int street, int playerCount, bool warning) {
+                                          int street, int playerCount, TableSizeWarning warning) {
     return record.UpdateFromScreen(cards, street, playerCount, warning, Now());
 }
 
@@ -175,6 +176,39 @@ CTableRecord* CHandAnalyzer::FindTable(std::string_view tableName) {
     std::lock_guard lock(tablesMutex_);
     auto it = tables_.find(tableName);
     return it == tables_.end() ? nullptr : it->second.get();
+}
+
+// The table's game-type tag is that of its seated players' records; the
+// user's record of that tag, when there is one, is the page's comparison.
+std::string CHandAnalyzer::WriteTablePage(std::string_view tableName) {
+    std::lock_guard tablesLock(tablesMutex_);
+    std::lock_guard lock(mutex_);
+    auto it = tables_.find(tableName);
+    if (it == tables_.end() || pages_ == nullptr) return {};
+    CTableRecord& table = *it->second;
+    std::lock_guard recordLock(table.Mutex());
+    std::vector<const CPlayerStats*> seatRecords;
+    const CPlayerStats* firstSeated = nullptr;
+    for (const std::string& name : table.SeatNames()) {
+        CPlayerStats* record = name.empty() ? nullptr : FindPlayer(name);
+        if (record != nullptr) {
+            record->EnsureAlertsAnalysed(reference_);
+            if (firstSeated == nullptr) firstSeated = record;
+        }
+        seatRecords.push_back(record);
+    }
+    const std::string tag = firstSeated != nullptr ? firstSeated->Tag() : std::string();
+    const CPlayerStats* userRecord = UserRecord(tag);
+    if (userRecord == nullptr) userRecord = userRecord_;
+    std::string path = pages_->WriteTablePage({.table = table,
+                                               .outputFolder = start_.outputFolder,
+                                               .tag = tag,
+                                               .seatRecords = std::move(seatRecords),
+                                               .userRecord = userRecord,
+                                               .now = Now(),
+                                               .reference = reference_});
+    if (!path.empty()) table.SetPageText(path);
+    return path;
 }
 
 std::vector<std::string> CHandAnalyzer::TablesSince(std::int64_t since) const {
@@ -192,16 +226,15 @@ std::vector<std::string> CHandAnalyzer::TablesSince(std::int64_t since) const {
 void CHandAnalyzer::ReadMemorySettings() {
     if (optMHC_ >= 0) return;
     optMHC_ = std::max(2000, settings_.GetInt("Settings", SettingsKey(" - OptMHC"), 2500));
-    int id = start_.roomId;
-    bool slowRoom = (id >= 108 && id <= 111) || (id >= 115 && id <= 119);
+    bool slowRoom = ReadsSlowly(FamilyOfRoom(start_.roomId));
     optTime_ = settings_.GetInt("Settings", SettingsKey(" - OptTime"), slowRoom ? 60 : 40);
 }
 
-// The design walks every stored hand on each call to find new players and
-// unprocessed hands; only hands added since the previous call can hold
-// either (records are never removed, and every call folds all pending
-// hands), so walking those gives the same records at a cost independent of
-// the size of the database.
+// Only hands added since the previous call can bring new players or be
+// unprocessed (records are never removed, and every call folds all pending
+// hands), so only those are walked: the records come out as a walk over
+// every stored hand would leave them, at a cost independent of the size of
+// the database.
 void CHandAnalyzer::Process(bool live) {
     std::unique_lock lock(mutex_);
     if (processing_) return;  // a nested call from message pumping; the outer call carries on
@@ -368,22 +401,33 @@ std::string CHandAnalyzer::ShowHand(std::uint64_t handNumber) {
     std::lock_guard lock(mutex_);
     const CHand* hand = FindHand(handNumber);
     if (hand == nullptr) {
-        if (pages_ != nullptr) pages_->ShowMessage("Hand Not Found");
+        if (desktop_ != nullptr) {
+            desktop_->MessageBox(platform::kNoWindow, "Hand Not Found", "Seatwatch",
+                                 platform::MessageBoxButtons::kOk);
+        }
         return {};
     }
-    return pages_ != nullptr ? pages_->WriteHandPage(*hand, start_.outputFolder, players_)
-                             : std::string();
+    if (pages_ == nullptr) return {};
+    HandPageRequest request{.hand = *hand, .outputFolder = start_.outputFolder};
+    for (int position = 0; position < CHand::kPositions; ++position) {
+        auto [seated, key] = hand->NameAtPosition(position);
+        CPlayerStats* record = seated ? FindPlayer(key) : nullptr;
+        if (record != nullptr) record->EnsureAlertsAnalysed(reference_);
+        request.records[static_cast<std::size_t>(position)] = record;
+    }
+    return pages_->WriteHandPage(request);
 }
 
 bool CHandAnalyzer::ShowPlayerReport(std::string_view playerKey, const CReportOptions* options) {
     std::lock_guard lock(mutex_);
     if (pages_ == nullptr) return true;
     CPlayerStats* record = FindPlayer(playerKey);
-    if (record != nullptr) {
-        pages_->WritePlayerReport(*record, options, *this);
-    } else {
-        pages_->WriteUnknownPlayerReport(playerKey, options, *this);
-    }
+    if (record != nullptr) record->EnsureAlertsAnalysed(reference_);
+    pages_->WritePlayerReport({.playerKey = playerKey,
+                               .record = record,
+                               .options = options,
+                               .outputFolder = start_.outputFolder,
+                               .reference = reference_});
     return true;
 }
 

@@ -35,12 +35,13 @@ class CHand;
 class CHandReference;
 namespace platform {
 class Clock;
+class Desktop;
 class Profile;
 }  // namespace platform
 
 class CHandAnalyzer {
   public:
-    using PlayerMap = IAnalysisPages::PlayerMap;
+    using PlayerMap = std::map<std::string, std::unique_ptr<CPlayerStats>, std::less<>>;
     using Series = CTimeSeries;
 
     // What the program passes at start-up.
@@ -76,6 +77,8 @@ class CHandAnalyzer {
     // Whether new table records read their cards off the screen (the current
     // table layout's reading flag).
     void SetScreenReading(bool screenReading) { screenReading_ = screenReading; }
+    // Where the analyzer's messages to the user are shown; not owned.
+    void SetDesktop(platform::Desktop* desktop) { desktop_ = desktop; }
 
     // --- Initialisation --------------------------------------------------
 
@@ -117,8 +120,12 @@ class CHandAnalyzer {
     CTableRecord& UpdateTable(const CHand& hand);
     // Cards read off the screen for a table (CTableRecord::UpdateFromScreen).
     bool UpdateTableFromScreen(CTableRecord& record, std::span<const int> cards, int street,
-                               int playerCount, bool warning);
+                               int playerCount, TableSizeWarning warning);
     CTableRecord* FindTable(std::string_view tableName);
+    // Writes the information page of a table and keeps its path as the
+    // record's page text; empty when the table is unknown or the page was not
+    // written.
+    std::string WriteTablePage(std::string_view tableName);
     // Names of the tables whose last hand is not older than `since`.
     std::vector<std::string> TablesSince(std::int64_t since) const;
 
@@ -141,7 +148,7 @@ class CHandAnalyzer {
     // --- Requests from pages and commands --------------------------------
 
     // Writes the page of a hand and returns its path; empty, after telling
-    // the user "Hand Not Found", when the number is unknown.
+    // the user "Hand Not Found" in a message box, when the number is unknown.
     std::string ShowHand(std::uint64_t handNumber);
     // Writes the report of a player (or of a key without a record).
     bool ShowPlayerReport(std::string_view playerKey, const CReportOptions* options);
@@ -175,6 +182,7 @@ class CHandAnalyzer {
     const platform::Clock& clock_;
     std::function<void()> pump_;
     IAnalysisPages* pages_ = nullptr;
+    platform::Desktop* desktop_ = nullptr;
     bool screenReading_ = false;
 
     mutable std::recursive_mutex mutex_;

@@ -2,12 +2,10 @@
 
 #include "hands/hand.h"
 
-CTableRecord::CTableRecord(std::string tableName, int roomId, std::string pageText,
-                           bool screenReading, std::int64_t now)
+CTableRecord::CTableRecord(std::string tableName, int roomId, bool screenReading, std::int64_t now)
     : tableName_(std::move(tableName)),
       lastHandTime_(now - 600),
       roomId_(roomId),
-      pageText_(std::move(pageText)),
       screenReading_(screenReading) {
     cards_.fill(-1);
 }
@@ -17,9 +15,19 @@ void CTableRecord::AttachCalculator(ITableCalculatorLink* link) {
     calculator_ = link;
 }
 
+void CTableRecord::DetachCalculator(const ITableCalculatorLink* link) {
+    std::lock_guard lock(mutex_);
+    if (calculator_ == link) calculator_ = nullptr;
+}
+
 void CTableRecord::AttachInfoWindow(ITableInfoLink* link) {
     std::lock_guard lock(mutex_);
     infoWindow_ = link;
+}
+
+void CTableRecord::SetPageText(std::string pageText) {
+    std::lock_guard lock(mutex_);
+    pageText_ = std::move(pageText);
 }
 
 // A complete hand moves the last hand time and refills the seats. The
@@ -58,19 +66,21 @@ void CTableRecord::UpdateFromHand(const CHand& hand, std::int64_t now) {
     playerCount_ = players;
     street_ = street;
     handNumber_ = hand.handNumber;
-    if (calculator_ != nullptr) calculator_->RefreshFromHistory(*this);
+    if (calculator_ != nullptr)
+        calculator_->Refresh(*this, CardSource::kHistory, TableSizeWarning::kNone);
 }
 
 bool CTableRecord::UpdateFromScreen(std::span<const int> cards, int street, int playerCount,
-                                    bool warning, std::int64_t now) {
+                                    TableSizeWarning warning, std::int64_t now) {
     if (cards.size() < static_cast<std::size_t>(kCardSlots)) return false;
     std::lock_guard lock(mutex_);
-    bool changed = cards[0] != cards_[0] || cards[1] != cards_[1] || street != street_ || warning;
+    bool changed = cards[0] != cards_[0] || cards[1] != cards_[1] || street != street_ ||
+                   warning != TableSizeWarning::kNone;
     if (!changed) return true;
     updateTime_ = now;
     for (std::size_t i = 0; i < cards_.size(); ++i) cards_[i] = cards[i];
     playerCount_ = playerCount;
     street_ = street;
-    if (calculator_ != nullptr) calculator_->RefreshFromScreen(*this, warning);
+    if (calculator_ != nullptr) calculator_->Refresh(*this, CardSource::kScreen, warning);
     return true;
 }

@@ -3,7 +3,8 @@
 // window and its calculator: the seats and cards of its latest hand, or the
 // cards read off the screen. Every update and every read by the calculator
 // happens under the record's own lock, which the same thread may take again
-// (the user-interface thread pumps messages while holding it).
+// (the user-interface thread pumps messages while holding it). The table's
+// calculator attaches itself and is refreshed whenever the cards change.
 
 #include <array>
 #include <cstdint>
@@ -22,20 +23,26 @@ class CTableRecord {
 
     // A record for `tableName` created at `now`: the last hand time starts
     // ten minutes back, the street at -1 and every card number at -1.
-    CTableRecord(std::string tableName, int roomId, std::string pageText, bool screenReading,
-                 std::int64_t now);
+    CTableRecord(std::string tableName, int roomId, bool screenReading, std::int64_t now);
 
     // Takes the record's state from a hand of the history (see the source).
     void UpdateFromHand(const CHand& hand, std::int64_t now);
     // Takes cards read off the screen: when the pocket cards or the street
-    // changed, or `warning` is set, stores them and refreshes the calculator.
-    // Returns false, changing nothing, when `cards` has fewer than 7 entries.
-    bool UpdateFromScreen(std::span<const int> cards, int street, int playerCount, bool warning,
-                          std::int64_t now);
+    // changed, or the reader warns of the table's size, stores them and
+    // refreshes the calculator. Returns false, changing nothing, when `cards`
+    // has fewer than 7 entries.
+    bool UpdateFromScreen(std::span<const int> cards, int street, int playerCount,
+                          TableSizeWarning warning, std::int64_t now);
 
     std::recursive_mutex& Mutex() const { return mutex_; }
+    // Makes `link` the calculator refreshed on every change of the cards.
     void AttachCalculator(ITableCalculatorLink* link);
+    // Forgets `link` if it is the attached calculator (a calculator that goes
+    // away never unlinks a successor).
+    void DetachCalculator(const ITableCalculatorLink* link);
     void AttachInfoWindow(ITableInfoLink* link);
+    // The path of the table's information page, once it has been written.
+    void SetPageText(std::string pageText);
 
     const std::string& TableName() const { return tableName_; }
     const std::vector<std::string>& SeatNames() const { return seatNames_; }

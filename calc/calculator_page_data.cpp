@@ -97,6 +97,11 @@ void WriteOdds(CHtmlFile& file, const CalculatorPageData& page) {
     file.CenteredCell(WinText(page.win));
     file.CenteredCell(SplitText(page.split));
     file.EndRow();
+    if (page.exact && page.win >= 0) {
+        file.BeginRow(1);
+        file.DataCell("Exact figures: every deal counted", 0, 0, {}, {}, 2);
+        file.EndRow();
+    }
     file.EndTable();
 
     const bool showOuts = !page.flopText.empty() && page.riverText.empty();
@@ -202,13 +207,13 @@ std::string CalculatorPagePath(std::string_view folder, std::string_view title) 
     return path;
 }
 
-bool WriteCalculatorPage(CalculatorPageData& page, bool tableSizeWarning) {
+bool WriteCalculatorPage(CalculatorPageData& page, TableSizeWarning warning) {
     page.pagePath = CalculatorPagePath(page.folder, page.title);
     CHtmlFile file;
     file.Open(page.pagePath);
     file.BeginDocument();
     file.BeginBody();
-    if (tableSizeWarning) {
+    if (warning == TableSizeWarning::kWrongSize) {
         WriteTableSizeWarning(file);
     } else {
         WriteOdds(file, page);

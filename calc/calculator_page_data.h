@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/table_calculator_link.h"
 #include "calc/hand_value.h"
 
 // What the page shows. Fractions are 0..1, or -1 for "not available".
@@ -29,6 +30,9 @@ struct CalculatorPageData {
     std::int32_t pocketRank = 0;   // 1..169 among the starting hands; 170 = no pocket.
     std::int32_t pocketGroup = 0;  // Starting-hand group 1..8; 9 = no group.
     float spare = 0;               // Carried, not shown.
+    // The chances and category figures count every deal rather than a sample;
+    // the page then says so under the win and split chances.
+    bool exact = false;
 
     static constexpr std::array<float, kCategoryCount> Unavailable() {
         std::array<float, kCategoryCount> all{};
@@ -43,10 +47,10 @@ struct CalculatorPageData {
 std::string CalculatorPagePath(std::string_view folder, std::string_view title);
 
 // Writes the calculator page of `page` (replacing an old one) and sets
-// page.pagePath. With `tableSizeWarning` the page holds only the request to set
-// the poker table to its default size. Returns false, leaving any old page in
+// page.pagePath. With the warning kWrongSize the page holds only the request to
+// set the poker table to its default size. Returns false, leaving any old page in
 // place, when the file cannot be written.
-bool WriteCalculatorPage(CalculatorPageData& page, bool tableSizeWarning);
+bool WriteCalculatorPage(CalculatorPageData& page, TableSizeWarning warning);
 
 // The display name of a category ("Royal", "Str Flsh", ... "High Card").
 std::string_view CategoryDisplayName(HandCategory category);

@@ -1,9 +1,12 @@
 #include "calc/dlg_calculator.h"
 
 #include <chrono>
+#include <mutex>
 
+#include "analysis/table_record.h"
 #include "calc/calculator_page_data.h"
 #include "hands/card.h"
+#include "hands/room_family.h"
 
 namespace {
 
@@ -34,24 +37,25 @@ CDlgCalculator::CDlgCalculator(platform::Desktop& desktop, platform::WindowId ow
 }
 
 CDlgCalculator::~CDlgCalculator() {
-    if (table_ != nullptr) table_->LinkCalculator(nullptr);
+    if (table_ != nullptr) table_->DetachCalculator(this);
     desktop_.DestroyWindow(window_);
 }
 
 bool CDlgCalculator::IsSupportedRoom(int roomId) {
-    return (roomId >= 101 && roomId <= 106) || (roomId >= 108 && roomId <= 111) ||
-           (roomId >= 113 && roomId <= 119) || roomId == 121;
+    return HasTableCalculator(FamilyOfRoom(roomId));
 }
 
-void CDlgCalculator::AttachToTable(std::string folder, CalculatorTable& table) {
-    tableName_ = table.TableName();
-    roomId_ = table.RoomId();
-    table_ = &table;
-    table.LinkCalculator(this);
+void CDlgCalculator::AttachToTable(std::string folder, CTableRecord& record) {
+    std::lock_guard lock(record.Mutex());
+    if (table_ != nullptr && table_ != &record) table_->DetachCalculator(this);
+    tableName_ = record.TableName();
+    roomId_ = record.RoomId();
+    table_ = &record;
+    record.AttachCalculator(this);
     folder_ = std::move(folder);
     desktop_.SetTitle(window_, "Calculator - " + tableName_);
     if (IsSupportedRoom(roomId_)) {
-        Refresh(table, false, false);
+        Refresh(record, CardSource::kHistory, TableSizeWarning::kNone);
         desktop_.Show(window_, platform::ShowMode::kShow);
     }
 }
@@ -67,16 +71,18 @@ void CDlgCalculator::ShowForRoom(bool show) {
     }
 }
 
-void CDlgCalculator::Refresh(const CalculatorTable& table, bool fromScreen, bool tableSizeWarning) {
-    if (tableSizeWarning != lastWarning_) {
+void CDlgCalculator::Refresh(const CTableRecord& record, CardSource source,
+                             TableSizeWarning warning) {
+    std::lock_guard lock(record.Mutex());
+    if (warning != lastWarning_) {
         CalculatorPageData empty;
         empty.folder = folder_;
         empty.title = tableName_;
-        WriteCalculatorPage(empty, tableSizeWarning);
-        lastWarning_ = tableSizeWarning;
+        WriteCalculatorPage(empty, warning);
+        lastWarning_ = warning;
     }
-    if (fromScreen) {
-        const std::array<int, 7> cards = table.ScreenCards();
+    if (source == CardSource::kScreen) {
+        const auto& cards = record.Cards();
         const auto label = [&](std::size_t i) { return CCard::FromIndex(cards[i]).Label(); };
         const std::string pocket = label(0) + label(1);
         // One pocket card alone is a half-read screen; the next read will do.
@@ -86,16 +92,15 @@ void CDlgCalculator::Refresh(const CalculatorTable& table, bool fromScreen, bool
         turnText_ = label(5);
         riverText_ = label(6);
     } else {
-        const std::array<std::string, 4> texts = table.CardTexts();
-        pocketText_ = texts[0];
-        flopText_ = texts[1];
-        turnText_ = texts[2];
-        riverText_ = texts[3];
+        pocketText_ = record.Pocket();
+        flopText_ = record.Flop();
+        turnText_ = record.Turn();
+        riverText_ = record.River();
     }
-    street_ = table.Street();
-    opponents_ = table.OpponentCount();
+    street_ = record.Street();
+    opponents_ = record.PlayerCount();
     Recalculate();
-    WritePage(tableSizeWarning);
+    WritePage(warning);
 }
 
 void CDlgCalculator::Recalculate() {
@@ -107,6 +112,7 @@ void CDlgCalculator::Recalculate() {
     outs_.fill(0);
     win_ = -1;
     split_ = -1;
+    exact_ = false;
     if (!pocketText_.empty() && !SameCardTwice(pocketText_)) {
         const auto start = std::chrono::steady_clock::now();
         calculator.SetCards(pocketText_, flopText_, turnText_, riverText_);
@@ -123,6 +129,7 @@ void CDlgCalculator::Recalculate() {
                 }
                 win_ = fraction(calculator.Wins());
                 split_ = fraction(calculator.Splits());
+                exact_ = calculator.Exact();
             }
         }
         if (street_ == 1 || street_ == 2) {
@@ -138,7 +145,7 @@ void CDlgCalculator::Recalculate() {
     busy_ = false;
 }
 
-void CDlgCalculator::WritePage(bool tableSizeWarning) {
+void CDlgCalculator::WritePage(TableSizeWarning warning) {
     CalculatorPageData page;
     page.folder = folder_;
     page.title = tableName_;
@@ -152,11 +159,12 @@ void CDlgCalculator::WritePage(bool tableSizeWarning) {
     page.opponentFraction = bestFraction_;
     page.bestFraction = bestFraction_;
     page.outs = outs_;
+    page.exact = exact_;
     const StartingHandRank rank =
         pocketText_.empty() || !lookup_ ? StartingHandRank{} : lookup_(pocketText_);
     page.pocketRank = rank.rank;
     page.pocketGroup = rank.group;
-    WriteCalculatorPage(page, tableSizeWarning);
+    WriteCalculatorPage(page, warning);
     pagePath_ = page.pagePath;
     desktop_.Navigate(window_, pagePath_);
 }

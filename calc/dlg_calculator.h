@@ -1,21 +1,25 @@
 #pragma once
-// CDlgCalculator: the calculator window of one poker table. It is fed by the
-// table's record, from each new hand history (card texts) or from the cards
-// read off the table window, runs the odds engine and shows the calculator
-// page. Created hidden by the table's information window; AttachToTable shows
-// it for the rooms whose cards can be read.
+// CDlgCalculator: the calculator window of one poker table. It attaches
+// itself to the table's record, which refreshes it from each new hand history
+// (card texts) or from the cards read off the table window; it then runs the
+// odds engine and shows the calculator page. Created hidden by the table's
+// information window; AttachToTable shows it for the rooms whose cards can be
+// read. The record must outlive the calculator, which detaches itself when
+// destroyed.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "calc/calculator_table.h"
+#include "analysis/table_calculator_link.h"
 #include "calc/hand_value.h"
 #include "calc/odds_calculator.h"
 #include "calc/starting_hand_lookup.h"
 #include "platform/desktop.h"
 
-class CDlgCalculator {
+class CTableRecord;
+
+class CDlgCalculator : public ITableCalculatorLink {
   public:
     static constexpr int kTrials = 10'000;
     static constexpr int kTimeLimitMs = 2'200;
@@ -24,26 +28,26 @@ class CDlgCalculator {
     // be empty); `timeSource` times the calculations (empty: steady clock).
     CDlgCalculator(platform::Desktop& desktop, platform::WindowId owner,
                    StartingHandLookup lookup = {}, COddsCalculator::TimeSource timeSource = {});
-    // Destroys the window.
-    ~CDlgCalculator();
+    // Detaches from the record and destroys the window.
+    ~CDlgCalculator() override;
     CDlgCalculator(const CDlgCalculator&) = delete;
     CDlgCalculator& operator=(const CDlgCalculator&) = delete;
 
-    // Whether the calculator works for a room id: 101-106, 108-111, 113-119 and 121.
+    // Whether the calculator works for a room id: its family has a table calculator.
     static bool IsSupportedRoom(int roomId);
 
     // Binds the window to its table: remembers the folder, table name and room
-    // code, links the record back to this window, titles the window
+    // code, attaches itself to the record, titles the window
     // "Calculator - <table>", and for supported rooms refreshes from the card
     // texts and shows the window.
-    void AttachToTable(std::string folder, CalculatorTable& table);
+    void AttachToTable(std::string folder, CTableRecord& record);
 
-    // Reloads the cards from the record (the screen's card numbers when
-    // `fromScreen`, else the history's texts), recalculates, rewrites the page
-    // and shows it. A change of the table-size warning first rewrites the page
-    // empty with the new warning. A screen read with only one pocket card
-    // recognised leaves the page as it was.
-    void Refresh(const CalculatorTable& table, bool fromScreen, bool tableSizeWarning);
+    // Reloads the cards from the record under its lock (the card numbers read
+    // off the screen, or the card texts of the history), recalculates,
+    // rewrites the page and shows it. A change of the table-size warning first
+    // rewrites the page empty with the new warning. A screen read with only
+    // one pocket card recognised leaves the page as it was.
+    void Refresh(const CTableRecord& record, CardSource source, TableSizeWarning warning) override;
 
     // Shows (on top, restored) or hides the window; always hides for rooms the
     // calculator does not support.
@@ -70,7 +74,7 @@ class CDlgCalculator {
     int Calculations() const { return calculations_; }
 
   private:
-    void WritePage(bool tableSizeWarning);
+    void WritePage(TableSizeWarning warning);
 
     platform::Desktop& desktop_;
     platform::WindowId window_ = platform::kNoWindow;
@@ -80,7 +84,7 @@ class CDlgCalculator {
     std::string folder_;
     std::string tableName_;
     int roomId_ = 0;
-    CalculatorTable* table_ = nullptr;
+    CTableRecord* table_ = nullptr;
     std::string pocketText_;
     std::string flopText_;
     std::string turnText_;
@@ -92,10 +96,11 @@ class CDlgCalculator {
     std::array<std::int32_t, kCategoryCount> outs_{};
     float win_ = -1;
     float split_ = -1;
+    bool exact_ = false;  // The figures count every deal.
     std::int64_t lastMilliseconds_ = 0;
     std::int32_t lastTrials_ = 0;
     int calculations_ = 0;
     bool busy_ = false;
-    bool lastWarning_ = false;
+    TableSizeWarning lastWarning_ = TableSizeWarning::kNone;
     std::string pagePath_;
 };

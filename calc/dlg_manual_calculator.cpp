@@ -156,16 +156,16 @@ void CDlgManualCalculator::OnCardButton(int card) {
         }
     }
     RebuildTexts();
-    selectedOpponents_ = -1;
+    selectedOpponents_ = kNoOpponents;
     UpdateOpponentButtons();
-    Calculate(-1, false);
+    Calculate(kNoOpponents, Odds::kCardsOnly);
 }
 
 void CDlgManualCalculator::OnOpponentButton(int count) {
-    if (!complete_ || count < 1 || count > 9) return;
+    if (!complete_ || count < 1 || count > kMostOpponents) return;
     selectedOpponents_ = count;
     UpdateOpponentButtons();
-    Calculate(count, true);
+    Calculate(count, Odds::kSimulate);
 }
 
 void CDlgManualCalculator::OnClear() {
@@ -175,10 +175,11 @@ void CDlgManualCalculator::OnClear() {
     turnText_.clear();
     riverText_.clear();
     complete_ = false;
-    selectedOpponents_ = -1;
+    selectedOpponents_ = kNoOpponents;
     for (int card = 0; card < calc::kDeckSize; ++card) SetCardButtonImage(card, true);
     UpdateOpponentButtons();
-    Calculate(9, true);
+    // With every slot empty the engine finds no cards, so the page shows "n/a".
+    Calculate(kMostOpponents, Odds::kSimulate);
 }
 
 // Builds the four texts from the slots, last slot first: an empty slot before
@@ -217,7 +218,8 @@ void CDlgManualCalculator::UpdateOpponentButtons() {
     }
 }
 
-void CDlgManualCalculator::Calculate(int opponents, bool simulate) {
+void CDlgManualCalculator::Calculate(int opponents, Odds odds) {
+    const bool simulate = odds == Odds::kSimulate;
     COddsCalculator calculator(timeSource_);
     calculator.SetCards(pocketText_, flopText_, turnText_, riverText_);
     if (opponents > 0 && simulate) {
@@ -255,9 +257,10 @@ void CDlgManualCalculator::Calculate(int opponents, bool simulate) {
             page.opponentFraction[c] = over(calculator.OpponentCategoryCount()[c], hands);
         }
         page.outs = calculator.Outs();
+        page.exact = calculator.Exact();
         ++calculations_;
     }
-    WriteCalculatorPage(page, false);
+    WriteCalculatorPage(page, TableSizeWarning::kNone);
     pagePath_ = page.pagePath;
     auto browser = desktop_.GetControl(window_, kBrowser);
     if (browser) {

@@ -18,6 +18,9 @@ class CDlgManualCalculator {
     static constexpr int kTrials = 10'000;
     static constexpr int kTimeLimitMs = 2'000;
     static constexpr int kSlotCount = 7;
+    // Opponent counts: none selected, and the most the buttons offer.
+    static constexpr int kNoOpponents = -1;
+    static constexpr int kMostOpponents = 9;
     static constexpr const char* kTitle = "Seatwatch Manual Calculator";
 
     // Control ids.
@@ -50,9 +53,11 @@ class CDlgManualCalculator {
     void OnOpponentButton(int count);
     // "Clear": empties every slot and shows a page without cards.
     void OnClear();
-    // Writes and shows the page for the current cards; with `simulate` and at
+    // Whether Calculate runs the odds engine or only shows the cards.
+    enum class Odds { kCardsOnly, kSimulate };
+    // Writes and shows the page for the current cards; with kSimulate and at
     // least one opponent it runs the odds engine first.
-    void Calculate(int opponents, bool simulate);
+    void Calculate(int opponents, Odds odds);
 
     platform::WindowId Window() const { return window_; }
     const std::array<CCard, kSlotCount>& Slots() const { return slots_; }
@@ -83,7 +88,7 @@ class CDlgManualCalculator {
     std::string turnText_;
     std::string riverText_;
     bool complete_ = false;
-    int selectedOpponents_ = -1;
+    int selectedOpponents_ = kNoOpponents;
     int calculations_ = 0;
     std::string pagePath_;
 };

@@ -195,6 +195,9 @@ HandEvaluator::HandEvaluator() {
             value.key[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(packed & 0xf);
         value.category = static_cast<HandCategory>(packed);
     }
+    classCategory_.resize(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        classCategory_[i] = static_cast<std::uint8_t>(classValue_[i].category);
 
     flushClass_.assign(flushPacked.size(), 0);
     for (unsigned ranks = 0; ranks < flushPacked.size(); ++ranks) {

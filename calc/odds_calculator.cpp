@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/hand_evaluator.h"
+#include "calc/heads_up_count.h"
 #include "calc/showdown.h"
 
 namespace {
@@ -54,22 +55,34 @@ COddsCalculator::COddsCalculator(TimeSource now) : now_(std::move(now)) {
 
 void COddsCalculator::SetCards(std::string_view pocketText, std::string_view flopText,
                                std::string_view turnText, std::string_view riverText) {
+    SetCards(pocketText, flopText, turnText, riverText, {});
+}
+
+void COddsCalculator::SetCards(std::string_view pocketText, std::string_view flopText,
+                               std::string_view turnText, std::string_view riverText,
+                               std::string_view opponentText) {
     pocket_.RemoveAll();
     board_.RemoveAll();
+    opponentPocket_.RemoveAll();
     valid_ = false;
 
     const std::string pocket = Without(pocketText, "[], ");
     const std::string flop = Without(flopText, "[], ");
     const std::string turn = Without(turnText, "[] ");
     const std::string river = Without(riverText, "[] ");
-    for (const std::string* text : {&pocket, &flop, &turn, &river}) {
+    const std::string opponent = Without(opponentText, "[], ");
+    for (const std::string* text : {&pocket, &flop, &turn, &river, &opponent}) {
         if (text->find('?') != std::string::npos) return;
     }
-    // No odds before the flop.
-    if (pocket.size() != 4 || flop.size() != 6) return;
+    // No odds before the flop, unless the opponent's cards are known: then
+    // the whole board may still be to come.
+    const bool preflop = flop.empty() && turn.empty() && river.empty();
+    if (pocket.size() != 4 || !(flop.size() == 6 || (preflop && !opponent.empty()))) return;
+    if (!opponent.empty() && opponent.size() != 4) return;
 
     std::vector<int> cards;
-    if (!AppendCards(pocket, cards) || !AppendCards(flop, cards)) return;
+    if (!AppendCards(pocket, cards) || !AppendCards(opponent, cards) || !AppendCards(flop, cards))
+        return;
     for (const std::string* street : {&turn, &river}) {
         if (street->empty()) continue;
         if (street->size() < 2 || !AppendCards(std::string_view(*street).substr(0, 2), cards))
@@ -83,8 +96,10 @@ void COddsCalculator::SetCards(std::string_view pocketText, std::string_view flo
         seen |= 1ull << card;
     }
 
+    const std::size_t opponentCards = opponent.size() / 2;
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        (i < 2 ? pocket_ : board_).Add(deck_[static_cast<std::size_t>(cards[i])]);
+        CCardArray& to = i < 2 ? pocket_ : i < 2 + opponentCards ? opponentPocket_ : board_;
+        to.Add(deck_[static_cast<std::size_t>(cards[i])]);
     }
     valid_ = true;
 }
@@ -101,16 +116,52 @@ CCard COddsCalculator::DrawCard() {
     }
 }
 
-void COddsCalculator::Simulate(int trialCount, int opponentCount, int timeLimitMs) {
+namespace {
+
+std::vector<std::uint8_t> CardBytes(const CCardArray& cards) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < cards.GetSize(); ++i)
+        bytes.push_back(static_cast<std::uint8_t>(cards[i].index));
+    return bytes;
+}
+
+}  // namespace
+
+bool COddsCalculator::CountExactly(int opponents) {
+    const bool known = opponentPocket_.GetSize() != 0;
+    if (opponents != 1 ||
+        !calc::CanCountHeadsUp(board_.GetSize(),
+                               known ? calc::OpponentCards::kKnown : calc::OpponentCards::kUnknown))
+        return false;
+    const calc::HeadsUpCounts counts =
+        calc::CountHeadsUp(CardBytes(pocket_), CardBytes(board_), CardBytes(opponentPocket_));
+    // A count that would carry a counter past its ceiling is left out, as a
+    // sampled run would stop short; every count fits a fresh engine.
+    if (counts.deals == 0 || counts.deals > kTrialCeiling - trials_) return false;
+    const auto add = [](std::int32_t& to, std::int64_t n) { to += static_cast<std::int32_t>(n); };
+    add(trials_, counts.deals);
+    add(opponentHands_, counts.deals);
+    add(wins_, counts.wins);
+    add(splits_, counts.splits);
+    for (std::size_t c = 0; c < kCategoryCount; ++c) {
+        add(playerCategoryCount_[c], counts.player[c]);
+        add(opponentCategoryCount_[c], counts.opponent[c]);
+        add(bestOpponentCategoryCount_[c], counts.opponent[c]);
+    }
+    return true;
+}
+
+void COddsCalculator::Simulate(int trialCount, int opponentCount, int timeLimitMs, Method method) {
     if (!valid_) return;
     wins_ = 0;
     splits_ = 0;
-    const auto start = now_();
-    const int opponents = std::clamp(opponentCount, 0, kMaxOpponents);
-    const HandEvaluator& evaluator = HandEvaluator::Instance();
+    exact_ = false;
+    const bool knownOpponent = opponentPocket_.GetSize() != 0;
+    const int opponents = knownOpponent ? 1 : std::clamp(opponentCount, 0, kMaxOpponents);
 
     HandKey knownBoard;
     HandKey pocket;
+    HandKey opponentPocket;
     std::uint64_t known = 0;
     for (std::size_t i = 0; i < board_.GetSize(); ++i) {
         knownBoard += HandEvaluator::CardKey(board_[i].index);
@@ -120,6 +171,21 @@ void COddsCalculator::Simulate(int trialCount, int opponentCount, int timeLimitM
         pocket += HandEvaluator::CardKey(pocket_[i].index);
         known |= 1ull << pocket_[i].index;
     }
+    for (std::size_t i = 0; i < opponentPocket_.GetSize(); ++i) {
+        opponentPocket += HandEvaluator::CardKey(opponentPocket_[i].index);
+        known |= 1ull << opponentPocket_[i].index;
+    }
+    if (method == Method::kExactWhenPossible && CountExactly(opponents)) {
+        exact_ = true;
+        used_.fill(0);
+        for (int card = 0; card < calc::kDeckSize; ++card) {
+            if ((known >> card & 1u) != 0) used_[static_cast<std::size_t>(card)] = 1;
+        }
+        return;
+    }
+
+    const auto start = now_();
+    const HandEvaluator& evaluator = HandEvaluator::Instance();
     // The unseen cards. Each trial deals from the front by a partial
     // Fisher-Yates shuffle, so no card goes to two places in one trial and no
     // redraw loop is needed; starting from the previous trial's order is as
@@ -129,14 +195,17 @@ void COddsCalculator::Simulate(int trialCount, int opponentCount, int timeLimitM
     for (int card = 0; card < calc::kDeckSize; ++card) {
         if ((known >> card & 1u) == 0) unseen[unseenCount++] = static_cast<std::uint8_t>(card);
     }
-    const std::uint32_t boardMissing =
-        7 - static_cast<std::uint32_t>(pocket_.GetSize() + board_.GetSize());
-    const std::uint32_t dealt = boardMissing + 2 * static_cast<std::uint32_t>(opponents);
+    const std::uint32_t boardMissing = 5 - static_cast<std::uint32_t>(board_.GetSize());
+    const std::uint32_t randomOpponents = knownOpponent ? 0 : static_cast<std::uint32_t>(opponents);
+    const std::uint32_t dealt = boardMissing + 2 * randomOpponents;
 
     std::array<HandStrength, kMaxOpponents> opponentStrength{};
     for (int trial = 0; trial < trialCount && trials_ < kTrialCeiling; ++trial) {
-        if (std::chrono::duration_cast<std::chrono::milliseconds>(now_() - start).count() >
-            timeLimitMs)
+        // The clock is read through a std::function; reading it on every
+        // trial would cost about as much as the trial itself.
+        if (trial % kTrialsPerClockReading == 0 &&
+            std::chrono::duration_cast<std::chrono::milliseconds>(now_() - start).count() >
+                timeLimitMs)
             break;
         for (std::uint32_t i = 0; i < dealt; ++i) {
             std::swap(unseen[i], unseen[i + random_.Below(unseenCount - i)]);
@@ -152,10 +221,14 @@ void COddsCalculator::Simulate(int trialCount, int opponentCount, int timeLimitM
 
         HandCategory best = kHighCard;
         for (int o = 0; o < opponents; ++o) {
-            const std::uint32_t first = boardMissing + 2 * static_cast<std::uint32_t>(o);
             HandKey hand = fullBoard;
-            hand += HandEvaluator::CardKey(unseen[first]);
-            hand += HandEvaluator::CardKey(unseen[first + 1]);
+            if (knownOpponent) {
+                hand += opponentPocket;
+            } else {
+                const std::uint32_t first = boardMissing + 2 * static_cast<std::uint32_t>(o);
+                hand += HandEvaluator::CardKey(unseen[first]);
+                hand += HandEvaluator::CardKey(unseen[first + 1]);
+            }
             const HandStrength strength = evaluator.Strength(hand);
             const HandCategory category = evaluator.CategoryOf(strength);
             ++opponentCategoryCount_[static_cast<std::size_t>(category)];

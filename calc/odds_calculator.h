@@ -9,10 +9,15 @@
 // player's outs for the next card. An engine serves one calculation: create
 // it, SetCards, Simulate, optionally CountOuts, read the counters, discard it.
 //
+// Heads-up, Simulate counts every remaining deal exactly instead of sampling
+// when that is quick (see calc/heads_up_count.h): against one opponent of
+// unknown cards from the flop on, and against an opponent whose cards are
+// known on every street. Exact() tells which kind of figures a run gave.
+//
 // Results are repeatable: every engine starts its random generator from the
 // same seed, so the same cards and opponent count give the same counters,
-// unless the time budget cuts a run short. Not thread-safe; use one engine
-// per thread.
+// unless the time budget cuts a sampled run short. Not thread-safe; use one
+// engine per thread.
 
 #include <array>
 #include <chrono>
@@ -35,6 +40,13 @@ class COddsCalculator {
     static constexpr int kMaxOpponents = 10;
     // Seed of the random generator of every new engine.
     static constexpr std::uint64_t kSeed = 0;
+    // A sampled run reads the clock before its first trial and then before
+    // every this many trials (a reading costs about as much as a heads-up
+    // trial; 256 trials take well under a millisecond).
+    static constexpr int kTrialsPerClockReading = 256;
+
+    // How Simulate counts: exactly whenever it can, or always by sampling.
+    enum class Method { kExactWhenPossible, kSampleOnly };
 
     // An engine timed by std::chrono::steady_clock: deck filled, counters zero,
     // input not valid.
@@ -51,17 +63,32 @@ class COddsCalculator {
     // pocket and board stay empty. Replaces any earlier input.
     void SetCards(std::string_view pocketText, std::string_view flopText, std::string_view turnText,
                   std::string_view riverText);
+    // The same with one opponent whose two cards are known (`opponentText` in
+    // the pocket's form). Simulate then plays against that opponent alone,
+    // whatever opponent count it is given, and the flop may be empty too
+    // (with the turn and river), for odds before the flop. An empty
+    // `opponentText` is the four-text form.
+    void SetCards(std::string_view pocketText, std::string_view flopText, std::string_view turnText,
+                  std::string_view riverText, std::string_view opponentText);
 
     // Returns a random card not yet flagged as used and flags it, or a card with
     // index -1 when all 52 are flagged.
     CCard DrawCard();
 
     // Runs up to `trialCount` trials against `opponentCount` opponents (0 to 10;
-    // counts outside are clamped). Before each trial it stops when more than
-    // `timeLimitMs` milliseconds have passed since the start. Does nothing when
+    // counts outside are clamped). It stops when more than `timeLimitMs`
+    // milliseconds have passed since the start, reading the clock before the
+    // first trial and every kTrialsPerClockReading trials. Does nothing when
     // the input is not valid. Adds to every counter except Wins() and Splits(),
     // which restart; a run stops short rather than overflow a counter.
-    void Simulate(int trialCount, int opponentCount, int timeLimitMs);
+    //
+    // With `method` kExactWhenPossible and a heads-up case that can be counted
+    // exactly, it counts every deal instead (each board completion with each
+    // opponent hand is one trial, so Trials() may exceed `trialCount`; the
+    // count takes a few milliseconds and ignores the budget) and Exact()
+    // becomes true.
+    void Simulate(int trialCount, int opponentCount, int timeLimitMs,
+                  Method method = Method::kExactWhenPossible);
 
     // Fills Outs(): per category, the unseen cards whose arrival gives the
     // player a hand of that category that uses the pocket cards (see the .cpp
@@ -86,9 +113,13 @@ class COddsCalculator {
     }
     // Whether the loaded cards form a complete, well-formed input.
     bool Valid() const { return valid_; }
-    // The known community cards (3 to 5) and the two pocket cards.
+    // Whether the last Simulate counted every deal rather than sampling.
+    bool Exact() const { return exact_; }
+    // The known community cards (3 to 5, or none with a known opponent), the
+    // two pocket cards and the known opponent's two cards (or none).
     const CCardArray& Board() const { return board_; }
     const CCardArray& Pocket() const { return pocket_; }
+    const CCardArray& OpponentPocket() const { return opponentPocket_; }
 
     // Trials completed.
     std::int32_t Trials() const { return trials_; }
@@ -116,11 +147,17 @@ class COddsCalculator {
     std::int32_t Splits() const { return splits_; }
 
   private:
+    // Counts every deal heads-up; false (nothing counted) when the case
+    // cannot be counted exactly.
+    bool CountExactly(int opponents);
+
     std::array<CCard, calc::kDeckSize> deck_;
     std::array<std::uint8_t, calc::kDeckSize> used_{};
     bool valid_ = false;
+    bool exact_ = false;
     CCardArray board_;
     CCardArray pocket_;
+    CCardArray opponentPocket_;
     std::int32_t trials_ = 0;
     std::array<std::int32_t, kCategoryCount> playerCategoryCount_{};
     std::int32_t opponentHands_ = 0;

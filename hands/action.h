@@ -25,8 +25,8 @@ struct CAction {
     bool callsRaise = false;  // a call made after a raise earlier in the hand
 
     CAction() = default;
-    // Fields in the order the record is written in the design: kind, first
-    // in, amount, calls raise.
+    // Arguments in the order kind, first in, amount, calls raise; the members
+    // keep the two flags together instead.
     CAction(std::int32_t kind_, bool firstIn_, std::int32_t amount_, bool callsRaise_)
         : kind(kind_), amount(amount_), firstIn(firstIn_), callsRaise(callsRaise_) {}
 

@@ -62,3 +62,40 @@ CCardText BoardCardsFromLine(std::string_view line) {
     if (close - open == 6) return Bracket({FirstTwo(text), LastTwo(text)});
     return Bracket({FirstTwo(text), hands::Slice(text, 3, 2), LastTwo(text)});
 }
+
+namespace hands {
+
+std::string_view NormalizeTens(std::string_view line, std::string& buffer) {
+    std::size_t at = line.find("10");
+    bool any = false;
+    while (at != kNpos) {
+        bool before = at == 0 || line[at - 1] == '[' || line[at - 1] == ' ' || line[at - 1] == ',';
+        bool suit = at + 2 < line.size() && (line[at + 2] == 's' || line[at + 2] == 'h' ||
+                                             line[at + 2] == 'd' || line[at + 2] == 'c');
+        bool after = at + 3 >= line.size() || line[at + 3] == ']' || line[at + 3] == ' ' ||
+                     line[at + 3] == ',';
+        if (before && suit && after) {
+            any = true;
+            break;
+        }
+        at = line.find("10", at + 1);
+    }
+    if (!any) return line;
+    buffer.clear();
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        bool before = i == 0 || line[i - 1] == '[' || line[i - 1] == ' ' || line[i - 1] == ',';
+        if (before && i + 2 < line.size() && line[i] == '1' && line[i + 1] == '0' &&
+            (line[i + 2] == 's' || line[i + 2] == 'h' || line[i + 2] == 'd' ||
+             line[i + 2] == 'c') &&
+            (i + 3 >= line.size() || line[i + 3] == ']' || line[i + 3] == ' ' ||
+             line[i + 3] == ',')) {
+            buffer.push_back('T');
+            ++i;  // drop the "0"
+            continue;
+        }
+        buffer.push_back(line[i]);
+    }
+    return buffer;
+}
+
+}  // namespace hands

@@ -57,3 +57,12 @@ CCardText HoleCardsFromLine(std::string_view line);
 // cards (bytes 0-1, 3-4 and the last two). A line without both brackets in
 // that order gives an empty list.
 CCardText BoardCardsFromLine(std::string_view line);
+
+namespace hands {
+
+// `line` with every card code written with a ten ("10d") rewritten with the
+// rank letter ("Td"), in `buffer`; the returned view points into `buffer`
+// when something was rewritten and is `line` itself otherwise.
+std::string_view NormalizeTens(std::string_view line, std::string& buffer);
+
+}  // namespace hands

@@ -1,30 +1,19 @@
 #include "hands/eastern_time.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <string>
+#include <atomic>
 
 namespace {
 
-// mktime and localtime_r re-read the time-zone rules and take a lock on
+// Counts the readings of the machine's time zone; a thread's cache that was
+// filled under an older reading starts afresh.
+std::atomic<unsigned> zoneReading{1};
+
+// mktime and localtime_r take a lock and may consult the time-zone rules on
 // every call, which dominates parsing a hand. Hands of one file come in time
-// order, so the last results are kept per thread and reused while the TZ
-// variable is unchanged.
+// order, so the last results are kept per thread and reused until the zone
+// is read again (ReloadTimeZone).
 struct Cache {
-    std::string tz;
-    bool tzSet = false;
-    // Where TZ was found in the environment last time: the array, the
-    // entry's index and pointer, and the number of entries. setenv, putenv
-    // and unsetenv change one of these when they change TZ (an entry put in
-    // place, the array moved, entries shifted or added), so while all are
-    // unchanged and the text still reads the same, TZ has not changed and
-    // the environment need not be searched for every hand.
-    char** envArray = nullptr;
-    std::size_t envIndex = 0;
-    const char* envEntry = nullptr;
-    std::size_t envCount = 0;
+    unsigned zoneReading = 0;
     // Local readings of a few wall-clock hours: key and the instant of the
     // hour's start. Several are kept because one file may mix tables whose
     // headers give different clocks.
@@ -39,49 +28,23 @@ struct Cache {
 
 thread_local Cache cache;
 
-bool EnvironmentUnchanged() {
-    char** env = environ;
-    if (env == nullptr || env != cache.envArray) return false;
-    if (cache.envEntry == nullptr) {
-        // TZ was not set: still so while the entries counted are there and
-        // none has been added after them.
-        return (cache.envCount == 0 || env[cache.envCount - 1] != nullptr) &&
-               env[cache.envCount] == nullptr;
-    }
-    return env[cache.envIndex] == cache.envEntry &&
-           std::strcmp(cache.envEntry + 3, cache.tz.c_str()) == 0;
-}
-
-bool SameZone() {
-    if (EnvironmentUnchanged()) return true;
-    // Find TZ and remember where it stands.
-    const char* tz = nullptr;
-    cache.envArray = environ;
-    cache.envEntry = nullptr;
-    cache.envCount = 0;
-    if (environ != nullptr) {
-        for (std::size_t i = 0; environ[i] != nullptr; ++i) {
-            cache.envCount = i + 1;
-            if (tz == nullptr && std::strncmp(environ[i], "TZ=", 3) == 0) {
-                tz = environ[i] + 3;
-                cache.envIndex = i;
-                cache.envEntry = environ[i];
-            }
-        }
-    }
-    bool set = tz != nullptr;
-    if (set == cache.tzSet && (!set || cache.tz == tz)) return true;
-    cache.tzSet = set;
-    cache.tz = set ? tz : "";
-    for (std::int64_t& key : cache.hourKey) key = -1;
-    cache.nowKey = -1;
-    return false;
+// Empties this thread's cache when the zone was read again since it was filled.
+void ForgetStaleConversions() {
+    const unsigned reading = zoneReading.load(std::memory_order_acquire);
+    if (cache.zoneReading == reading) return;
+    cache = Cache{};
+    cache.zoneReading = reading;
 }
 
 }  // namespace
 
+void ReloadTimeZone() {
+    tzset();
+    zoneReading.fetch_add(1, std::memory_order_acq_rel);
+}
+
 std::int64_t EasternToUtc(const CWallClock& wall, std::time_t now) {
-    SameZone();
+    ForgetStaleConversions();
     std::int64_t key =
         ((static_cast<std::int64_t>(wall.year) * 16 + wall.month) * 32 + wall.day) * 32 + wall.hour;
     int slot = 0;

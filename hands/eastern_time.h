@@ -20,8 +20,14 @@ struct CWallClock {
 // hours otherwise, plus the machine's offset of local time from UTC at
 // `now`. So the Eastern offset follows the machine's daylight-saving state at
 // `now`, not the hand's date; with TZ=UTC the result is the wall time plus
-// five hours. Depends on the TZ environment variable (tests pin it).
+// five hours. The machine's zone is the one read by the last ReloadTimeZone
+// (or at the first conversion); results are cached until the next reading.
 std::int64_t EasternToUtc(const CWallClock& wall, std::time_t now);
 
 // As above with `now` the current time.
 std::int64_t EasternToUtc(const CWallClock& wall);
+
+// Reads the machine's time zone (the TZ variable) again and drops the cached
+// conversions of every thread. The line reader calls it whenever it starts
+// on a file or text; a program that changes TZ calls it afterwards.
+void ReloadTimeZone();

@@ -489,6 +489,17 @@ void CHand::SeatAtPosition(std::string_view name, int seat, int buttonSeat) {
     positionOfName.Set(name, position);
 }
 
+void CHand::StoreBoardCards(int street, const CCardText& cards) {
+    if (street == 0) {
+        flopCards = cards;
+        if (!heroCards.empty()) ApplyHeroCards();
+    } else if (street == 1) {
+        turnCard = cards;
+    } else if (street == 2) {
+        riverCard = cards;
+    }
+}
+
 void CHand::RecordButtonAction() {
     if (auto [found, button] = NameAtPosition(0); found)
         AddAction(0, kActionButton, std::string(button), 0);

@@ -182,6 +182,20 @@ class CHand {
     static bool IsEmptyLine(std::string_view line) { return line.empty(); }
     // The board card list of the line (BoardCardsFromLine).
     static CCardText ParseBoardCards(std::string_view line);
+    // Whether `line` is the "*** FLOP ***", "*** TURN ***" or "*** RIVER ***"
+    // line that ends `street` (0, 1 or 2); false on the river and after it.
+    static bool IsStreetEndLine(int street, std::string_view line) {
+        switch (street) {
+            case 0:
+                return IsFlopLine(line);
+            case 1:
+                return IsTurnLine(line);
+            case 2:
+                return IsRiverLine(line);
+            default:
+                return false;
+        }
+    }
 
     // Reads and trims lines until an empty one (0); end of file first -601.
     static int SkipToBlankLine(CStdioFileCustom& reader);
@@ -254,6 +268,33 @@ class CHand {
     void SeatAtPosition(std::string_view name, int seat, int buttonSeat);
     // Records the button marker action for the player at position 0, if any.
     void RecordButtonAction();
+    // Stores the board cards dealt when `street` (0, 1 or 2) ends: the flop,
+    // turn or river card list. With the flop, hero cards read by then are
+    // also stored for the hero (ApplyHeroCards).
+    void StoreBoardCards(int street, const CCardText& cards);
+    // The kind of a raise made now on the current street: kActionRaise for
+    // its first raise, kActionReraise after it. Notes the raise, so call it
+    // once per raise.
+    int TakeRaiseKind() {
+        const int kind = raisedThisStreet ? kActionReraise : kActionRaise;
+        raisedThisStreet = true;
+        return kind;
+    }
+    // In a parser's table of action markers: an all-in, whose kind the
+    // amount decides (AllInKind).
+    static constexpr int kAllInMarker = -2;
+    // The kind of an all-in of `amount` whose history does not say what it
+    // was: a bet on a street after preflop without a bet yet; before any bet
+    // preflop a raise when it is above the low limit, else a call; after a
+    // bet a raise when it is above the last bet or raise, else a call. A
+    // raise found here still goes through TakeRaiseKind.
+    int AllInKind(std::int32_t amount) const {
+        if (lastBetSize == 0) {
+            return !flopCards.empty() ? kActionBet
+                                      : (amount > lowLimit ? kActionRaise : kActionCall);
+        }
+        return amount > lastBetSize ? kActionRaise : kActionCall;
+    }
     // AddAction for a player already known to sit at `position` (0..9),
     // which saves looking the name up again; kind 3 (extra posts, kept by
     // name) is not recorded here.

@@ -1,10 +1,13 @@
 #include "hands/hand_absolute_poker.h"
 
+#include "hands/card_text.h"
 #include "hands/eastern_time.h"
+#include "hands/header_time.h"
 #include "hands/line_cursor.h"
 #include "hands/parse_error.h"
+#include "hands/parse_number.h"
 #include "hands/parse_text.h"
-#include "hands/parse_text_more.h"
+#include "hands/seat_line.h"
 
 using namespace hands;
 
@@ -276,22 +279,13 @@ void CHandAbsolutePoker::RecordAction(std::string_view line, int street, std::st
         kind = kActionBet;
         amount = AmountAfter(verb, StartsWith(verb, " - Bets ") ? " - Bets " : ")").value_or(0);
     } else if (StartsWith(verb, " - All-In(Raise)") || StartsWith(verb, " - Raises ")) {
-        kind = raisedThisStreet ? kActionReraise : kActionRaise;
-        raisedThisStreet = true;
+        kind = TakeRaiseKind();
         amount = AmountAfter(verb, " to ").value_or(0);
         raiseTo = true;
     } else if (StartsWith(verb, " - All-In ")) {
         amount = ReadLooseAmount(verb, 10);
-        if (lastBetSize == 0) {
-            kind =
-                !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
-        } else {
-            kind = amount > lastBetSize ? kActionRaise : kActionCall;
-        }
-        if (kind == kActionRaise) {
-            kind = raisedThisStreet ? kActionReraise : kActionRaise;
-            raisedThisStreet = true;
-        }
+        kind = AllInKind(amount);
+        if (kind == kActionRaise) kind = TakeRaiseKind();
     } else if (StartsWith(verb, " - returned")) {
         kind = kActionUncalledBet;
         amount = AmountAfter(verb, "(").value_or(0);
@@ -322,17 +316,8 @@ int CHandAbsolutePoker::ReadStreets(CLineCursor& cursor) {
         for (;;) {
             if (!cursor.Next()) return kEndCodes[street];
             std::string_view line = cursor.Line();
-            if (street == 0 && IsFlopLine(line)) {
-                flopCards = ParseBoardCards(NormalizeTens(line, cards_));
-                if (!heroCards.empty()) ApplyHeroCards();
-                break;
-            }
-            if (street == 1 && IsTurnLine(line)) {
-                turnCard = ParseBoardCards(NormalizeTens(line, cards_));
-                break;
-            }
-            if (street == 2 && IsRiverLine(line)) {
-                riverCard = ParseBoardCards(NormalizeTens(line, cards_));
+            if (IsStreetEndLine(street, line)) {
+                StoreBoardCards(street, ParseBoardCards(NormalizeTens(line, cards_)));
                 break;
             }
             if (IsNewHand(line)) throw CParseError("next hand began before this one ended");

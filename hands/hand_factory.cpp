@@ -6,61 +6,26 @@
 #include "hands/hand_party_poker.h"
 #include "hands/hand_poker_stars.h"
 #include "hands/hand_true_poker.h"
+#include "hands/room_family.h"
 
 namespace {
 
-enum class Family { kNone, kPokerStars, kFullTilt, kParty, kAbsolute, kInterPoker, kTruePoker };
-
-Family FamilyOfCode(int code) {
-    switch (code) {
-        case 100:
-        case 107:
-        case 112:
-        case 120:
-            return Family::kTruePoker;
-        case 101:
-        case 102:
-        case 103:
-        case 104:
-        case 105:
-            return Family::kParty;
-        case 108:
-        case 109:
-        case 110:
-        case 111:
-        case 115:
-        case 116:
-        case 117:
-        case 118:
-        case 119:
-            return Family::kInterPoker;
-        case 113:
-            return Family::kPokerStars;
-        case 114:
-            return Family::kFullTilt;
-        case 121:
-            return Family::kAbsolute;
-        default:
-            return Family::kNone;
-    }
-}
-
-std::unique_ptr<CHand> Create(Family family, const std::string& hero,
+std::unique_ptr<CHand> Create(RoomFamily family, const std::string& hero,
                               const HandParserOptions& options) {
     switch (family) {
-        case Family::kPokerStars:
+        case RoomFamily::kPokerStars:
             return std::make_unique<CHandPokerStars>(hero);
-        case Family::kFullTilt:
+        case RoomFamily::kFullTilt:
             return std::make_unique<CHandFullTilt>(hero);
-        case Family::kParty:
+        case RoomFamily::kPartyPoker:
             return std::make_unique<CHandPartyPoker>(hero, options.partyTimeZone);
-        case Family::kAbsolute:
+        case RoomFamily::kAbsolutePoker:
             return std::make_unique<CHandAbsolutePoker>(hero);
-        case Family::kInterPoker:
+        case RoomFamily::kInterPoker:
             return std::make_unique<CHandInterPoker>(hero, options.filePath, options.learnedHero);
-        case Family::kTruePoker:
+        case RoomFamily::kTruePoker:
             return std::make_unique<CHandTruePoker>(hero);
-        case Family::kNone:
+        case RoomFamily::kNone:
             break;
     }
     return nullptr;
@@ -70,7 +35,7 @@ std::unique_ptr<CHand> Create(Family family, const std::string& hero,
 
 std::unique_ptr<CHand> CreateHandParser(int roomId, const std::string& heroName,
                                         const HandParserOptions& options) {
-    return Create(FamilyOfCode(roomId), heroName, options);
+    return Create(FamilyOfRoom(roomId), heroName, options);
 }
 
 std::unique_ptr<CHand> CreateHandParser(std::string_view room, const std::string& heroName,
@@ -85,12 +50,12 @@ std::unique_ptr<CHand> CreateHandParser(std::string_view room, const std::string
         if (key.size() > 3) return nullptr;
         return CreateHandParser(std::stoi(key), heroName, options);
     }
-    Family family = Family::kNone;
-    if (key == "pokerstars" || key == "stars") family = Family::kPokerStars;
-    if (key == "fulltilt" || key == "fulltiltpoker") family = Family::kFullTilt;
-    if (key == "party" || key == "partypoker") family = Family::kParty;
-    if (key == "absolute" || key == "absolutepoker") family = Family::kAbsolute;
-    if (key == "interpoker") family = Family::kInterPoker;
-    if (key == "truepoker") family = Family::kTruePoker;
+    RoomFamily family = RoomFamily::kNone;
+    if (key == "pokerstars" || key == "stars") family = RoomFamily::kPokerStars;
+    if (key == "fulltilt" || key == "fulltiltpoker") family = RoomFamily::kFullTilt;
+    if (key == "party" || key == "partypoker") family = RoomFamily::kPartyPoker;
+    if (key == "absolute" || key == "absolutepoker") family = RoomFamily::kAbsolutePoker;
+    if (key == "interpoker") family = RoomFamily::kInterPoker;
+    if (key == "truepoker") family = RoomFamily::kTruePoker;
     return Create(family, heroName, options);
 }

@@ -4,11 +4,13 @@
 #include <span>
 
 #include "hands/eastern_time.h"
+#include "hands/header_time.h"
 #include "hands/line_cursor.h"
 #include "hands/marker_list.h"
 #include "hands/parse_error.h"
+#include "hands/parse_number.h"
 #include "hands/parse_text.h"
-#include "hands/parse_text_more.h"
+#include "hands/seat_line.h"
 
 using namespace hands;
 
@@ -422,8 +424,7 @@ bool CHandFullTilt::RecordAction(std::string_view line, int street, std::string&
         kind = kActionBet;
         amount = ReadLooseAmount(line, at + 6);
     } else if ((at = FindFrom(line, " raises ", 1)) != kNpos) {
-        kind = raisedThisStreet ? kActionReraise : kActionRaise;
-        raisedThisStreet = true;
+        kind = TakeRaiseKind();
         std::size_t to = FindFrom(line, " to ", at);
         amount = to == kNpos ? 0 : ReadLooseAmount(line, to + 4);
     } else if ((at = FindFrom(line, " returned to ", 1)) != kNpos) {
@@ -457,17 +458,8 @@ int CHandFullTilt::ReadStreets(CLineCursor& cursor, bool& endedOnSummary) {
             std::string_view line = cursor.Line();
             // Street lines come first: the 2013 client appends "(Total Pot:
             // ...)" to them, which the chat test would take for chat.
-            if (street == 0 && IsFlopLine(line)) {
-                flopCards = ParseBoardCards(line);
-                if (!heroCards.empty()) ApplyHeroCards();
-                break;
-            }
-            if (street == 1 && IsTurnLine(line)) {
-                turnCard = ParseBoardCards(line);
-                break;
-            }
-            if (street == 2 && IsRiverLine(line)) {
-                riverCard = ParseBoardCards(line);
+            if (IsStreetEndLine(street, line)) {
+                StoreBoardCards(street, ParseBoardCards(line));
                 break;
             }
             if (IsSkipped(line)) continue;

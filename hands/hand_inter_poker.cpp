@@ -4,10 +4,12 @@
 #include <ctime>
 
 #include "hands/eastern_time.h"
+#include "hands/header_time.h"
 #include "hands/line_cursor.h"
 #include "hands/parse_error.h"
+#include "hands/parse_number.h"
 #include "hands/parse_text.h"
-#include "hands/parse_text_more.h"
+#include "hands/seat_line.h"
 
 using namespace hands;
 
@@ -270,9 +272,7 @@ void CHandInterPoker::RecordAction(std::string_view line, int street, std::strin
             std::size_t calls = verb.find(": calls ");
             amount = calls != kNpos ? ReadLooseAmount(verb, calls + 8)
                                     : AmountAfter(verb, ": is all-in ").value_or(0);
-            kind = (lastBetSize == 0 && !flopCards.empty())               ? kActionBet
-                   : amount > (lastBetSize == 0 ? lowLimit : lastBetSize) ? kActionRaise
-                                                                          : kActionCall;
+            kind = AllInKind(amount);
         }
     } else if (StartsWith(verb, ": calls ")) {
         kind = kActionCall;
@@ -286,10 +286,7 @@ void CHandInterPoker::RecordAction(std::string_view line, int street, std::strin
         raiseTo = true;
     }
     if (kind < 0) return;
-    if (kind == kActionRaise) {
-        if (raisedThisStreet) kind = kActionReraise;
-        raisedThisStreet = true;
-    }
+    if (kind == kActionRaise) kind = TakeRaiseKind();
     QualifyNameInto(CheckedName(line.substr(0, nameEnd)), name_);
     if (street == 0) {
         PositionOf(name_, lastActor);
@@ -308,15 +305,7 @@ int CHandInterPoker::ReadStreets(CLineCursor& cursor, bool& endedOnSummary) {
             if (!cursor.Next()) return kEndCodes[street];
             std::string_view line = cursor.Line();
             if (street < 3 && StartsWith(line, kMarkers[street])) {
-                CCardText cards = ParseBoardCards(line);
-                if (street == 0) {
-                    flopCards = cards;
-                    if (!heroCards.empty()) ApplyHeroCards();
-                } else if (street == 1) {
-                    turnCard = cards;
-                } else {
-                    riverCard = cards;
-                }
+                StoreBoardCards(street, ParseBoardCards(line));
                 break;
             }
             if (line.empty() || IsEndOfBetting(line)) {

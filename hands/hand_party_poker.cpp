@@ -5,11 +5,13 @@
 #include <span>
 
 #include "hands/eastern_time.h"
+#include "hands/header_time.h"
 #include "hands/line_cursor.h"
 #include "hands/marker_list.h"
 #include "hands/parse_error.h"
+#include "hands/parse_number.h"
 #include "hands/parse_text.h"
-#include "hands/parse_text_more.h"
+#include "hands/seat_line.h"
 
 using namespace hands;
 
@@ -396,8 +398,8 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
         int kind;
     };
     static constexpr Marker kMarkers[] = {
-        {" Forward Folds", kActionFold}, {" folds", kActionFold}, {" checks", kActionCheck},
-        {" calls ", kActionCall},        {" is all-In ", -2},     {" bets ", kActionBet},
+        {" Forward Folds", kActionFold}, {" folds", kActionFold},       {" checks", kActionCheck},
+        {" calls ", kActionCall},        {" is all-In ", kAllInMarker}, {" bets ", kActionBet},
         {" raises ", kActionRaise},
     };
     std::size_t at = kNpos;
@@ -437,18 +439,8 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
             streetInvested[static_cast<std::size_t>(position)][static_cast<std::size_t>(street)];
         if (amount < 0) amount = 0;
     }
-    if (kind == -2) {
-        if (lastBetSize == 0) {
-            kind =
-                !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
-        } else {
-            kind = amount > lastBetSize ? kActionRaise : kActionCall;
-        }
-    }
-    if (kind == kActionRaise) {
-        if (raisedThisStreet) kind = kActionReraise;
-        raisedThisStreet = true;
-    }
+    if (kind == kAllInMarker) kind = AllInKind(amount);
+    if (kind == kActionRaise) kind = TakeRaiseKind();
     AddAction(street, kind, name_, amount);
     return true;
 }
@@ -463,15 +455,7 @@ int CHandPartyPoker::ReadStreets(CLineCursor& cursor, std::string& endLine) {
             if (!cursor.Next()) return kEndCodes[street];
             std::string_view line = cursor.Line();
             if (street < 3 && StartsWith(line, kMarkers[street])) {
-                CCardText cards = PartyCardsFromLine(line);
-                if (street == 0) {
-                    flopCards = cards;
-                    if (!heroCards.empty()) ApplyHeroCards();
-                } else if (street == 1) {
-                    turnCard = cards;
-                } else {
-                    riverCard = cards;
-                }
+                StoreBoardCards(street, PartyCardsFromLine(line));
                 break;
             }
             if (IsNewHandLine(line)) {

@@ -107,7 +107,7 @@ bool ReadPlainDateTime(std::string_view text, CWallClock& wall) {
     return zone == "ET" || zone == "EDT" || zone == "EST";
 }
 
-// The number at a fixed place of the designed layout, read like atoi: no
+// The number at a fixed place of the header layout, read like atoi: no
 // digit counts as 0.
 int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
     int value = hands::ReadField(text, pos, width);
@@ -529,8 +529,7 @@ void CHandPokerStars::ParseActionInto(std::string_view line, int street, ParsedA
         // games.
         action.amount = ReadAmount(line, at + kActionMarkers[which].size());
     } else if (action.kind == kActionRaise) {
-        action.kind = raisedThisStreet ? kActionReraise : kActionRaise;
-        raisedThisStreet = true;
+        action.kind = TakeRaiseKind();
     }
     ParseActorNameInto(line, action.name);
     if (action.kind != kActionRaise && action.kind != kActionReraise) return;
@@ -625,8 +624,7 @@ CHandPokerStars::QuickAction CHandPokerStars::ReadQuickAction(std::string_view l
     if (kind == kActionCall || kind == kActionBet) {
         amount = ReadAmount(line, colon + kActionMarkers[marker].size());
     } else if (kind == kActionRaise) {
-        kind = raisedThisStreet ? kActionReraise : kActionRaise;
-        raisedThisStreet = true;
+        kind = TakeRaiseKind();
         amount = RaiseIncrement(line, colon, position, street);
     }
     RecordAction(position, street, kind, amount);
@@ -919,17 +917,8 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
         } else if (kSkipList.ContainedIn(line)) {
             continue;
         }
-        if (stars && street == 0 && IsFlopLine(line)) {
-            flopCards = ParseBoardCards(line);
-            if (!heroCards.empty()) ApplyHeroCards();
-            return StreetEnd::kNextStreet;
-        }
-        if (stars && street == 1 && IsTurnLine(line)) {
-            turnCard = ParseBoardCards(line);
-            return StreetEnd::kNextStreet;
-        }
-        if (stars && street == 2 && IsRiverLine(line)) {
-            riverCard = ParseBoardCards(line);
+        if (stars && IsStreetEndLine(street, line)) {
+            StoreBoardCards(street, ParseBoardCards(line));
             return StreetEnd::kNextStreet;
         }
         if ((stars && kEndList.Begins(line)) || (street > 0 && IsTableClosedLine(line)))

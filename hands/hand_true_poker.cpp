@@ -2,10 +2,12 @@
 
 #include <array>
 
+#include "hands/header_time.h"
 #include "hands/line_cursor.h"
 #include "hands/parse_error.h"
+#include "hands/parse_number.h"
 #include "hands/parse_text.h"
-#include "hands/parse_text_more.h"
+#include "hands/seat_line.h"
 
 using namespace hands;
 
@@ -83,14 +85,7 @@ int CHandTruePoker::Parse(CStdioFileCustom& reader) {
             std::string_view line = cursor.Line();
             if (street < 3 && (StartsWith(line, kStreetMarkers[street][0]) ||
                                StartsWith(line, kStreetMarkers[street][1]))) {
-                CCardText cards = ParseBoardCards(line);
-                if (street == 0) {
-                    flopCards = cards;
-                } else if (street == 1) {
-                    turnCard = cards;
-                } else {
-                    riverCard = cards;
-                }
+                StoreBoardCards(street, ParseBoardCards(line));
                 break;
             }
             if (IsEndOfBetting(line)) {
@@ -222,7 +217,7 @@ bool CHandTruePoker::RecordLine(std::string_view line, int street) {
         {" calls ", kActionCall},
         {" bets ", kActionBet},
         {" raises ", kActionRaise},
-        {" goes all in, ", -2},
+        {" goes all in, ", kAllInMarker},
         {" was returned", kActionUncalledBet},
     };
     std::size_t at = kNpos;
@@ -262,18 +257,8 @@ bool CHandTruePoker::RecordLine(std::string_view line, int street) {
         return true;
     }
     if (street == 0 && (!buttonSeen_ || !Place(name_))) return false;
-    if (kind == -2) {
-        if (lastBetSize == 0) {
-            kind =
-                !flopCards.empty() ? kActionBet : (amount > lowLimit ? kActionRaise : kActionCall);
-        } else {
-            kind = amount > lastBetSize ? kActionRaise : kActionCall;
-        }
-    }
-    if (kind == kActionRaise) {
-        if (raisedThisStreet) kind = kActionReraise;
-        raisedThisStreet = true;
-    }
+    if (kind == kAllInMarker) kind = AllInKind(amount);
+    if (kind == kActionRaise) kind = TakeRaiseKind();
     AddAction(street, kind, name_, amount, raiseTo);
     return true;
 }

@@ -12,7 +12,26 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 }  // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    }
+    return true;
+}
+
+std::size_t FindNoCase(std::string_view line, std::string_view marker, std::size_t from) {
+    if (marker.empty()) return from <= line.size() ? from : kNpos;
+    if (line.size() < marker.size()) return kNpos;
+    for (std::size_t i = from; i + marker.size() <= line.size(); ++i) {
+        if (EqualsNoCase(line.substr(i, marker.size()), marker)) return i;
+    }
+    return kNpos;
+}
 
 std::size_t FindLast(std::string_view line, std::string_view marker) {
     // The one-byte form is the common one.

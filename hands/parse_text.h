@@ -186,6 +186,13 @@ inline bool Contains(std::string_view line, std::string_view marker) {
     return FindFrom(line, marker) != kNpos;
 }
 
+// Whether `a` and `b` are equal when ASCII letters are compared without
+// regard to case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Case-insensitive (ASCII) search for `marker`; npos when it is missing.
+std::size_t FindNoCase(std::string_view line, std::string_view marker, std::size_t from = 0);
+
 // Position of the last occurrence of `marker`; npos when missing.
 std::size_t FindLast(std::string_view line, std::string_view marker);
 

@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "hands/eastern_time.h"
 #include "hands/text_encoding.h"
 #include "platform/text_util.h"
 
@@ -32,6 +33,8 @@ bool CStdioFileCustom::Open(const std::string& path) {
         return false;
     }
     SkipByteOrderMark();
+    // Hand times of this file are converted in the machine's zone as it is now.
+    ReloadTimeZone();
     return true;
 }
 
@@ -40,6 +43,7 @@ void CStdioFileCustom::OpenText(std::string_view text) {
     buffer_.assign(text.data(), text.size());
     fromMemory_ = true;
     SkipByteOrderMark();
+    ReloadTimeZone();
 }
 
 void CStdioFileCustom::Close() {

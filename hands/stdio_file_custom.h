@@ -40,7 +40,8 @@ class CStdioFileCustom {
     CStdioFileCustom(const CStdioFileCustom&) = delete;
     CStdioFileCustom& operator=(const CStdioFileCustom&) = delete;
 
-    // Opens a file for reading. False when it cannot be opened.
+    // Opens a file for reading. False when it cannot be opened. Opening
+    // (either form) reads the machine's time zone again (ReloadTimeZone).
     bool Open(const std::string& path);
     // Reads from a copy of the given text instead of a file (tests, tools).
     void OpenText(std::string_view text);

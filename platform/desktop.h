@@ -7,13 +7,13 @@
 // as Command values through the window's command handler, the way dialog and
 // menu commands arrive on Windows.
 //
-// Every state change is also described as a DeskEvent (a type and JSON data),
-// which the web desktop pushes to the browser and the recording desktop keeps
-// for tests.
+// Every call is for the user-interface thread only: a desktop is not
+// thread-safe, and other threads reach it by posting to the EventLoop. The
+// state changes are described as DeskEvent values (platform/desk_event.h) by
+// the desktop model that implements this interface.
 
 #include <cstdint>
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -163,15 +163,6 @@ enum class SystemMetric {
     kFrameWidth,
     kFrameHeight,
     kCaptionButtonHeight,
-};
-
-struct DeskEvent {
-    std::string type;  // "create", "destroy", "title", "icon", "rect", "show", "zorder",
-                       // "navigate", "paint", "menu", "sysmenu", "control", "messagebox", "dialog"
-    WindowId window = kNoWindow;
-    nlohmann::json data;
-    // {"type":..., "window":..., ...data} as one JSON object text.
-    std::string ToJson() const;
 };
 
 class Desktop {

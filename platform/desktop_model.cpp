@@ -6,85 +6,6 @@
 
 namespace platform {
 
-namespace {
-
-const char* KindName(WindowKind kind) {
-    switch (kind) {
-        case WindowKind::kHtml:
-            return "html";
-        case WindowKind::kPainted:
-            return "painted";
-        case WindowKind::kDialog:
-            return "dialog";
-        case WindowKind::kTool:
-            return "tool";
-    }
-    return "html";
-}
-
-const char* ControlKindName(ControlKind kind) {
-    static constexpr const char* kNames[] = {"button",      "checkbox",     "radio",  "edit",
-                                             "combobox",    "dropdownlist", "static", "groupbox",
-                                             "imagebutton", "page"};
-    return kNames[static_cast<int>(kind)];
-}
-
-const char* ButtonsName(MessageBoxButtons b) {
-    switch (b) {
-        case MessageBoxButtons::kOk:
-            return "ok";
-        case MessageBoxButtons::kOkCancel:
-            return "okcancel";
-        case MessageBoxButtons::kYesNo:
-            return "yesno";
-    }
-    return "ok";
-}
-
-}  // namespace
-
-nlohmann::json ToJson(const Rect& r) {
-    return nlohmann::json{
-        {"left", r.left}, {"top", r.top}, {"right", r.right}, {"bottom", r.bottom}};
-}
-
-nlohmann::json ToJson(const Control& c) {
-    nlohmann::json j{{"id", c.id},
-                     {"kind", ControlKindName(c.kind)},
-                     {"text", c.text},
-                     {"rect", ToJson(c.rect)},
-                     {"checked", c.checked},
-                     {"enabled", c.enabled},
-                     {"visible", c.visible},
-                     {"items", c.items},
-                     {"selection", c.selection}};
-    if (!c.image.empty()) j["image"] = c.image;
-    if (!c.page.empty()) j["page"] = c.page;
-    return j;
-}
-
-nlohmann::json ToJson(const std::vector<MenuItem>& menu) {
-    nlohmann::json items = nlohmann::json::array();
-    for (const MenuItem& m : menu) {
-        nlohmann::json j{{"text", m.text},
-                         {"command", m.command},
-                         {"separator", m.separator},
-                         {"checked", m.checked},
-                         {"enabled", m.enabled}};
-        if (!m.children.empty()) j["children"] = ToJson(m.children);
-        items.push_back(std::move(j));
-    }
-    return items;
-}
-
-std::string DeskEvent::ToJson() const {
-    nlohmann::json j = data.is_object() ? data : nlohmann::json::object();
-    j["type"] = type;
-    j["window"] = window;
-    // Replacement keeps malformed UTF-8 from hostile text from throwing.
-    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
 const Control* DialogResult::Find(int id) const {
     for (const Control& c : controls) {
         if (c.id == id) return &c;
@@ -141,7 +62,7 @@ WindowId DesktopModel::Create(const WindowDescription& desc, bool modal) {
     nlohmann::json controls = nlohmann::json::array();
     for (const Control& c : desc.controls) controls.push_back(ToJson(c));
     Emit(DeskEvent{"create", id,
-                   nlohmann::json{{"kind", KindName(desc.kind)},
+                   nlohmann::json{{"kind", WindowKindName(desc.kind)},
                                   {"title", desc.title},
                                   {"rect", ToJson(desc.rect)},
                                   {"owner", desc.owner},
@@ -350,7 +271,7 @@ MessageBoxResult DesktopModel::MessageBox(WindowId owner, std::string_view text,
     Emit(DeskEvent{"messagebox", owner,
                    nlohmann::json{{"text", std::string(text)},
                                   {"caption", std::string(caption)},
-                                  {"buttons", ButtonsName(buttons)}}});
+                                  {"buttons", MessageBoxButtonsName(buttons)}}});
     const MessageBoxResult answer = AskMessageBox(owner, text, caption, buttons);
     // Only answers that the box offers are taken.
     switch (buttons) {

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "platform/desk_event.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 
@@ -88,10 +89,5 @@ class DesktopModel : public Desktop {
     Rect workArea_{0, 0, 1280, 994};
     std::map<SystemMetric, int> metrics_;
 };
-
-// The JSON forms used in desk events.
-nlohmann::json ToJson(const Rect& rect);
-nlohmann::json ToJson(const Control& control);
-nlohmann::json ToJson(const std::vector<MenuItem>& menu);
 
 }  // namespace platform

@@ -10,6 +10,10 @@
 // fired (so a slow handler never causes a burst). A handler may kill or
 // re-arm its own timer, and may pump re-entrantly; a due timer can then fire
 // again inside its own handler, just as a window timer can.
+//
+// The loop belongs to the user-interface thread: every call is for that
+// thread only, except Post(), Quit() and QuitRequested(), which any thread may
+// call. Other threads (the HTTP server's) hand their work over with Post().
 
 #include <condition_variable>
 #include <cstdint>
@@ -37,7 +41,7 @@ class EventLoop {
     // 1 ms), first after one period. Arming an armed timer replaces its
     // handler and restarts its period. Call on the loop's thread.
     void SetTimer(WindowId window, int timerId, std::int64_t periodMs, Task handler);
-    // Stops the timer; true when it was armed.
+    // Stops the timer; true when it was armed. Call on the loop's thread.
     bool KillTimer(WindowId window, int timerId);
     // Stops every timer of the window (when the window is destroyed).
     void KillWindowTimers(WindowId window);

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "hands/room_family.h"
 #include "platform/local_time.h"
 #include "rooms/poker_room_profile_absolute_poker.h"
 #include "rooms/poker_room_profile_full_tilt.h"
@@ -32,43 +33,29 @@ bool CPokerRoomProfile::IsIgnoredLog(std::string_view) const { return false; }
 const std::int64_t& CPokerRoomProfile::GetEarliestHandDate() const { return earliestHandDate; }
 
 bool CPokerRoomProfile::KeepsOldFilesWatched() const {
-    return roomId == 100 || roomId == 107 || roomId == 112 || roomId == 120;
+    return ::KeepsOldFilesWatched(FamilyOfRoom(roomId));
 }
 
 std::unique_ptr<CPokerRoomProfile> CreateRoomProfile(int roomId,
                                                      const RoomProfileOptions& options) {
     const bool real = options.money == MoneyMode::kReal;
-    switch (roomId) {
-        case 100:
-        case 107:
-        case 112:
-        case 120:
+    switch (FamilyOfRoom(roomId)) {
+        case RoomFamily::kTruePoker:
             return std::make_unique<CPokerRoomProfileTruePoker>(roomId);
-        case 101:
-        case 102:
-        case 103:
-        case 104:
-        case 105:
+        case RoomFamily::kPartyPoker:
             return std::make_unique<CPokerRoomProfilePartyPoker>(roomId, real,
                                                                  options.partyTimeZone);
-        case 108:
-        case 109:
-        case 110:
-        case 111:
-        case 115:
-        case 116:
-        case 117:
-        case 118:
-        case 119:
+        case RoomFamily::kInterPoker:
             return std::make_unique<CPokerRoomProfileInterPoker>(roomId, real, options.logFolder,
                                                                  options.nickname, options.now);
-        case 113:
+        case RoomFamily::kPokerStars:
             return std::make_unique<CPokerRoomProfilePokerStars>();
-        case 114:
+        case RoomFamily::kFullTilt:
             return std::make_unique<CPokerRoomProfileFullTilt>();
-        case 121:
+        case RoomFamily::kAbsolutePoker:
             return std::make_unique<CPokerRoomProfileAbsolutePoker>();
-        default:
-            return nullptr;
+        case RoomFamily::kNone:
+            break;
     }
+    return nullptr;
 }

@@ -50,8 +50,7 @@ class CPokerRoomProfile {
 
     // The room identifier (100 to 121) the profile was made for.
     int RoomId() const { return roomId; }
-    // Whether the room belongs to the TruePoker family (100, 107, 112, 120),
-    // whose old files stay watched.
+    // Whether the room's family keeps old files watched (TruePoker).
     bool KeepsOldFilesWatched() const;
 
     std::int64_t earliestHandDate = 0;

@@ -7,20 +7,14 @@
 #include <span>
 #include <string_view>
 
+#include "hands/room_family.h"
 #include "platform/registry.h"
 
 namespace rooms {
 
-// The profile family that reads a room's hand histories.
-enum class RoomFamily {
-    kNone,  // listed but never detected and without a profile (Eurobet)
-    kTruePoker,
-    kPartyPoker,
-    kInterPoker,
-    kPokerStars,
-    kFullTilt,
-    kAbsolutePoker,
-};
+// The profile family that reads a room's hand histories (kNone for Eurobet,
+// listed but never detected and without a profile).
+using ::RoomFamily;
 
 // One room of the catalogue.
 struct RoomInfo {
@@ -29,12 +23,12 @@ struct RoomInfo {
     platform::RegRoot root;                 // root of the detection key
     std::string_view detectionKey;          // key whose presence means the client is installed
     std::string_view defaultInstallFolder;  // Windows path
-    RoomFamily family;
-    std::string_view setupPage;  // help page in the program folder, with its leading "\"
+    RoomFamily family;                      // FamilyOfRoom(id)
+    std::string_view setupPage;             // help page in the program folder, with its leading "\"
 };
 
-inline constexpr int kFirstRoomId = 100;
-inline constexpr int kLastRoomId = 121;
+using ::kFirstRoomId;
+using ::kLastRoomId;
 inline constexpr int kEurobetId = 106;
 inline constexpr int kPokerStarsId = 113;
 // The setup page shown when no room is selected.

@@ -1,6 +1,7 @@
 #include "analysis/hand_analyzer.h"
 
 #include "analysis/model_players.h"
+#include "platform/recording_desktop.h"
 #include "tests/analysis/analyzer_fixture.h"
 
 namespace {
@@ -148,10 +149,15 @@ TEST_F(AnalyzerTest, UserRecordsAndTournamentSeries) {
 
 class RecordingCalculator : public ITableCalculatorLink {
 public:
-    void RefreshFromHistory(const CTableRecord& record) override { history.push_back(record.Pocket()); }
-    void RefreshFromScreen(const CTableRecord&, bool warning) override { screen.push_back(warning); }
+    void Refresh(const CTableRecord& record, CardSource source, TableSizeWarning warning) override {
+        if (source == CardSource::kHistory) {
+            history.push_back(record.Pocket());
+        } else {
+            screen.push_back(warning);
+        }
+    }
     std::vector<std::string> history;
-    std::vector<bool> screen;
+    std::vector<TableSizeWarning> screen;
 };
 
 TEST_F(AnalyzerTest, TableRecordFollowsHandsAndScreen) {
@@ -172,40 +178,66 @@ TEST_F(AnalyzerTest, TableRecordFollowsHandsAndScreen) {
     analyzer->UpdateTable(*hand);
     EXPECT_TRUE(calculator.history.empty());
     // Screen cards: a change of pocket cards or a warning refreshes.
+    constexpr auto kNone = TableSizeWarning::kNone;
+    constexpr auto kWrongSize = TableSizeWarning::kWrongSize;
     std::vector<int> cards = {0, 1, -1, -1, -1, -1, -1};
-    EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, false));
-    EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, false));
-    EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, true));
-    EXPECT_EQ(calculator.screen, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, kNone));
+    EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, kNone));
+    EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, kWrongSize));
+    EXPECT_EQ(calculator.screen, (std::vector<TableSizeWarning>{kNone, kWrongSize}));
     std::vector<int> shortArray = {0, 1};
-    EXPECT_FALSE(analyzer->UpdateTableFromScreen(record, shortArray, 1, 3, true));
+    EXPECT_FALSE(analyzer->UpdateTableFromScreen(record, shortArray, 1, 3, kWrongSize));
     EXPECT_EQ(analyzer->TablesSince(0), std::vector<std::string>{"Test Table"});
-    record.AttachCalculator(nullptr);
+    // A calculator that goes away unlinks only itself.
+    RecordingCalculator successor;
+    record.AttachCalculator(&successor);
+    record.DetachCalculator(&calculator);
+    EXPECT_EQ(record.Calculator(), &successor);
+    record.DetachCalculator(&successor);
+    EXPECT_EQ(record.Calculator(), nullptr);
 }
 
+// Records what each page request carried: the keys of its records, "-" for
+// none, and whether their alerts were analysed ("*").
 class FakePages : public IAnalysisPages {
 public:
     explicit FakePages(CHandAnalyzer& a) : analyzer(a) {}
-    std::string WriteHandPage(const CHand& hand, const std::string& folder, const PlayerMap&) override {
+    static std::string Keys(std::span<const CPlayerStats* const> records) {
+        std::string keys;
+        for (const CPlayerStats* record : records) {
+            if (!keys.empty()) keys += ",";
+            keys += record == nullptr ? "-" : record->Key() + (record->AlertsAnalysed() ? "*" : "");
+        }
+        return keys;
+    }
+    std::string WriteHandPage(const HandPageRequest& request) override {
         // A page request made while the analyzer is busy finds the lock free
         // on this thread.
-        analyzer.FindHand(hand.handNumber);
-        return folder + "/Hand " + std::to_string(hand.handNumber) + ".htm";
+        analyzer.FindHand(request.hand.handNumber);
+        handRecords.push_back(Keys(request.records));
+        return request.outputFolder + "/Hand " + std::to_string(request.hand.handNumber) + ".htm";
     }
-    void WritePlayerReport(const CPlayerStats& record, const CReportOptions*, const CHandAnalyzer&) override {
-        reports.push_back(record.Key());
+    void WritePlayerReport(const PlayerReportRequest& request) override {
+        reports.push_back(request.record != nullptr
+                              ? request.record->Key() + " " + request.outputFolder
+                              : "unknown " + std::string(request.playerKey));
     }
-    void WriteUnknownPlayerReport(std::string_view key, const CReportOptions*, const CHandAnalyzer&) override {
-        reports.push_back("unknown " + std::string(key));
+    std::string WriteTablePage(const TablePageRequest& request) override {
+        tables.push_back(request.table.TableName() + "|" + std::string(request.tag) + "|" +
+                         Keys(request.seatRecords) + "|" +
+                         (request.userRecord != nullptr ? request.userRecord->Key() : "-"));
+        return tablePath;
     }
-    void ShowMessage(std::string_view text) override { messages.push_back(std::string(text)); }
     CHandAnalyzer& analyzer;
-    std::vector<std::string> reports, messages;
+    std::vector<std::string> reports, handRecords, tables;
+    std::string tablePath = "/tmp/Table.htm";
 };
 
 TEST_F(AnalyzerTest, PagesAndNestedRequestsDuringProcess) {
     FakePages pages(*analyzer);
+    platform::RecordingDesktop desktop;
     analyzer->SetPages(&pages);
+    analyzer->SetDesktop(&desktop);
     Add(8001, MakeTable(0), FoldAround(1), {{"P3", "collected ($2.50)"}});
     int pumps = 0;
     // Message pumping runs page requests and even a nested Process.
@@ -219,11 +251,51 @@ TEST_F(AnalyzerTest, PagesAndNestedRequestsDuringProcess) {
     EXPECT_GT(pumps, 0);
     EXPECT_EQ(analyzer->FindPlayer("P3")->Hands(), 1);
     EXPECT_EQ(analyzer->ShowHand(8001), "/tmp/Hand 8001.htm");
+    // Positions 0..7 are Btn, Sb, Bb, P3 ... P7; 8 and 9 are empty.
+    EXPECT_EQ(pages.handRecords.back(), "Btn*,Sb*,Bb*,P3*,P4*,P5*,P6*,P7*,-,-");
+    EXPECT_TRUE(desktop.MessageBoxes().empty());
     EXPECT_EQ(analyzer->ShowHand(9999), "");
-    EXPECT_EQ(pages.messages, std::vector<std::string>{"Hand Not Found"});
+    ASSERT_EQ(desktop.MessageBoxes().size(), 1U);
+    EXPECT_EQ(desktop.MessageBoxes()[0].text, "Hand Not Found");
+    EXPECT_EQ(desktop.MessageBoxes()[0].caption, "Seatwatch");
     EXPECT_TRUE(analyzer->ShowPlayerReport("P3", nullptr));
     EXPECT_TRUE(analyzer->ShowPlayerReport("Ghost", nullptr));
-    EXPECT_EQ(pages.reports, (std::vector<std::string>{"P3", "unknown Ghost"}));
+    EXPECT_EQ(pages.reports, (std::vector<std::string>{"P3 /tmp", "unknown Ghost"}));
+}
+
+TEST_F(AnalyzerTest, TablePageRequestCarriesTheSeatsAndKeepsThePath) {
+    FakePages pages(*analyzer);
+    analyzer->SetPages(&pages);
+    struct Case {
+        const char* game;
+        const char* expected;  // table | tag | seat records | user record
+    };
+    const Case cases[] = {
+        {"Hold'em Limit ($1/$2 USD)", "Test Table||Btn*,Sb*,Bb*,P3*,P4*,P5*,P6*,P7*,-,-|Hero"},
+        {"Hold'em No Limit ($1/$2 USD)",
+         "Test Table| (NL)|Btn (NL)*,Sb (NL)*,Bb (NL)*,P3 (NL)*,P4 (NL)*,P5 (NL)*,P6 (NL)*,"
+         "P7 (NL)*,-,-|Hero (NL)"},
+    };
+    std::uint64_t number = 8100;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.game);
+        testing_hands::Table table = MakeTable(0);
+        table.game = c.game;
+        const CHand* hand = Add(++number, table, FoldAround(0), {{"P3", "collected ($2.50)"}});
+        ASSERT_NE(hand, nullptr);
+        analyzer->Process(true);
+        CTableRecord& record = analyzer->UpdateTable(*hand);
+        EXPECT_EQ(analyzer->WriteTablePage("Test Table"), "/tmp/Table.htm");
+        EXPECT_EQ(pages.tables.back(), c.expected);
+        EXPECT_EQ(record.PageText(), "/tmp/Table.htm");
+    }
+    // An unknown table asks for nothing; a page not written keeps the old path.
+    const std::size_t asked = pages.tables.size();
+    EXPECT_EQ(analyzer->WriteTablePage("No Such Table"), "");
+    EXPECT_EQ(pages.tables.size(), asked);
+    pages.tablePath.clear();
+    EXPECT_EQ(analyzer->WriteTablePage("Test Table"), "");
+    EXPECT_EQ(analyzer->FindTable("Test Table")->PageText(), "/tmp/Table.htm");
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ class CalculatorPageTest : public testing::Test {
     void TearDown() override { fs::remove_all(folder_); }
 
     // Writes the page and returns its text.
-    std::string Write(CalculatorPageData& page, bool warning = false) {
+    std::string Write(CalculatorPageData& page,
+                      TableSizeWarning warning = TableSizeWarning::kNone) {
         page.folder = folder_.string();
         EXPECT_TRUE(WriteCalculatorPage(page, warning));
         return ReadFile(page.pagePath);
@@ -70,6 +71,19 @@ TEST_F(CalculatorPageTest, FlopAndTurnPageMatchesGolden) {
     EXPECT_EQ(page.pagePath, (folder_ / "Calculator_Altair II.htm").string());
 }
 
+TEST_F(CalculatorPageTest, ExactFiguresAreMarkedUnderTheChances) {
+    CalculatorPageData page = FlopAndTurnPage();
+    page.exact = true;
+    ExpectGolden(Write(page), "calculator_exact.htm");
+    // Sampled figures, or none at all, carry no mark.
+    for (const auto& [exact, win] : {std::pair{false, 0.5f}, {true, -1.0f}}) {
+        SCOPED_TRACE(testing::Message() << "exact " << exact << " win " << win);
+        page.exact = exact;
+        page.win = win;
+        EXPECT_THAT(Write(page), testing::Not(HasSubstr("Exact")));
+    }
+}
+
 TEST_F(CalculatorPageTest, PreflopPageShowsNotAvailableEverywhere) {
     CalculatorPageData page;
     page.title = "Seatwatch Manual Calculator";
@@ -81,7 +95,7 @@ TEST_F(CalculatorPageTest, PreflopPageShowsNotAvailableEverywhere) {
 
 TEST_F(CalculatorPageTest, TableSizeWarningPageHoldsOnlyTheWarning) {
     CalculatorPageData page = FlopAndTurnPage();
-    ExpectGolden(Write(page, true), "calculator_warning.htm");
+    ExpectGolden(Write(page, TableSizeWarning::kWrongSize), "calculator_warning.htm");
 }
 
 TEST_F(CalculatorPageTest, FiguresAndColours) {
@@ -141,7 +155,7 @@ TEST_F(CalculatorPageTest, PageNameKeepsTheTitleInsideTheFolder) {
 TEST_F(CalculatorPageTest, UnwritableFolderLeavesNoPage) {
     CalculatorPageData page = FlopAndTurnPage();
     page.folder = (folder_ / "missing").string();
-    EXPECT_FALSE(WriteCalculatorPage(page, false));
+    EXPECT_FALSE(WriteCalculatorPage(page, TableSizeWarning::kNone));
     EXPECT_FALSE(fs::exists(page.pagePath));
 }
 

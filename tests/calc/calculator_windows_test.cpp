@@ -1,14 +1,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
+#include "analysis/table_record.h"
 #include "calc/card_index.h"
 #include "calc/dlg_calculator.h"
 #include "calc/dlg_manual_calculator.h"
 #include "platform/recording_desktop.h"
+#include "tests/analysis/stars_text.h"
 
 namespace {
 
@@ -126,6 +131,14 @@ TEST_F(ManualCalculatorTest, SlotsAndTexts) {
     }
 }
 
+TEST_F(ManualCalculatorTest, HeadsUpFiguresAreMarkedExact) {
+    ClickCards("Ah Kd Qs 7c 2d");
+    Click(dialog_->Window(), CDlgManualCalculator::OpponentButtonId(3));
+    EXPECT_THAT(ReadFile(dialog_->PagePath()), testing::Not(HasSubstr("Exact figures")));
+    Click(dialog_->Window(), CDlgManualCalculator::OpponentButtonId(1));
+    EXPECT_THAT(ReadFile(dialog_->PagePath()), HasSubstr("Exact figures: every deal counted"));
+}
+
 TEST_F(ManualCalculatorTest, OpponentButtonRunsTheOddsAndShowsThePage) {
     ClickCards("Ah Kd Qs 7c");
     dialog_->OnOpponentButton(2);  // ignored while the flop is incomplete
@@ -175,40 +188,90 @@ TEST_F(ManualCalculatorTest, ClearEmptiesEverything) {
 
 // ----- Table calculator -----
 
-class FakeTable : public CalculatorTable {
-  public:
-    std::string TableName() const override { return name; }
-    int RoomId() const override { return room; }
-    std::array<std::string, 4> CardTexts() const override { return texts; }
-    std::array<int, 7> ScreenCards() const override { return screen; }
-    int Street() const override { return street; }
-    int OpponentCount() const override { return opponents; }
-    void LinkCalculator(CDlgCalculator* c) override { linked = c; }
+// A PokerStars hand at "Altair II": Hero holds `pocket` and plays Bb heads-up
+// to the street of `board` (flop, turn and river cards in one list).
+std::unique_ptr<CHand> HeroHand(std::uint64_t number, const std::string& pocket,
+                                const std::vector<std::string>& board) {
+    testing_hands::Table table;
+    table.name = "Altair II";
+    table.seats = {"Btn", "Sb", "Bb", "Hero"};
+    std::string body =
+        "Sb: posts small blind $0.50\nBb: posts big blind $1\n*** HOLE CARDS ***\n"
+        "Dealt to Hero [" +
+        pocket +
+        "]\nHero: raises $1 to $2\nBtn: folds\n"
+        "Sb: folds\nBb: calls $1\n";
+    std::string cards;
+    for (std::size_t i = 0; i < board.size(); ++i) {
+        if (i == 0) {
+            cards = board[0] + " " + board[1] + " " + board[2];
+            body += "*** FLOP *** [" + cards + "]\n";
+            i = 2;
+        } else {
+            body += std::string(i == 3 ? "*** TURN *** [" : "*** RIVER *** [") + cards + "] [" +
+                    board[i] + "]\n";
+            cards += " " + board[i];
+        }
+        body += "Bb: checks\nHero: checks\n";
+    }
+    std::string error;
+    auto hand = testing_hands::Parse(
+        testing_hands::HandText(number, table, body, {{"Hero", "collected ($4.50)"}}), "Hero",
+        &error);
+    EXPECT_TRUE(hand) << error;
+    return hand;
+}
 
-    std::string name = "Altair II";
-    int room = 113;
-    std::array<std::string, 4> texts = {"[Ah,Kd]", "[Qs,7c,2d]", "", ""};
-    std::array<int, 7> screen = {-1, -1, -1, -1, -1, -1, -1};
-    int street = 1;
-    int opponents = 2;
-    CDlgCalculator* linked = nullptr;
-};
+// Seven card numbers from card codes, -1 where the text has "-".
+std::vector<int> ScreenCards(std::string_view codes) {
+    std::istringstream in{std::string(codes)};
+    std::vector<int> cards;
+    std::string code;
+    while (in >> code) cards.push_back(code == "-" ? -1 : Card(code.c_str()));
+    cards.resize(CTableRecord::kCardSlots, -1);
+    return cards;
+}
 
 class TableCalculatorTest : public WindowsTest {
   protected:
-    CDlgCalculator& Make(COddsCalculator::TimeSource time = {}) {
+    static constexpr std::int64_t kNow = 1'700'000'000;
+
+    // A calculator whose fixed clock never runs out, so every run is whole
+    // and, with the engine's fixed seed, gives the same figures each time.
+    CDlgCalculator& Make() {
         calculator_ = std::make_unique<CDlgCalculator>(
             desktop_, platform::kNoWindow,
-            [](std::string_view) {
+            [this](std::string_view pocket) {
+                lookups_.emplace_back(pocket);
                 return StartingHandRank{5, 1};
             },
-            std::move(time));
+            [this] {
+                if (onTime_) onTime_();
+                return std::chrono::steady_clock::time_point{};
+            });
         return *calculator_;
     }
+    // A new record; the calculator of the old one goes first, as it must
+    // never outlive its record.
+    CTableRecord& Record(int room = 113) {
+        calculator_.reset();
+        record_ = std::make_unique<CTableRecord>("Altair II", room, false, kNow);
+        return *record_;
+    }
     std::string Page() { return ReadFile(calculator_->PagePath()); }
+    // Compares the page with its golden file under tests/calc/golden; run with
+    // SEATWATCH_UPDATE_GOLDEN=1 to rewrite it after a reviewed change.
+    void ExpectGoldenPage(const std::string& name) {
+        const fs::path golden = fs::path(SEATWATCH_SOURCE_DIR) / "tests/calc/golden" / name;
+        if (std::getenv("SEATWATCH_UPDATE_GOLDEN") != nullptr)
+            std::ofstream(golden, std::ios::binary) << Page();
+        EXPECT_EQ(Page(), ReadFile(golden.string())) << "golden file " << golden;
+    }
 
-    FakeTable table_;
+    std::unique_ptr<CTableRecord> record_;
     std::unique_ptr<CDlgCalculator> calculator_;
+    std::vector<std::string> lookups_;
+    std::function<void()> onTime_;
 };
 
 TEST_F(TableCalculatorTest, AttachShowsSupportedRoomsOnly) {
@@ -219,42 +282,77 @@ TEST_F(TableCalculatorTest, AttachShowsSupportedRoomsOnly) {
     for (const Case c : {Case{101, true}, Case{107, false}, Case{112, false}, Case{113, true},
                          Case{120, false}, Case{121, true}}) {
         SCOPED_TRACE(c.room);
-        table_.room = c.room;
+        CTableRecord& record = Record(c.room);
         CDlgCalculator& calculator = Make();
-        calculator.AttachToTable(folder_.string(), table_);
+        calculator.AttachToTable(folder_.string(), record);
         const auto window = desktop_.GetWindow(calculator.Window()).value();
         EXPECT_EQ(window.title, "Calculator - Altair II");
         EXPECT_EQ(window.visible, c.shown);
-        EXPECT_EQ(table_.linked, &calculator);
+        EXPECT_EQ(record.Calculator(), &calculator);
         EXPECT_EQ(window.address, c.shown ? (folder_ / "Calculator_Altair II.htm").string() : "");
         calculator.ShowForRoom(true);
         EXPECT_EQ(desktop_.GetWindow(calculator.Window())->visible, c.shown);
         calculator.ShowForRoom(false);
         EXPECT_FALSE(desktop_.GetWindow(calculator.Window())->visible);
+        // A calculator that goes away unlinks itself from the record.
+        calculator_.reset();
+        EXPECT_EQ(record.Calculator(), nullptr);
     }
+}
+
+// The record refreshes its calculator from each hand of the history and each
+// screen reading; every page is compared whole.
+TEST_F(TableCalculatorTest, RecordDrivesThePageFromHistoryAndScreen) {
+    CTableRecord& record = Record();
+    CDlgCalculator& calculator = Make();
+    calculator.AttachToTable(folder_.string(), record);
+    EXPECT_THAT(Page(), HasSubstr("Win: n/a"));
+
+    // A flop from the history: heads-up, so the record counts two players.
+    record.UpdateFromHand(*HeroHand(501, "Ah Kd", {"Qs", "7c", "2d"}), kNow);
+    EXPECT_EQ(calculator.PocketText(), "[Ah,Kd]");
+    EXPECT_EQ(calculator.LastTrials(), CDlgCalculator::kTrials);
+    EXPECT_EQ(lookups_.back(), "[Ah,Kd]");
+    ExpectGoldenPage("table_history_flop.htm");
+
+    // The turn read off the screen, against three players.
+    EXPECT_TRUE(record.UpdateFromScreen(ScreenCards("9s 9d 2c 3c 4c 5h"), 2, 3,
+                                        TableSizeWarning::kNone, kNow));
+    EXPECT_EQ(calculator.PocketText(), "[9s][9d]");
+    EXPECT_EQ(calculator.TurnText(), "[5h]");
+    ExpectGoldenPage("table_screen_turn.htm");
+
+    // The reader's warning replaces the odds until a reading comes without it.
+    EXPECT_TRUE(record.UpdateFromScreen(ScreenCards("9s 9d 2c 3c 4c 5h"), 2, 3,
+                                        TableSizeWarning::kWrongSize, kNow));
+    ExpectGoldenPage("calculator_warning.htm");
+    EXPECT_TRUE(record.UpdateFromScreen(ScreenCards("9s 9d 2c 3c 4c 5h"), 3, 3,
+                                        TableSizeWarning::kNone, kNow));
+    EXPECT_THAT(Page(), HasSubstr("Win: "));
+    EXPECT_THAT(Page(), testing::Not(HasSubstr("DEFAULT size")));
 }
 
 TEST_F(TableCalculatorTest, StreetDecidesSimulationAndOuts) {
     struct Case {
+        const char* cards;
         int street;
-        std::array<std::string, 4> texts;
         bool simulated;
         bool outs;
     };
     const Case cases[] = {
-        {0, {"[Ah,Kd]", "", "", ""}, false, false},
-        {1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, true, true},
-        {2, {"[Ah,Kd]", "[Qs,7c,2d]", "[5h]", ""}, true, true},
-        {3, {"[Ah,Kd]", "[Qs,7c,2d]", "[5h]", "[9s]"}, true, false},
+        {"Ah Kd", 0, false, false},
+        {"Ah Kd Qs 7c 2d", 1, true, true},
+        {"Ah Kd Qs 7c 2d 5h", 2, true, true},
+        {"Ah Kd Qs 7c 2d 5h 9s", 3, true, false},
         // The same card twice is not calculated.
-        {1, {"[Ah,Ah]", "[Qs,7c,2d]", "", ""}, false, false},
+        {"Ah Ah Qs 7c 2d", 1, false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.texts[0] + c.texts[1] + c.texts[2] + c.texts[3]);
-        table_.street = c.street;
-        table_.texts = c.texts;
+        SCOPED_TRACE(c.cards);
+        CTableRecord& record = Record();
         CDlgCalculator& calculator = Make();
-        calculator.AttachToTable(folder_.string(), table_);
+        calculator.AttachToTable(folder_.string(), record);
+        record.UpdateFromScreen(ScreenCards(c.cards), c.street, 2, TableSizeWarning::kNone, kNow);
         EXPECT_EQ(calculator.LastTrials(), c.simulated ? CDlgCalculator::kTrials : 0);
         EXPECT_EQ(calculator.Win() >= 0, c.simulated);
         int outs = 0;
@@ -266,17 +364,47 @@ TEST_F(TableCalculatorTest, StreetDecidesSimulationAndOuts) {
     }
 }
 
+TEST_F(TableCalculatorTest, HeadsUpFiguresAreCountedExactlyAndMarked) {
+    struct Case {
+        int opponents;
+        int street;
+        std::array<std::string, 4> texts;
+        std::int32_t trials;
+    };
+    const Case cases[] = {
+        {1, 1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, 1081 * 990},
+        {1, 3, {"[Ah,Kd]", "[Qs,7c,2d]", "[5h]", "[9s]"}, 990},
+        {2, 1, {"[Ah,Kd]", "[Qs,7c,2d]", "", ""}, CDlgCalculator::kTrials},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.opponents << " opponents, street " << c.street);
+        table_.opponents = c.opponents;
+        table_.street = c.street;
+        table_.texts = c.texts;
+        CDlgCalculator& calculator = Make();
+        calculator.AttachToTable(folder_.string(), table_);
+        EXPECT_EQ(calculator.LastTrials(), c.trials);
+        const bool exact = c.opponents == 1;
+        EXPECT_EQ(Page().find("Exact figures: every deal counted") != std::string::npos, exact);
+    }
+}
+
 TEST_F(TableCalculatorTest, ScreenCardsWithOnePocketCardLeaveThePage) {
+    CTableRecord& record = Record();
+    record.UpdateFromHand(*HeroHand(502, "Ah Kd", {"Qs", "7c", "2d"}), kNow);
     CDlgCalculator& calculator = Make();
-    calculator.AttachToTable(folder_.string(), table_);
+    calculator.AttachToTable(folder_.string(), record);
     const int calculations = calculator.Calculations();
-    table_.screen = {Card("9s"), -1, Card("2c"), Card("3c"), Card("4c"), -1, -1};
-    calculator.Refresh(table_, true, false);
+    EXPECT_TRUE(
+        record.UpdateFromScreen(ScreenCards("9s - 2c 3c 4c"), 1, 2, TableSizeWarning::kNone, kNow));
     EXPECT_EQ(calculator.Calculations(), calculations);
     EXPECT_EQ(calculator.PocketText(), "[Ah,Kd]");
 
-    table_.screen = {Card("9s"), Card("9d"), Card("2c"), Card("3c"), Card("4c"), 77, -5};
-    calculator.Refresh(table_, true, false);
+    // Numbers outside the deck are cards not recognised.
+    std::vector<int> cards = ScreenCards("9s 9d 2c 3c 4c");
+    cards[5] = 77;
+    cards[6] = -5;
+    EXPECT_TRUE(record.UpdateFromScreen(cards, 1, 2, TableSizeWarning::kNone, kNow));
     EXPECT_EQ(calculator.PocketText(), "[9s][9d]");
     EXPECT_EQ(calculator.FlopText(), "[2c][3c][4c]");
     EXPECT_EQ(calculator.TurnText(), "");
@@ -284,31 +412,18 @@ TEST_F(TableCalculatorTest, ScreenCardsWithOnePocketCardLeaveThePage) {
     EXPECT_EQ(calculator.LastTrials(), CDlgCalculator::kTrials);
 }
 
-TEST_F(TableCalculatorTest, WarningReplacesThePageUntilCleared) {
-    CDlgCalculator& calculator = Make();
-    calculator.AttachToTable(folder_.string(), table_);
-    calculator.Refresh(table_, true, true);  // no pocket card on the screen yet
-    EXPECT_THAT(Page(), HasSubstr("Poker Table must be set to DEFAULT size"));
-    EXPECT_THAT(Page(), testing::Not(HasSubstr("Win:")));
-    table_.screen = {Card("9s"), Card("9d"), Card("2c"), Card("3c"), Card("4c"), -1, -1};
-    calculator.Refresh(table_, true, false);
-    EXPECT_THAT(Page(), HasSubstr("Win: "));
-    EXPECT_THAT(Page(), testing::Not(HasSubstr("DEFAULT size")));
-}
-
 TEST_F(TableCalculatorTest, RecalculateWhileBusyIsIgnored) {
-    CDlgCalculator* self = nullptr;
+    CTableRecord& record = Record();
+    record.UpdateFromHand(*HeroHand(503, "Ah Kd", {"Qs", "7c", "2d"}), kNow);
+    CDlgCalculator& calculator = Make();
     int nested = 0;
-    CDlgCalculator& calculator = Make([&] {
-        // The time source runs inside Simulate: ask for another calculation there.
-        if (self != nullptr && nested++ == 0) self->Recalculate();
-        return std::chrono::steady_clock::time_point{};
-    });
-    self = &calculator;
-    calculator.AttachToTable(folder_.string(), table_);
+    // The time source runs inside Simulate: ask for another calculation there.
+    onTime_ = [&] {
+        if (nested++ == 0) calculator.Recalculate();
+    };
+    calculator.AttachToTable(folder_.string(), record);
     EXPECT_GT(nested, 0);
     EXPECT_EQ(calculator.Calculations(), 1);
-    // The fixed clock never runs out, so the full run completes.
     EXPECT_EQ(calculator.LastTrials(), CDlgCalculator::kTrials);
 }
 

@@ -70,6 +70,37 @@ TEST(OddsCalculatorTest, SetCardsAcceptsOnlyCompleteWellFormedInput) {
     }
 }
 
+TEST(OddsCalculatorTest, SetCardsWithAKnownOpponentAllowsEveryStreet) {
+    struct Case {
+        const char* pocket;
+        const char* flop;
+        const char* turn;
+        const char* opponent;
+        bool valid;
+        const char* cards;  // pocket, opponent, then board, when valid
+    };
+    const Case cases[] = {
+        {"[As,Ah]", "", "", "[Ks,Kh]", true, "As Ah Ks Kh"},
+        {"[As,Ah]", "[Qs,7c,2d]", "[5h]", "Ks Kh", true, "As Ah Ks Kh Qs 7c 2d 5h"},
+        {"[As,Ah]", "", "", "", false, ""},             // preflop needs the opponent's cards
+        {"[As,Ah]", "", "[5h]", "[Ks,Kh]", false, ""},  // a turn without a flop
+        {"[As,Ah]", "", "", "[Ks]", false, ""},
+        {"[As,Ah]", "", "", "[Ks,??]", false, ""},
+        {"[As,Ah]", "[Qs,7c,2d]", "", "[Ks,Qs]", false, ""},  // a card twice
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pocket) + " | " + c.flop + " | " + c.turn + " | " + c.opponent);
+        COddsCalculator calculator;
+        calculator.SetCards(c.pocket, c.flop, c.turn, "", c.opponent);
+        EXPECT_EQ(calculator.Valid(), c.valid);
+        std::string expected;
+        for (const int card : calc_test::Cards(c.cards)) expected += std::to_string(card) + " ";
+        EXPECT_EQ(IndexesOf(calculator.Pocket()) + IndexesOf(calculator.OpponentPocket()) +
+                      IndexesOf(calculator.Board()),
+                  expected);
+    }
+}
+
 TEST(OddsCalculatorTest, ShowdownCountsATieWithAnyOpponentAsASplit) {
     struct Case {
         HandStrength player;
@@ -107,7 +138,7 @@ TEST(OddsCalculatorTest, OpponentCountsAreClampedToZeroToTen) {
         SCOPED_TRACE(opponents);
         COddsCalculator calculator;
         calculator.SetCards("[7c,7d]", "[Ah,Kh,2c]", "", "");
-        calculator.Simulate(200, opponents, 60000);
+        calculator.Simulate(200, opponents, 60000, COddsCalculator::Method::kSampleOnly);
         EXPECT_EQ(calculator.Trials(), 200);
         EXPECT_EQ(calculator.OpponentHands(), 200 * perTrial);
         const auto& player = calculator.PlayerCategoryCount();
@@ -145,21 +176,24 @@ TEST(OddsCalculatorTest, SameInputGivesTheSameCounters) {
     EXPECT_NE(run(4), run(3));
 }
 
-TEST(OddsCalculatorTest, TimeBudgetStopsBeforeTheTrialThatWouldExceedIt) {
+TEST(OddsCalculatorTest, TimeBudgetIsCheckedBeforeTheFirstTrialAndEveryFewHundred) {
+    constexpr int kEvery = COddsCalculator::kTrialsPerClockReading;
     struct Case {
         int stepMs;  // how far the fake clock moves on every reading
         int limitMs;
         int expectedTrials;
     };
     const Case cases[] = {
-        {1, 5, 5},        // readings 1..5 are within the budget, 6 is not
-        {0, 0, 10000},    // a clock that never moves never stops the run
-        {2500, 2200, 0},  // the first trial already starts too late
+        {1, 5, 5 * kEvery},  // readings 1..5 are within the budget, 6 is not
+        {0, 0, 10000},       // a clock that never moves never stops the run
+        {2500, 2200, 0},     // the first trial already starts too late
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "step " << c.stepMs << " limit " << c.limitMs);
         auto now = std::chrono::steady_clock::time_point{};
-        COddsCalculator calculator([&now, step = c.stepMs] {
+        int readings = 0;
+        COddsCalculator calculator([&now, &readings, step = c.stepMs] {
+            ++readings;
             const auto reading = now;
             now += std::chrono::milliseconds(step);
             return reading;
@@ -168,13 +202,32 @@ TEST(OddsCalculatorTest, TimeBudgetStopsBeforeTheTrialThatWouldExceedIt) {
         calculator.Simulate(10000, 9, c.limitMs);
         EXPECT_EQ(calculator.Trials(), c.expectedTrials);
         EXPECT_EQ(calculator.OpponentHands(), 9 * c.expectedTrials);
+        // The start, then one reading per started block of trials, plus the
+        // reading that stopped the run.
+        const int blocks = (c.expectedTrials + kEvery - 1) / kEvery;
+        EXPECT_EQ(readings, 1 + blocks + (c.expectedTrials < 10000 ? 1 : 0));
     }
 }
 
-// Exact heads-up win and split fractions with the flop known: every turn and
-// river against every opponent hand.
-std::pair<double, double> ExactHeadsUp(const std::vector<int>& pocket,
-                                       const std::vector<int>& flop) {
+TEST(OddsCalculatorTest, ExactCountsIgnoreTheClock) {
+    int readings = 0;
+    COddsCalculator calculator([&readings] {
+        ++readings;
+        return std::chrono::steady_clock::time_point{} + std::chrono::hours(readings);
+    });
+    calculator.SetCards("[Ah,Kd]", "[Qs,7c,2d]", "", "");
+    calculator.Simulate(10000, 1, 0);
+    EXPECT_TRUE(calculator.Exact());
+    EXPECT_EQ(calculator.Trials(), 1081 * 990);
+    EXPECT_EQ(readings, 0);
+}
+
+// Heads-up win and split counts with the flop known, dealt one by one: every
+// turn and river against every opponent hand.
+struct SlowHeadsUp {
+    std::int64_t wins = 0, splits = 0, total = 0;
+};
+SlowHeadsUp SlowHeadsUpCount(const std::vector<int>& pocket, const std::vector<int>& flop) {
     const HandEvaluator& evaluator = HandEvaluator::Instance();
     std::uint64_t known = 0;
     HandKey board, hole;
@@ -190,7 +243,7 @@ std::pair<double, double> ExactHeadsUp(const std::vector<int>& pocket,
     for (int c = 0; c < 52; ++c) {
         if ((known >> c & 1u) == 0) unseen.push_back(c);
     }
-    std::int64_t wins = 0, splits = 0, total = 0;
+    SlowHeadsUp counts;
     const std::size_t n = unseen.size();
     for (std::size_t t = 0; t < n; ++t) {
         for (std::size_t r = t + 1; r < n; ++r) {
@@ -208,18 +261,17 @@ std::pair<double, double> ExactHeadsUp(const std::vector<int>& pocket,
                     theirs += HandEvaluator::CardKey(unseen[a]);
                     theirs += HandEvaluator::CardKey(unseen[b]);
                     const HandStrength other = evaluator.Strength(theirs);
-                    wins += mine > other;
-                    splits += mine == other;
-                    ++total;
+                    counts.wins += mine > other;
+                    counts.splits += mine == other;
+                    ++counts.total;
                 }
             }
         }
     }
-    return {static_cast<double>(wins) / static_cast<double>(total),
-            static_cast<double>(splits) / static_cast<double>(total)};
+    return counts;
 }
 
-TEST(OddsCalculatorTest, HeadsUpFractionsAreCloseToFullEnumeration) {
+TEST(OddsCalculatorTest, HeadsUpIsCountedExactlyAndSamplingComesClose) {
     struct Case {
         const char* pocket;
         const char* flop;
@@ -228,15 +280,75 @@ TEST(OddsCalculatorTest, HeadsUpFractionsAreCloseToFullEnumeration) {
         {"Ah Kd", "Qs 7c 2d"}, {"7c 7d", "Ah Kh 2c"}, {"Jh Th", "9h 8c 2h"}, {"2c 3d", "As Ks Qs"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pocket) + " on " + c.flop);
-        const auto [win, split] =
-            ExactHeadsUp(calc_test::Cards(c.pocket), calc_test::Cards(c.flop));
-        COddsCalculator calculator;
-        calculator.SetCards(c.pocket, c.flop, "", "");
-        calculator.Simulate(10000, 1, 60000);
-        ASSERT_EQ(calculator.Trials(), 10000);
-        EXPECT_NEAR(calculator.Wins() / 10000.0, win, 0.015);
-        EXPECT_NEAR(calculator.Splits() / 10000.0, split, 0.015);
+        const SlowHeadsUp slow =
+            SlowHeadsUpCount(calc_test::Cards(c.pocket), calc_test::Cards(c.flop));
+        COddsCalculator exact;
+        exact.SetCards(c.pocket, c.flop, "", "");
+        exact.Simulate(10000, 1, 60000);
+        EXPECT_TRUE(exact.Exact());
+        EXPECT_EQ(exact.Trials(), slow.total);
+        EXPECT_EQ(exact.Wins(), slow.wins);
+        EXPECT_EQ(exact.Splits(), slow.splits);
+        EXPECT_EQ(exact.BestOpponentCategoryCount(), exact.OpponentCategoryCount());
+
+        COddsCalculator sampled;
+        sampled.SetCards(c.pocket, c.flop, "", "");
+        sampled.Simulate(10000, 1, 60000, COddsCalculator::Method::kSampleOnly);
+        EXPECT_FALSE(sampled.Exact());
+        ASSERT_EQ(sampled.Trials(), 10000);
+        const double total = static_cast<double>(slow.total);
+        EXPECT_NEAR(sampled.Wins() / 10000.0, static_cast<double>(slow.wins) / total, 0.015);
+        EXPECT_NEAR(sampled.Splits() / 10000.0, static_cast<double>(slow.splits) / total, 0.015);
     }
+}
+
+TEST(OddsCalculatorTest, KnownOpponentIsPlayedAloneOnEveryStreet) {
+    struct Case {
+        const char* pocket;
+        const char* flop;
+        const char* turn;
+        const char* opponent;
+        std::int32_t deals;
+    };
+    const Case cases[] = {
+        {"[As,Ah]", "", "", "[Kc,Kd]", 1'712'304},
+        {"[Ah,Kh]", "[2h,7h,Qs]", "", "[Tc,Td]", 990},
+        {"[Ah,Kh]", "[2h,7h,Qs]", "[3c]", "[Tc,Td]", 44},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pocket) + " | " + c.flop + " | " + c.turn + " | " + c.opponent);
+        COddsCalculator exact;
+        exact.SetCards(c.pocket, c.flop, c.turn, "", c.opponent);
+        // The opponent count does not matter once an opponent's cards are known.
+        exact.Simulate(10000, 5, 60000);
+        ASSERT_TRUE(exact.Exact());
+        EXPECT_EQ(exact.Trials(), c.deals);
+        EXPECT_EQ(exact.OpponentHands(), c.deals);
+
+        COddsCalculator sampled;
+        sampled.SetCards(c.pocket, c.flop, c.turn, "", c.opponent);
+        sampled.Simulate(20000, 5, 60000, COddsCalculator::Method::kSampleOnly);
+        ASSERT_EQ(sampled.Trials(), 20000);
+        EXPECT_EQ(sampled.OpponentHands(), 20000);
+        const auto fraction = [](std::int32_t n, std::int32_t of) {
+            return static_cast<double>(n) / static_cast<double>(of);
+        };
+        EXPECT_NEAR(fraction(sampled.Wins(), 20000), fraction(exact.Wins(), c.deals), 0.015);
+        EXPECT_NEAR(fraction(sampled.Splits(), 20000), fraction(exact.Splits(), c.deals), 0.015);
+        for (std::size_t k = 0; k < kCategoryCount; ++k) {
+            EXPECT_NEAR(fraction(sampled.PlayerCategoryCount()[k], 20000),
+                        fraction(exact.PlayerCategoryCount()[k], c.deals), 0.015)
+                << "category " << k;
+        }
+    }
+}
+
+TEST(OddsCalculatorTest, SeveralOpponentsAreSampled) {
+    COddsCalculator calculator;
+    calculator.SetCards("[Ah,Kd]", "[Qs,7c,2d]", "", "");
+    calculator.Simulate(1000, 2, 60000);
+    EXPECT_FALSE(calculator.Exact());
+    EXPECT_EQ(calculator.Trials(), 1000);
 }
 
 TEST(OddsCalculatorTest, CountOutsCountsCardsThatMakeHandsWithThePocket) {

@@ -2,20 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/hands/golden_util.h"
 #include "tests/hands/room_corpus_util.h"
 
 namespace {
 
+const char* kTournamentHand =
+    "Stage #C525691746 Tourney ID 5945889 Holdem Multi Normal Tournament No Limit 10 - 2011-01-16 17:03:29 (ET)\n"
+    "Table: 15 (Real Money) Seat #9 is the dealer\n"
+    "Seat 1 - SHUS (1,440 in chips)\nSeat 2 - MARSH (1,380 in chips)\nSeat 9 - GREG (1,485 in chips)\n"
+    "SHUS - Posts small blind 5\nMARSH - Posts big blind 10\n*** POCKET CARDS ***\n"
+    "GREG - All-In 1,485\nSHUS - Calls 1,435\nMARSH - All-In (Timeout)\n"
+    "*** FLOP *** [9h 7h 2h]\nSHUS - All-In 5\n*** TURN *** [9h 7h 2h] [10d]\n"
+    "*** SHOW DOWN ***\nGREG - Shows [Ah Kh] (Flush)\nGREG Collects 2,980 from main pot\n"
+    "*** SUMMARY ***\nTotal Pot(2,980)\nSeat 3: MARSH HI: [Mucked] [10c 4d]\n\n";
+
+const char* kDeadPostHand =
+    "Stage #736661180: HOLDEM NORMAL $25/$50 - 2007-08-17 06:49:16 (ET)\n"
+    "Table: BREWERY ST (Real Money) Seat #4 is the dealer\n"
+    "Seat 4 - LIVE ($2343 in chips)\nSeat 5 - IMMA ($1861.82 in chips)\nSeat 1 - DWAY ($743 in chips)\n"
+    "Seat 3 - POKE ($475 in chips)\nIMMA - Posts small blind $15\nDWAY - Posts big blind $25\n"
+    "POKE - Posts dead $40 dead $15\n*** POCKET CARDS ***\nDealt to LIVE [7h 8c]\n"
+    "POKE - Raises $25 to $50\nLIVE - Folds\nIMMA - Calls $35\nDWAY - Calls $25\n*** FLOP *** [Ac Qd Js]\n"
+    "IMMA - Checks\nDWAY - Checks\nPOKE - Bets $25\nIMMA - Folds\nDWAY - Folds\n"
+    "POKE - returned ($25) : not called\n*** SHOW DOWN ***\nPOKE Collects $162 from main pot\n"
+    "*** SUMMARY ***\nTotal Pot($165) | Rake ($3)\n\n";
+
 TEST(HandAbsolutePoker, TournamentTableAndActions) {
-    const char* text =
-        "Stage #C525691746 Tourney ID 5945889 Holdem Multi Normal Tournament No Limit 10 - 2011-01-16 17:03:29 (ET)\n"
-        "Table: 15 (Real Money) Seat #9 is the dealer\n"
-        "Seat 1 - SHUS (1,440 in chips)\nSeat 2 - MARSH (1,380 in chips)\nSeat 9 - GREG (1,485 in chips)\n"
-        "SHUS - Posts small blind 5\nMARSH - Posts big blind 10\n*** POCKET CARDS ***\n"
-        "GREG - All-In 1,485\nSHUS - Calls 1,435\nMARSH - All-In (Timeout)\n"
-        "*** FLOP *** [9h 7h 2h]\nSHUS - All-In 5\n*** TURN *** [9h 7h 2h] [10d]\n"
-        "*** SHOW DOWN ***\nGREG - Shows [Ah Kh] (Flush)\nGREG Collects 2,980 from main pot\n"
-        "*** SUMMARY ***\nTotal Pot(2,980)\nSeat 3: MARSH HI: [Mucked] [10c 4d]\n\n";
+    const char* text = kTournamentHand;
     CHandAbsolutePoker hand("Hero");
     ASSERT_EQ(roomtest::ParseText(hand, text), 0) << hand.RejectReason();
     EXPECT_EQ(hand.handNumber, 525691746u);
@@ -35,16 +49,7 @@ TEST(HandAbsolutePoker, TournamentTableAndActions) {
 }
 
 TEST(HandAbsolutePoker, PostsAndCapitalHeader) {
-    const char* text =
-        "Stage #736661180: HOLDEM NORMAL $25/$50 - 2007-08-17 06:49:16 (ET)\n"
-        "Table: BREWERY ST (Real Money) Seat #4 is the dealer\n"
-        "Seat 4 - LIVE ($2343 in chips)\nSeat 5 - IMMA ($1861.82 in chips)\nSeat 1 - DWAY ($743 in chips)\n"
-        "Seat 3 - POKE ($475 in chips)\nIMMA - Posts small blind $15\nDWAY - Posts big blind $25\n"
-        "POKE - Posts dead $40 dead $15\n*** POCKET CARDS ***\nDealt to LIVE [7h 8c]\n"
-        "POKE - Raises $25 to $50\nLIVE - Folds\nIMMA - Calls $35\nDWAY - Calls $25\n*** FLOP *** [Ac Qd Js]\n"
-        "IMMA - Checks\nDWAY - Checks\nPOKE - Bets $25\nIMMA - Folds\nDWAY - Folds\n"
-        "POKE - returned ($25) : not called\n*** SHOW DOWN ***\nPOKE Collects $162 from main pot\n"
-        "*** SUMMARY ***\nTotal Pot($165) | Rake ($3)\n\n";
+    const char* text = kDeadPostHand;
     CHandAbsolutePoker hand("LIVE");
     ASSERT_EQ(roomtest::ParseText(hand, text), 0) << hand.RejectReason();
     EXPECT_EQ(hand.gameKind, 1);
@@ -97,6 +102,12 @@ TEST(HandAbsolutePoker, Corpus) {
         "Rake ", true);
     roomtest::Report("absolute", counts);
     EXPECT_GE(counts.complete, 85);
+}
+
+TEST(HandAbsolutePoker, WholeRecordsMatchGolden) {
+    roomtest::ExpectGoldenHands("absolute",
+                                {{"tournament", kTournamentHand}, {"dead-post", kDeadPostHand, "LIVE"}},
+                                "absolute_poker");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/hands/room_corpus_util.h"
+#include "tests/hands/golden_util.h"
 
 namespace {
 
@@ -131,6 +132,10 @@ TEST(HandFullTilt, Corpus) {
         {"Full Tilt Poker Game #", "FullTiltPoker Game #"}, "Rake ", true);
     roomtest::Report("fulltilt", counts);
     EXPECT_GE(counts.complete, 80);
+}
+
+TEST(HandFullTilt, WholeRecordsMatchGolden) {
+    roomtest::ExpectGoldenHands("fulltilt", {{"nine-seats", kNineSeats}}, "full_tilt");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tests/hands/room_corpus_util.h"
+#include "tests/hands/golden_util.h"
 
 namespace {
 
@@ -88,6 +89,11 @@ TEST(HandInterPoker, LineRules) {
     CHandInterPoker shown("A", "/x/y/z.txt");
     roomtest::ParseText(shown, head + "A: folds\n----- SUMMARY -----\nB: mucked  [Ah Kd]\nSeat 2: B collected (30)\n");
     EXPECT_EQ(shown.holeCards[1], "[Ah,Kd]");
+}
+
+TEST(HandInterPoker, WholeRecordsMatchGolden) {
+    const std::string path = "tests/data/interpoker/PK_logs/2006-07-04/session.txt";
+    roomtest::ExpectGoldenHands("interpoker", {{path, "", "Hero", path}}, "inter_poker");
 }
 
 }  // namespace

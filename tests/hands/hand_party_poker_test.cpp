@@ -5,6 +5,7 @@
 #include "hands/stdio_file_custom.h"
 
 #include "tests/hands/room_corpus_util.h"
+#include "tests/hands/golden_util.h"
 
 namespace {
 
@@ -13,6 +14,17 @@ std::string PartyHand(const std::string& game, const std::string& body) {
            "\nTable Speed #1769729 (Real Money)\nSeat 6 is the button\nTotal number of players : 3/9\n"
            "Seat 6: Tort ( $2.14 USD )\nSeat 8: Hero ( $2.06 USD )\nSeat 7: Suic ( $1.44 USD )\n" +
            body;
+}
+
+// A whole hand with decimal commas and two win lines joined on one line.
+std::string DecimalCommaHand() {
+    return PartyHand("$25 USD NL Texas Hold'em - Sunday,December 9, 14:34:49 ICT 2012",
+                     "Suic posts small blind [$0,10 USD].\nHero posts big blind [$0,25 USD].\n"
+                     "** Dealing down cards **\nDealt to Hero [ 6s, Ts ]\nTort calls [ $0,25 USD ]\n"
+                     "Suic calls [ $0,15 USD ]\nHero checks\n** Dealing Flop ** [ Th, Qd, As ]\n"
+                     "Suic checks\nHero bets [ $26,02 USD ]\nTort folds\nSuic folds\n"
+                     "Hero shows [ 6s, Ts ]a pair.\n"
+                     "Hero wins $26,02 USD from the main pot with a pair of Tens, and more words to be long.Suic wins $0,73 USD from the main pot with nothing at all to show.\n\n");
 }
 
 TEST(HandPartyPoker, AllInClassification) {
@@ -91,13 +103,7 @@ TEST(HandPartyPoker, StakesTooLargeToDoubleAreRejected) {
 }
 
 TEST(HandPartyPoker, WholeHandWithDecimalCommasAndJoinedWinLines) {
-    std::string text = PartyHand("$25 USD NL Texas Hold'em - Sunday,December 9, 14:34:49 ICT 2012",
-                                 "Suic posts small blind [$0,10 USD].\nHero posts big blind [$0,25 USD].\n"
-                                 "** Dealing down cards **\nDealt to Hero [ 6s, Ts ]\nTort calls [ $0,25 USD ]\n"
-                                 "Suic calls [ $0,15 USD ]\nHero checks\n** Dealing Flop ** [ Th, Qd, As ]\n"
-                                 "Suic checks\nHero bets [ $26,02 USD ]\nTort folds\nSuic folds\n"
-                                 "Hero shows [ 6s, Ts ]a pair.\n"
-                                 "Hero wins $26,02 USD from the main pot with a pair of Tens, and more words to be long.Suic wins $0,73 USD from the main pot with nothing at all to show.\n\n");
+    std::string text = DecimalCommaHand();
     CHandPartyPoker hand("Hero");
     ASSERT_EQ(roomtest::ParseText(hand, text), 0) << hand.RejectReason();
     EXPECT_EQ(hand.tableName, "Speed #1769729");
@@ -137,6 +143,10 @@ TEST(HandPartyPoker, Corpus) {
         {"***** Hand History for Game ", "***** Hand History For Game "}, "", false);
     roomtest::Report("partypoker", counts);
     EXPECT_GE(counts.complete, 12);
+}
+
+TEST(HandPartyPoker, WholeRecordsMatchGolden) {
+    roomtest::ExpectGoldenHands("party", {{"decimal-commas", DecimalCommaHand()}}, "party_poker");
 }
 
 }  // namespace

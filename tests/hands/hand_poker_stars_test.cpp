@@ -9,6 +9,7 @@
 #include "hands/hand_poker_stars.h"
 #include "hands/parse_error.h"
 #include "hands/stdio_file_custom.h"
+#include "tests/hands/golden_util.h"
 
 using namespace std::string_view_literals;
 
@@ -22,7 +23,7 @@ public:
         hadOld_ = old != nullptr;
         if (hadOld_) old_ = old;
         setenv("TZ", tz, 1);
-        tzset();
+        ReloadTimeZone();
     }
     ~ScopedTz() {
         if (hadOld_) {
@@ -30,7 +31,7 @@ public:
         } else {
             unsetenv("TZ");
         }
-        tzset();
+        ReloadTimeZone();
     }
 
 private:
@@ -221,22 +222,36 @@ TEST(HandPokerStarsTest, EasternTimeFollowsTheMachineState) {
     }
     {
         // Back and forth between zones, and other variables set and unset
-        // around TZ: each reading follows the zone set at the time.
+        // around TZ: each conversion follows the zone read last.
         ScopedTz tz("UTC");
         for (int round = 0; round < 3; ++round) {
             setenv("TZ", "America/New_York", 1);
             setenv("SEATWATCH_TEST_OTHER", "x", 1);
+            ReloadTimeZone();
             EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 1, 1, 22));
             setenv("TZ", "UTC", 1);
             unsetenv("SEATWATCH_TEST_OTHER");
+            ReloadTimeZone();
             EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
             unsetenv("TZ");
             setenv("SEATWATCH_TEST_OTHER", "y", 1);
             setenv("TZ", "Europe/Berlin", 1);
+            ReloadTimeZone();
             EXPECT_EQ(EasternToUtc(winter, julyNow), Utc(2010, 1, 20, 2, 1, 22));
             EXPECT_EQ(EasternToUtc(summer, januaryNow), Utc(2010, 8, 20, 1, 1, 22));
             unsetenv("SEATWATCH_TEST_OTHER");
         }
+    }
+    {
+        // A changed TZ counts once the zone is read again: by ReloadTimeZone
+        // or by a reader starting on a text.
+        ScopedTz tz("UTC");
+        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
+        setenv("TZ", "America/New_York", 1);
+        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
+        CStdioFileCustom reader;
+        reader.OpenText("");
+        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 1, 1, 22));
     }
 }
 
@@ -670,6 +685,11 @@ TEST(HandPokerStarsTest, SummaryAtEndOfFileWithoutBlankLine) {
     EXPECT_EQ(p.result, 0);
     EXPECT_TRUE(p.hand.potAwarded);
     EXPECT_EQ(p.hand.won[4], 470);
+}
+
+TEST(HandPokerStarsTest, WholeRecordsMatchGolden) {
+    ScopedTz tz("UTC");
+    roomtest::ExpectGoldenHands("pokerstars", {{"ring", kRingHand}, {"antes", kAnteHand}}, "poker_stars");
 }
 
 }  // namespace

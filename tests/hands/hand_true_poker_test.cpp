@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/hands/room_corpus_util.h"
+#include "tests/hands/golden_util.h"
 
 namespace {
 
@@ -68,6 +69,11 @@ TEST(HandTruePoker, StreetWordingsAndRejections) {
               CHand::kParseRejected);
     CHandTruePoker badDate("Hero");
     EXPECT_EQ(roomtest::ParseText(badDate, "Game Started on Tue Xyz 04, 2006 at 18:00\n"), CHand::kParseRejected);
+}
+
+TEST(HandTruePoker, WholeRecordsMatchGolden) {
+    const std::string path = "tests/data/truepoker/session.txt";
+    roomtest::ExpectGoldenHands("truepoker", {{path, "", "Hero", path}}, "true_poker");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 
 #include "hands/hand.h"
 #include "hands/parse_text.h"
-#include "hands/parse_text_more.h"
+#include "hands/parse_number.h"
 #include "hands/stdio_file_custom.h"
 
 namespace roomtest {

@@ -1,0 +1,569 @@
+#include "app/dlg_main.h"
+
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+#include "app/program_info.h"
+#include "com/runtime.h"
+#include "html/escape.h"
+#include "html/html_file.h"
+#include "platform/local_time.h"
+#include "platform/log.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSettingsFileName = "Seatwatch.ini";
+constexpr const char* kLogFileName = "Seatwatch_log.log";
+constexpr const char* kStatusPageName = "SeatwatchStatus.htm";
+constexpr const char* kAlertsFileName = "Alerts.ini";
+// The help page linked from the status page while no hand has come in.
+constexpr const char* kConsoleHelpPage = "../help/Console.htm";
+constexpr const char* kInstallKey = "Software\\Seatwatch";
+constexpr const char* kInstallDateValue = "InstallDate";
+constexpr const char* kBrowserKey = "Applications\\iexplore.exe\\shell\\open\\command";
+constexpr const char* kPlayMoneyPlayer = "PlayMoneyPlayer";
+constexpr const char* kOneHandNotice =
+    "Detailed information will be displayed once you have completed the play of 1 hand.";
+constexpr const char* kSmallScreenNotice =
+    "We detected your screen resolution is 800x600 and recommend you change it to 1024x768 or "
+    "greater.";
+// The console's size when it is first shown (the desk keeps it afterwards).
+constexpr int kConsoleWidth = 330;
+constexpr int kConsoleHeight = 190;
+
+// Controls of the one-hand notice dialog.
+constexpr int kNoticeText = 1107;
+constexpr int kNoticeCheck = 1060;
+// The system-menu command that shrinks or expands the console.
+constexpr int kToggleCommand = 32;
+
+std::string Format(const char* format, const std::string& value) {
+    const int size = std::snprintf(nullptr, 0, format, value.c_str());
+    std::string out(static_cast<std::size_t>(size < 0 ? 0 : size), '\0');
+    std::snprintf(out.data(), out.size() + 1, format, value.c_str());
+    return out;
+}
+
+std::string Format(const char* format, long long value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+// 1 January 2000, 01:01:01 local time: the installation date when none is
+// recorded.
+std::int64_t DefaultInstallationDate() {
+    const auto t = platform::FromLocal(platform::LocalDateTime{2000, 1, 1, 1, 1, 1});
+    return t.value_or(946688461);
+}
+
+// The items the console adds to its system menu: a separator and the
+// shrink or expand command.
+std::vector<platform::MenuItem> ConsoleSystemMenu(bool expanded) {
+    platform::MenuItem separator;
+    separator.separator = true;
+    platform::MenuItem toggle;
+    toggle.text = expanded ? "&Shrink Seatwatch Console" : "&Expand Seatwatch Console";
+    toggle.command = kToggleCommand;
+    return {separator, toggle};
+}
+
+platform::Control MakeControl(int id, platform::ControlKind kind, std::string text,
+                              platform::Rect rect) {
+    platform::Control control;
+    control.id = id;
+    control.kind = kind;
+    control.text = std::move(text);
+    control.rect = rect;
+    return control;
+}
+
+}  // namespace
+
+// The console's page-command callback, handed to the browser bridge. Its
+// lifetime is the console's, so reference counting is a formality.
+class CDlgMain::XBrowserSink final : public pagelink::IBrowserSinkNoDispatch {
+  public:
+    explicit XBrowserSink(CDlgMain& owner) : owner_(owner) {}
+
+    com::HRESULT QueryInterface(com::REFIID riid, void** object) override {
+        if (object == nullptr) return com::E_POINTER;
+        if (riid == com::IID_IUnknown || riid == pagelink::IID_IBrowserSinkNoDispatch) {
+            *object = static_cast<pagelink::IBrowserSinkNoDispatch*>(this);
+            return com::S_OK;
+        }
+        *object = nullptr;
+        return com::E_NOINTERFACE;
+    }
+    com::ULONG AddRef() override { return 2; }
+    com::ULONG Release() override { return 1; }
+
+    com::HRESULT ToggleWindowSize() override {
+        owner_.ToggleConsoleSize();
+        return com::S_OK;
+    }
+    // The other commands reach the windows that show graphs, hands, the
+    // calculators, reports and alerts; until those exist they do nothing.
+    com::HRESULT DisplayGraph(com::BSTR, com::INT) override { return com::S_OK; }
+    com::HRESULT DisplayHand(com::BSTR) override { return com::S_OK; }
+    com::HRESULT DisplayCalc(com::BSTR) override { return com::S_OK; }
+    com::HRESULT ChangeReportProperties(com::LONG, com::BSTR, com::LONG) override {
+        return com::S_OK;
+    }
+    com::HRESULT ChangeReportProperties2(com::LONG, com::BSTR, com::BSTR) override {
+        return com::S_OK;
+    }
+    com::HRESULT DisplayAlerts(com::BSTR, com::BSTR, com::LONG, com::BSTR) override {
+        return com::S_OK;
+    }
+
+  private:
+    CDlgMain& owner_;
+};
+
+CDlgMain::CDlgMain(ConsoleEnvironment env)
+    : env_(std::move(env)), callback_(std::make_unique<XBrowserSink>(*this)) {
+    roomSelection_ = [this](const std::vector<std::string>& detected) {
+        const rooms::CClientDetector detector(*env_.registry, *env_.paths, settings_.get());
+        return SelectRoomFromOptions(env_.options, detected, &detector, *env_.paths);
+    };
+}
+
+CDlgMain::~CDlgMain() {
+    if (window_ != platform::kNoWindow) {
+        env_.loop->KillWindowTimers(window_);
+        env_.desktop->DestroyWindow(window_);
+    }
+    if (bridge_) {
+        // The bridge is a process-wide singleton: it must not keep a pointer
+        // to a callback that is about to go away.
+        bridge_->SetCallback(nullptr);
+        bridge_.Reset();
+    }
+    platform::Log::SetSink(nullptr);
+}
+
+std::int64_t CDlgMain::Now() const { return env_.loop->GetClock().UnixSeconds(); }
+std::int64_t CDlgMain::NowMs() const { return env_.loop->GetClock().MonotonicMs(); }
+
+void CDlgMain::ShowMessage(const std::string& text) {
+    env_.desktop->MessageBox(window_, text, kProgramName, platform::MessageBoxButtons::kOk);
+}
+
+bool CDlgMain::Construct() {
+    // The lock comes first: a second copy must leave the settings and the
+    // log exactly as the running copy has them.
+    lock_ = std::make_unique<CInstanceLock>(env_.programFolder);
+    if (lock_->GetState() == CInstanceLock::State::kHeldByOther) {
+        ShowMessage("A copy of Seatwatch is already running.");
+        finished_ = true;
+        exitCode_ = kExitAlreadyRunning;
+        return false;
+    }
+    try {
+        settings_ = std::make_unique<platform::FileProfile>(
+            (env_.programFolder / kSettingsFileName).string(), platform::ProfileAccess::kReadWrite);
+        previousRunCrashed_ = settings_->GetInt("ph", "Start", 0) == 1;
+        settings_->WriteInt("ph", "Start", 1);
+        internetPort_ = settings_->GetInt("Internet", "Port", 80);
+
+        log_.Open((env_.programFolder / kLogFileName).string());
+        // Platform code reports bad input (a corrupt settings or registry
+        // file, a missing prefix) to the same log.
+        platform::Log::SetSink([this](std::string_view line) { log_.WriteLine(line); });
+        log_.WriteLine("==============================================");
+        log_.WriteLine("Seatwatch: Starting on " + platform::FormatLongLocal(Now()));
+        log_.WriteLine(std::string("Version: ") + kProgramVersion);
+        log_.Flush();
+
+        platform::WindowDescription console;
+        console.kind = platform::WindowKind::kHtml;
+        console.title = kProgramName;
+        console.rect = platform::Rect{100, 100, 100 + kConsoleWidth, 100 + kConsoleHeight};
+        console.visible = true;
+        window_ = env_.desktop->CreateWindow(console);
+        env_.desktop->SetCommandHandler(window_, [this](const platform::Command& command) {
+            if (command.kind == platform::CommandKind::kClose) {
+                OnCancel();
+                return true;
+            }
+            if (command.kind == platform::CommandKind::kMenu && command.id >= 32 &&
+                command.id <= 47) {
+                ToggleConsoleSize();
+                return true;
+            }
+            return false;
+        });
+        log_.WriteLine("Internet Explorer Test: passed");
+    } catch (const std::exception&) {
+        ShowMessage(
+            "Abnormal Termination. Error: F015.\nPlease contact Seatwatch support if the problem "
+            "persists.");
+        Shutdown(ShutdownReason::kConstructionException);
+        return false;
+    }
+    return true;
+}
+
+void CDlgMain::OnInitDialog() {
+    try {
+        startupProgress_ = 1;
+        env_.desktop->SetSystemMenuItems(window_, ConsoleSystemMenu(true));
+        env_.desktop->SetTitle(window_,
+                               std::string("Seatwatch Console (v ") + kProgramVersion + ")");
+        FindBrowser();
+        startupProgress_ = 4;
+        log_.Open((env_.programFolder / kLogFileName).string());
+        const std::int64_t now = Now();
+        settings_->WriteString("Settings", "Date", platform::FormatLocal(now, "%y/%m/%d %H:%M:%S"));
+        log_.WriteLine("LocalTime: " + platform::FormatLongLocal(now));
+        log_.WriteLine("GMT: " + platform::FormatLongUtc(now));
+        log_.WriteLine(
+            Format("DST is %s", platform::IsDaylightSaving(now) ? "Enabled" : "Disabled"));
+        startupProgress_ = 6;
+        if (settings_->GetString("Settings", "Version") != kProgramVersion) {
+            settings_->WriteString("Settings", "Version", kProgramVersion);
+        }
+        installDate_ = ReadInstallationDate();
+        startupProgress_ = 7;
+        if (!CreateBrowserBridge()) return;
+        startupProgress_ = 9;
+        if (!PrepareTempFolders()) return;
+        startupProgress_ = 10;
+        if (!DetectAndSelectRoom()) return;
+        startupProgress_ = 16;
+        log_.WriteLine("Startup: OK");
+        env_.loop->SetTimer(window_, kTimerFirstLoading, kFirstLoadingDelayMs,
+                            [this] { OnTimer(kTimerFirstLoading); });
+    } catch (const std::exception&) {
+        ShowMessage(Format("Abnormal Termination. Error: F001.%lld", startupProgress_) +
+                    "\nPlease contact Seatwatch support if the problem persists.");
+        Shutdown(ShutdownReason::kStartupException);
+        return;
+    }
+    const int left = settings_->GetInt("Positions", "Console-Left", 100);
+    const int top = settings_->GetInt("Positions", "Console-Top", 100);
+    env_.desktop->SetWindowPos(window_, platform::kInsertTop, platform::Rect{left, top, left, top},
+                               platform::kNoSize | platform::kNoZOrder);
+}
+
+void CDlgMain::FindBrowser() {
+    // The prefix's registered browser, when it names one; the command line
+    // is "\"C:\...\browser.exe\" -nohome": the text inside the quotes.
+    browserPath_.clear();
+    const auto value = env_.registry->QueryValue(platform::RegRoot::kClassesRoot, kBrowserKey, "");
+    if (value && value->text.size() > 1) {
+        std::string path = value->text.substr(1);
+        const std::size_t quote = path.rfind('"');
+        if (quote != std::string::npos) path.erase(quote);
+        browserPath_ = path;
+    }
+    if (browserPath_.empty()) browserPath_ = "xdg-open";
+}
+
+std::int64_t CDlgMain::ReadInstallationDate() {
+    const auto value =
+        env_.registry->QueryValue(platform::RegRoot::kCurrentUser, kInstallKey, kInstallDateValue);
+    if (value && value->type == platform::RegType::kString && !value->text.empty()) {
+        try {
+            return std::stoll(value->text);
+        } catch (const std::exception&) {
+            platform::Log::Write("Install date unreadable: " + value->text);
+        }
+    }
+    return DefaultInstallationDate();
+}
+
+bool CDlgMain::CreateBrowserBridge() {
+    com::SetRegistry(env_.registry);
+    const com::HRESULT hr =
+        com::CoCreateInstance(pagelink::CLSID_BrowserSink, nullptr, com::CLSCTX_INPROC_SERVER,
+                              pagelink::IID_IBrowserSink, bridge_.PutVoid());
+    if (com::Failed(hr) || !bridge_) {
+        char code[32];
+        std::snprintf(code, sizeof code, "E001:0x%0x", static_cast<unsigned>(hr));
+        ShowMessage(std::string("A problem has been detected with the installation.\n\nPlease "
+                                "re-install Seatwatch, or contact Seatwatch support quoting "
+                                "the code ") +
+                    code + ".");
+        Shutdown(ShutdownReason::kBrowserBridgeMissing);
+        return false;
+    }
+    log_.WriteLine("Install: OK");
+    log_.Flush();
+    bridge_->SetCallback(callback_.get());
+    return true;
+}
+
+bool CDlgMain::PrepareTempFolders() {
+    tempFolder_ = env_.programFolder / "Temp";
+    const fs::path temp2 = env_.programFolder / "Temp2";
+    const std::pair<fs::path, ShutdownReason> folders[] = {
+        {tempFolder_, ShutdownReason::kTempFolder}, {temp2, ShutdownReason::kTempFolder2}};
+    for (const auto& [folder, reason] : folders) {
+        std::error_code ec;
+        fs::create_directory(folder, ec);
+        if (!fs::is_directory(folder, ec)) {
+            ShowMessage(
+                Format("The folder '%s' could not be created.\n\nTo work around this "
+                       "problem, you can manually create the folder and restart the "
+                       "application.",
+                       folder.string()));
+            Shutdown(reason);
+            return false;
+        }
+    }
+    log_.WriteLine("Temp Folder: OK");
+    return true;
+}
+
+bool CDlgMain::DetectAndSelectRoom() {
+    std::vector<std::string> detected;
+    // A room and a logging folder on the command line stand in for
+    // detection: the player watches a folder of histories whatever is
+    // installed in the prefix.
+    if (!RoomOptionsReplaceDetection(env_.options)) {
+        const rooms::CClientDetector detector(*env_.registry, *env_.paths, settings_.get());
+        if (detector.DetectClients(detected) == 0) {
+            ShowMessage(
+                "No supported clients were detected on your computer.\n\nClick OK to view the "
+                "current list of supported Poker Rooms.");
+            Shutdown(ShutdownReason::kNoClients);
+            return false;
+        }
+    }
+    log_.WriteLine("Clients Detected: OK");
+    startupProgress_ = 11;
+    const RoomSelectionResult selected = roomSelection_(detected);
+    if (!selected.choice) {
+        if (!selected.error.empty()) ShowMessage(selected.error);
+        Shutdown(ShutdownReason::kRoomSelectionCancelled);
+        return false;
+    }
+    StartSession(*selected.choice);
+    return true;
+}
+
+void CDlgMain::StartSession(const RoomChoice& choice) {
+    roomId_ = choice.roomId;
+    log_.WriteLine(Format("Clients Selected: %lld", roomId_));
+    money_ = choice.money;
+    startupProgress_ = 13;
+    loggingFolder_ = choice.loggingFolder;
+    historicalFolder_ = choice.historicalFolder;
+    log_.WriteLine(Format("Log Folder: %s", loggingFolder_));
+    log_.WriteLine(Format("Log Folder PT: %s", historicalFolder_));
+    nickname_ = choice.nickname;
+    if (money_ == MoneyMode::kPlay) {
+        if (nickname_.empty()) nickname_ = kPlayMoneyPlayer;
+        if (loggingFolder_.empty()) loggingFolder_ = (env_.programFolder / "Temp2").string();
+    }
+    log_.WriteLine(Format("Nickname: %s", nickname_));
+
+    // The ranges of "Alerts.ini"; a missing file leaves the built-in ones.
+    reference_.LoadRanges((env_.programFolder / kAlertsFileName).string());
+    IntakeSessionSettings start;
+    start.roomId = roomId_;
+    start.nickname = nickname_;
+    start.money = money_;
+    start.loggingFolder = loggingFolder_;
+    if (!historicalFolder_.empty()) start.historicalFolders.push_back(historicalFolder_);
+    start.outputFolder = tempFolder_.string();
+    start.installDate = installDate_;
+    startupProgress_ = 12;
+    session_ =
+        std::make_unique<CIntakeSession>(*settings_, reference_, env_.loop->GetClock(), start);
+    session_->SetMessagePump([this] { env_.loop->PumpPending(); });
+    session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
+
+    startupProgress_ = 14;
+    sessionStart_ = Now();
+    lastTimerPassMs_ = NowMs();
+    startupProgress_ = 15;
+    if (const auto state = env_.desktop->GetWindow(window_)) fullRect_ = state->rect;
+    shrunkRect_ = fullRect_;
+    shrunkRect_.bottom =
+        fullRect_.top + 2 * env_.desktop->GetSystemMetric(platform::SystemMetric::kBorderHeight) +
+        env_.desktop->GetSystemMetric(platform::SystemMetric::kCaptionButtonHeight);
+}
+
+void CDlgMain::OnTimer(int timerId) {
+    if (finished_) return;
+    if (timerId == kTimerFirstLoading) {
+        FirstLoading();
+    } else if (timerId == kTimerLivePass) {
+        LivePass();
+    }
+}
+
+void CDlgMain::FirstLoading() {
+    loadStart_ = NowMs();
+    WriteStatusPage();
+    env_.loop->KillTimer(window_, kTimerFirstLoading);
+    session_->FirstLoading();
+    // A close request answered while the loading pumped messages has ended
+    // the run; nothing more is shown.
+    if (finished_) return;
+    loadDurationMs_ = NowMs() - loadStart_;
+    WriteStatusPage();
+
+    // The report window opens on the player's own hand review.
+    settings_->WriteInt("Reports", "Current", 2);
+    settings_->WriteInt("Hand Review Report", "Type", 1);
+    settings_->WriteInt("Hand Review Report", "Period", 2);
+    settings_->WriteString("Hand Review Report", "Player", nickname_);
+    settings_->WriteInt("Players Report", "Hands", 25);
+
+    ShowNoticeOnce("WaitForHandDialog", kOneHandNotice);
+    if (env_.desktop->WorkArea().Width() <= 800) {
+        ShowNoticeOnce("ScreenResolution", kSmallScreenNotice);
+    }
+    if (finished_) return;
+    lastTimerPassMs_ = NowMs();
+    env_.loop->SetTimer(window_, kTimerLivePass, kLivePassIntervalMs,
+                        [this] { OnTimer(kTimerLivePass); });
+}
+
+void CDlgMain::ShowNoticeOnce(const char* key, const char* text) {
+    if (settings_->GetInt("Config", key, 1) == 0) return;
+    platform::DialogDescription notice;
+    notice.title = kProgramName;
+    notice.width = 320;
+    notice.height = 130;
+    notice.controls = {
+        MakeControl(kNoticeText, platform::ControlKind::kStatic, text, {10, 10, 310, 50}),
+        MakeControl(kNoticeCheck, platform::ControlKind::kCheckBox,
+                    "Do not show this message in the future.", {10, 60, 310, 80}),
+        MakeControl(platform::kIdOk, platform::ControlKind::kButton, "OK", {125, 90, 195, 115}),
+    };
+    const platform::DialogResult result =
+        env_.desktop->RunDialog(window_, notice, [](const platform::Command&) { return false; });
+    const platform::Control* box = result.Find(kNoticeCheck);
+    if (box != nullptr && box->checked) {
+        // The one-hand key keeps its historical spelling; keys match without
+        // regard to case.
+        const std::string written =
+            std::string(key) == "WaitForHandDialog" ? "WaitForhandDialog" : key;
+        settings_->WriteInt("Config", written, 0);
+    }
+}
+
+void CDlgMain::LivePass() {
+    if (session_ == nullptr || !session_->IsLive()) return;
+    if (NowMs() - lastTimerPassMs_ < kLivePassIntervalMs || timerBusy_) return;
+    timerBusy_ = true;
+    env_.loop->KillTimer(window_, kTimerLivePass);
+    const IntakeStepResult result = session_->LivePass();
+    ++livePasses_;
+    if (result.outcome == IntakeOutcome::kRan && result.handsAdded > 0) {
+        // The table pages and windows and the graph windows are refreshed
+        // here once they exist; until then a pass with hands changes only the
+        // status page, which the session's progress callback has rewritten.
+    }
+    timerBusy_ = false;
+    if (finished_) return;
+    env_.loop->SetTimer(window_, kTimerLivePass, kLivePassIntervalMs,
+                        [this] { OnTimer(kTimerLivePass); });
+    lastTimerPassMs_ = NowMs();
+}
+
+void CDlgMain::WriteStatusPage() {
+    if (tempFolder_.empty()) return;
+    const bool live = session_ != nullptr && session_->IsLive();
+    CHtmlFile page;
+    page.Open((tempFolder_ / kStatusPageName).string());
+    page.BeginDocument();
+    page.BeginBody();
+    page.BeginTable(2, 100, "CENTER");
+    page.BeginRow(-1);
+    page.HeaderCell("Description");
+    page.HeaderCell("Status");
+    page.EndRow();
+    auto row = [&page](int index, const std::string& label, const std::string& value) {
+        page.BeginRow(index);
+        page.DataCell("<B>" + label + "</B>", -1, 0);
+        page.DataCell(value, -1, 0);
+        page.EndRow();
+    };
+    if (live) {
+        const int newHands = session_->NewHands();
+        std::string value = Format("%lld", newHands);
+        if (newHands == 0) {
+            value += Format(" <a href=\"%s\" target=\"Seatwatch Secondary\">Help</a>",
+                            std::string(kConsoleHelpPage));
+        }
+        row(0, "New Hands:&nbsp", value);
+    } else {
+        const int files = session_ != nullptr ? session_->FileCount() : 0;
+        row(0, "Initializing:&nbsp", Format("Loading: %lld files", files));
+    }
+    // The nickname is the user's own text: it is page text, escaped.
+    row(1, "Nickname:&nbsp",
+        html::EscapeText(nickname_) +
+            (money_ == MoneyMode::kReal ? " (Real Money)" : " (Play Money)"));
+    row(2, "Session started:&nbsp", platform::FormatLocal(sessionStart_, "%m/%d/%y %H:%M:%S"));
+    page.EndTable();
+    page.EndBody();
+    page.EndDocument();
+    // A page that cannot be written leaves the previous one on the console.
+    if (page.Close()) env_.desktop->Navigate(window_, page.Path());
+    lastStatusRefresh_ = Now();
+}
+
+void CDlgMain::ToggleConsoleSize() {
+    expanded_ = !expanded_;
+    env_.desktop->SetSystemMenuItems(window_, ConsoleSystemMenu(expanded_));
+    const auto state = env_.desktop->GetWindow(window_);
+    const platform::Rect at = state ? state->rect : fullRect_;
+    int height = fullRect_.Height();
+    if (!expanded_) {
+        shrunkRect_ = fullRect_;
+        shrunkRect_.bottom =
+            fullRect_.top +
+            env_.desktop->GetSystemMetric(platform::SystemMetric::kCaptionButtonHeight) + 4;
+        height = shrunkRect_.Height();
+    }
+    env_.desktop->SetWindowPos(
+        window_, platform::kInsertTop,
+        platform::Rect{at.left, at.top, at.left + fullRect_.Width(), at.top + height},
+        platform::kNoMove | platform::kNoZOrder);
+    WriteStatusPage();
+}
+
+void CDlgMain::OnCancel() {
+    if (env_.desktop->MessageBox(window_, "Do you want to close Seatwatch?", kProgramName,
+                                 platform::MessageBoxButtons::kYesNo) !=
+        platform::MessageBoxResult::kYes) {
+        return;
+    }
+    if (const auto state = env_.desktop->GetWindow(window_)) {
+        settings_->WriteInt("Positions", "Console-Top", state->rect.top);
+        settings_->WriteInt("Positions", "Console-Left", state->rect.left);
+    }
+    // The generated pages go; errors are ignored, a page in use stays.
+    std::error_code ec;
+    for (fs::directory_iterator it(tempFolder_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code removeError;
+        if (it->is_regular_file(removeError)) fs::remove(it->path(), removeError);
+    }
+    Shutdown(ShutdownReason::kUserClosed);
+}
+
+void CDlgMain::Shutdown(ShutdownReason reason) {
+    if (finished_) return;
+    finished_ = true;
+    reason_ = reason;
+    if (window_ != platform::kNoWindow) env_.loop->KillWindowTimers(window_);
+    if (settings_) settings_->WriteInt("ph", "Start", 0);
+    log_.Flush();
+    if (env_.shutdownPauseMs > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(env_.shutdownPauseMs));
+    }
+    exitCode_ = kExitShutdown;
+    env_.loop->Quit(exitCode_);
+}

@@ -1,0 +1,179 @@
+#pragma once
+// CDlgMain: the console. It owns everything long-lived for the life of the
+// program: the settings file, the program log, the browser bridge, the intake
+// session (room profile and hand analyzer) and the console window. It runs
+// the start-up sequence (Construct, then OnInitDialog), the intake cycle on
+// its window timers (timer 2 once for the first loading, then timer 1 every
+// two seconds counted from the end of the previous pass), the status page,
+// the close request and Shutdown.
+//
+// Shutdown never returns to the start-up step that called it: every step
+// checks IsFinished(). The process ends when main() sees the event loop stop;
+// ExitCode() is then the code to end it with.
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/hand_reference.h"
+#include "app/command_line.h"
+#include "app/program_folder.h"
+#include "app/program_log.h"
+#include "app/room_selection.h"
+#include "com/com_ptr.h"
+#include "pagelink/interfaces.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/file_profile.h"
+#include "platform/registry.h"
+#include "platform/win_paths.h"
+#include "rooms/intake_session.h"
+
+// Reason codes passed to Shutdown; they select the path, the user has seen
+// the message before.
+enum class ShutdownReason : int {
+    kUserClosed = 1,
+    kBrowserBridgeMissing = 104,
+    kTempFolder = 105,
+    kTempFolder2 = 106,
+    kNoClients = 109,
+    kRoomSelectionCancelled = 110,
+    kStartupException = 200,
+    kConstructionException = 201,
+};
+
+// Exit codes of the process.
+inline constexpr int kExitShutdown = 39744;
+inline constexpr int kExitAlreadyRunning = 4874;
+
+// The console's timers and its command ids.
+inline constexpr int kTimerLivePass = 1;
+inline constexpr int kTimerFirstLoading = 2;
+inline constexpr std::int64_t kFirstLoadingDelayMs = 10;
+inline constexpr std::int64_t kLivePassIntervalMs = 2000;
+
+// What the console is started with; everything borrowed outlives the console.
+struct ConsoleEnvironment {
+    platform::Desktop* desktop = nullptr;
+    platform::EventLoop* loop = nullptr;
+    // The Wine prefix's registry with the program's own store: client
+    // detection, the browser path, the installation date and the plug-in's
+    // registration.
+    platform::Registry* registry = nullptr;
+    const platform::WinPaths* paths = nullptr;
+    std::filesystem::path programFolder;
+    std::filesystem::path assetsFolder;
+    CommandLineOptions options;
+    // The pause before the process ends (tests set 0).
+    std::int64_t shutdownPauseMs = 1000;
+};
+
+class CDlgMain {
+  public:
+    // The room selection step: given the detected room names, the chosen
+    // room, or a cancel. The default uses the command line's room options.
+    using RoomSelection = std::function<RoomSelectionResult(const std::vector<std::string>&)>;
+
+    explicit CDlgMain(ConsoleEnvironment env);
+    ~CDlgMain();
+    CDlgMain(const CDlgMain&) = delete;
+    CDlgMain& operator=(const CDlgMain&) = delete;
+
+    // Construction of the console: the single-instance lock, the crash
+    // marker, the program log and its header, the console window. False when
+    // the program must end at once (IsFinished() and ExitCode() say how).
+    bool Construct();
+    // The start-up sequence; on success timer 2 is armed, on failure
+    // Shutdown has run.
+    void OnInitDialog();
+    // The window timer handler.
+    void OnTimer(int timerId);
+    // The close request: asks, and on yes saves the position, empties the
+    // temp folder and shuts down.
+    void OnCancel();
+    // Marks the orderly end in the settings, pauses, and stops the event loop
+    // with ExitCode() = 39744.
+    void Shutdown(ShutdownReason reason);
+
+    // Writes "SeatwatchStatus.htm" in the temp folder and shows it.
+    void WriteStatusPage();
+    // Shrinks or expands the console.
+    void ToggleConsoleSize();
+
+    void SetRoomSelection(RoomSelection selection) { roomSelection_ = std::move(selection); }
+
+    bool IsFinished() const { return finished_; }
+    int ExitCode() const { return exitCode_; }
+    ShutdownReason GetShutdownReason() const { return reason_; }
+    // True when the crash marker showed that the previous run did not end in order.
+    bool PreviousRunCrashed() const { return previousRunCrashed_; }
+    platform::WindowId Window() const { return window_; }
+    bool IsTimerBusy() const { return timerBusy_; }
+    bool IsExpanded() const { return expanded_; }
+    const std::filesystem::path& TempFolder() const { return tempFolder_; }
+    const std::string& BrowserPath() const { return browserPath_; }
+    CIntakeSession* Session() { return session_.get(); }
+    platform::Profile& Settings() { return *settings_; }
+    // Live passes that ran since start-up (for tests and the status page).
+    int LivePasses() const { return livePasses_; }
+    std::int64_t InstallationDate() const { return installDate_; }
+
+  private:
+    class XBrowserSink;
+
+    std::int64_t Now() const;
+    std::int64_t NowMs() const;
+    // Start-up steps; each returns false after calling Shutdown.
+    void FindBrowser();
+    bool CreateBrowserBridge();
+    bool PrepareTempFolders();
+    bool DetectAndSelectRoom();
+    void StartSession(const RoomChoice& choice);
+    std::int64_t ReadInstallationDate();
+    // Timer branches.
+    void FirstLoading();
+    void LivePass();
+    void ShowNoticeOnce(const char* key, const char* text);
+    void ShowMessage(const std::string& text);
+
+    ConsoleEnvironment env_;
+    RoomSelection roomSelection_;
+    std::unique_ptr<CInstanceLock> lock_;
+    std::unique_ptr<platform::FileProfile> settings_;
+    CProgramLog log_;
+    std::unique_ptr<XBrowserSink> callback_;
+    com::ComPtr<pagelink::IBrowserSink> bridge_;
+    CHandReference reference_;
+    std::unique_ptr<CIntakeSession> session_;
+    platform::WindowId window_ = platform::kNoWindow;
+
+    std::filesystem::path tempFolder_;
+    std::string browserPath_;
+    std::string nickname_;
+    std::string loggingFolder_;
+    std::string historicalFolder_;
+    int roomId_ = 0;
+    MoneyMode money_ = MoneyMode::kReal;
+    int internetPort_ = 80;
+    int startupProgress_ = 0;
+
+    std::int64_t installDate_ = 0;
+    std::int64_t sessionStart_ = 0;
+    std::int64_t loadStart_ = 0;
+    std::int64_t loadDurationMs_ = 0;
+    std::int64_t lastTimerPassMs_ = 0;  // monotonic end of the last pass
+    std::int64_t lastStatusRefresh_ = 0;
+    bool timerBusy_ = false;
+    bool expanded_ = true;
+    platform::Rect fullRect_;
+    platform::Rect shrunkRect_;
+    int livePasses_ = 0;
+
+    bool previousRunCrashed_ = false;
+    bool finished_ = false;
+    int exitCode_ = 0;
+    ShutdownReason reason_ = ShutdownReason::kUserClosed;
+};
