@@ -41,7 +41,7 @@ int CHand::ReadHand(CStdioFileCustom& reader) {
         return kParseRejected;
     }
     if (result == kParseOk) {
-        DeriveUncalledBet();
+        if (!StatesEveryUncalledBet()) DeriveUncalledBet();
         if (potAwarded) Compact();
     }
     return result;

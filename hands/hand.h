@@ -68,6 +68,10 @@ class CHand {
     // Whether a player's net result must add back the uncalled bets in
     // `returned`. The base answers false.
     virtual bool CreditsReturnedBets() const { return false; }
+    // Whether the history itself accounts for every uncalled bet (its stated
+    // pot and returned bets add up to what was put in), so that ReadHand must
+    // not derive one. The base answers false.
+    virtual bool StatesEveryUncalledBet() const { return false; }
     // Short name of the room family whose histories the class reads.
     virtual std::string_view RoomName() const = 0;
 

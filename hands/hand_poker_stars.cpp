@@ -13,15 +13,19 @@ using hands::ContainsAfterFirst;
 using hands::FindFrom;
 using hands::FindLast;
 using hands::kNpos;
-using hands::ReadAmount;
 using hands::Slice;
 using hands::StartsWith;
 using hands::Trim;
 
 namespace {
 
+// The old client's header, then today's: ring games and tournaments,
+// fast-fold tables and home games.
 constexpr std::string_view kHeaderGame = "PokerStars Game #";
 constexpr std::string_view kHeaderHand = "PokerStars Hand #";
+constexpr std::string_view kHeaderZoom = "PokerStars Zoom Hand #";
+constexpr std::string_view kHeaderHome = "PokerStars Home Game Hand #";
+constexpr std::string_view kHeaders[] = {kHeaderGame, kHeaderHand, kHeaderZoom, kHeaderHome};
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kSummary = "*** SUMMARY ***";
 constexpr std::string_view kUncalledBet = "Uncalled bet (";
@@ -31,6 +35,24 @@ std::string_view WithoutByteOrderMark(std::string_view line) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Bytes of a rupee sign at `pos`: today's client writes rupees "Rs. " in
+// cash games and with the sign in tournament buy-ins; 0 when none is there.
+std::size_t RupeeSignLength(std::string_view line, std::size_t pos) {
+    std::string_view rest = Slice(line, pos);
+    if (StartsWith(rest, "Rs. ")) return 4;
+    if (StartsWith(rest, "\xE2\x82\xB9")) return 3;
+    return 0;
+}
+
+// hands::ReadAmount, which also skips a rupee sign before the number.
+std::int32_t ReadAmount(std::string_view line, std::size_t pos) {
+    std::size_t at = pos;
+    while (at < line.size() && line[at] == ' ') ++at;
+    if (at < line.size() && (line[at] == 'R' || line[at] == '\xE2'))
+        return hands::ReadAmount(line, at + RupeeSignLength(line, at));
+    return hands::ReadAmount(line, pos);
+}
 
 // Part of each position's extra posts that counts towards a preflop raise
 // total (a live big blind), as opposed to dead money (antes, dead small
@@ -76,7 +98,11 @@ bool ReadPlainDateTime(std::string_view text, CWallClock& wall) {
     wall.minute = ReadDigits(text, pos, 2);
     if (wall.minute < 0 || !Expect(text, pos, ':')) return false;
     wall.second = ReadDigits(text, pos, 2);
-    if (wall.second < 0 || !Expect(text, pos, ' ')) return false;
+    if (wall.second < 0) return false;
+    // Without a zone the time is Eastern, the only zone the client writes
+    // without naming it otherwise.
+    if (pos == text.size()) return true;
+    if (!Expect(text, pos, ' ')) return false;
     std::string_view zone = Trim(text.substr(pos));
     return zone == "ET" || zone == "EDT" || zone == "EST";
 }
@@ -86,6 +112,34 @@ bool ReadPlainDateTime(std::string_view text, CWallClock& wall) {
 int FieldOrZero(std::string_view text, std::size_t pos, std::size_t width) {
     int value = hands::ReadField(text, pos, width);
     return value < 0 ? 0 : value;
+}
+
+// Games that today's client writes under the same header as Texas Hold'em.
+// Their hands do not fit the hand record (more hole cards, two boards, a
+// short deck, no board at all), so they are rejected with the game's name.
+struct OtherGame {
+    std::string_view marker;  // in the header's game text
+    const char* reason;
+};
+constexpr OtherGame kOtherGames[] = {
+    {"6+ Hold'em", "not Texas Hold'em: 6+ (short-deck) Hold'em"},
+    {"Split Hold'em", "not Texas Hold'em: Split Hold'em (two boards)"},
+    {"Omaha", "not Texas Hold'em: Omaha"},
+    {"Courchevel", "not Texas Hold'em: Courchevel"},
+    {"Stud", "not Texas Hold'em: stud"},
+    {"Razz", "not Texas Hold'em: Razz"},
+    {"Draw", "not Texas Hold'em: draw"},
+    {"Badugi", "not Texas Hold'em: Badugi"},
+};
+
+// The game text of today's header: from after "#N: " to the first " - "
+// (before the level or the date). For a mixed game it holds the game of
+// this hand in brackets.
+std::string_view GameText(std::string_view header) {
+    std::size_t colon = FindFrom(header, ": ");
+    if (colon == kNpos) return {};
+    std::string_view rest = header.substr(colon + 2);
+    return rest.substr(0, FindFrom(rest, " - "));
 }
 
 }  // namespace
@@ -296,7 +350,12 @@ const CMarkerList& CHandPokerStars::EndList() { return kEndList; }
 
 bool CHandPokerStars::IsHeaderLine(std::string_view line) {
     line = WithoutByteOrderMark(line);
-    return StartsWith(line, kHeaderGame) || StartsWith(line, kHeaderHand);
+    // Most lines that begin with "P" are a player's ("Player1: folds").
+    if (!StartsWith(line, "PokerStars ")) return false;
+    for (std::string_view header : kHeaders) {
+        if (StartsWith(line, header)) return true;
+    }
+    return false;
 }
 
 CWallClock CHandPokerStars::ReadHeaderTime(std::string_view header) {
@@ -602,8 +661,17 @@ bool CHandPokerStars::GluedHeaderAt(CStdioFileCustom& reader, std::string& buffe
                                     std::string_view& line, std::string_view untrimmed,
                                     std::uint64_t start, std::size_t hash) {
     for (; hash != kNpos; hash = hands::FindByte(line, '#', hash + 1)) {
-        std::size_t glued = hash - (kHeaderGame.size() - 1);
-        if (!IsHeaderLine(line.substr(glued))) continue;
+        // The header form whose "#" this is, and where it would begin.
+        std::size_t glued = kNpos;
+        for (std::string_view header : kHeaders) {
+            if (hash + 1 < header.size()) continue;
+            std::size_t at = hash + 1 - header.size();
+            if (at > 0 && IsHeaderLine(line.substr(at))) {
+                glued = at;
+                break;
+            }
+        }
+        if (glued == kNpos) continue;
         // The header starts at this byte offset when the line was stored as
         // read (not re-encoded); that is checked by reading from there
         // before the reader is left at it.
@@ -631,7 +699,28 @@ bool CHandPokerStars::GluedHeaderAt(CStdioFileCustom& reader, std::string& buffe
 
 void CHandPokerStars::ReadHeader(std::string_view header, std::string_view tableLine) {
     header = WithoutByteOrderMark(header);
-    handNumber = hands::ReadUnsigned(header, kHeaderGame.size());
+    todaysForm_ = !StartsWith(header, kHeaderGame);
+    handNumber = hands::ReadUnsigned(header, hands::FindByte(header, '#', 0) + 1);
+    // A home game names its club in braces ("{Club (12345)}"); the club may
+    // be called anything, so the header is read without it.
+    static thread_local std::string withoutClub;
+    std::string_view club;
+    if (StartsWith(header, kHeaderHome)) {
+        std::size_t open = hands::FindByte(header, '{', 0);
+        std::size_t close = open == kNpos ? kNpos : hands::FindByte(header, '}', open);
+        if (close != kNpos) {
+            club = header.substr(open, close - open + 1);
+            withoutClub.assign(header.substr(0, open));
+            withoutClub.append(header.substr(close + 1));
+            header = withoutClub;
+        }
+    }
+    if (todaysForm_) {
+        std::string_view game = GameText(header);
+        for (const OtherGame& other : kOtherGames) {
+            if (Contains(game, other.marker)) throw CParseError(other.reason);
+        }
+    }
     if (!Contains(header, "Hold'em")) throw CParseError("not a Hold'em hand");
     tournament = Contains(header, "Tournament");
     bool noLimit = Contains(header, "Hold'em Pot Limit") || Contains(header, "Hold'em No Limit");
@@ -640,6 +729,11 @@ void CHandPokerStars::ReadHeader(std::string_view header, std::string_view table
     if (!StartsWith(tableLine, "Table '"))
         throw CParseError("table line does not begin with \"Table '\"");
     tableName = std::string(hands::UpTo(tableLine, 7, "'"));
+    // A club's tables stay apart from the same names elsewhere.
+    if (!club.empty()) {
+        tableName += ' ';
+        tableName += club;
+    }
     if (tournament || !realMoney) {
         gameKind = noLimit ? 4 : 3;
     } else {
@@ -726,12 +820,20 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
             } else {
                 // The amount stands behind the first currency sign after the
                 // name.
+                bool signed_ = false;
                 for (std::size_t i = hands::FindSignByte(line, colon + 2); i != kNpos;
                      i = hands::FindSignByte(line, i + 1)) {
                     if (hands::CurrencySignLength(line, i) > 0) {
                         amount = ReadAmount(line, i);
+                        signed_ = true;
                         break;
                     }
+                }
+                // Rupees have a sign of their own.
+                if (!signed_ && todaysForm_) {
+                    std::size_t rupees = FindFrom(line, "Rs. ", colon + 2);
+                    if (rupees == kNpos) rupees = FindFrom(line, "\xE2\x82\xB9", colon + 2);
+                    if (rupees != kNpos) amount = ReadAmount(line, rupees);
                 }
             }
             // Antes are recognised in money games too: otherwise they would be
@@ -839,14 +941,7 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
             continue;
         }
         if (StartsWith(line, kUncalledBet)) {
-            // The room states the uncalled part of the last bet; taking it as
-            // written keeps dead money (a dead small blind) out of it, which
-            // deriving it from the amounts put in cannot.
-            std::size_t to = FindFrom(line, " returned to ");
-            if (to == kNpos) continue;
-            QualifyNameInto(line.substr(to + 13), action.name);
-            AddAction(street, kActionUncalledBet, action.name,
-                      ReadAmount(line, kUncalledBet.size()));
+            ReadUncalledBet(line, street);
             continue;
         }
         ParseActionInto(line, street, action);
@@ -869,26 +964,99 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
     }
 }
 
+void CHandPokerStars::ReadFirstBoard(std::string_view line) {
+    // A board run twice ends the betting at its first street line; the
+    // first board is the hand's, the second is left aside.
+    if (!StartsWith(line, "*** FIRST ")) return;
+    if (StartsWith(line, "*** FIRST FLOP ***")) {
+        flopCards = ParseBoardCards(line);
+    } else if (StartsWith(line, "*** FIRST TURN ***")) {
+        turnCard = ParseBoardCards(line);
+    } else if (StartsWith(line, "*** FIRST RIVER ***")) {
+        riverCard = ParseBoardCards(line);
+    }
+}
+
+std::int32_t CHandPokerStars::TodaysWonAmountOf(std::string_view line) {
+    std::size_t at = FindFrom(line, " collected (");
+    if (at != kNpos) return ReadAmount(line, at + 12);
+    // A board run twice gives one amount per board: "won ($1) with ...,
+    // and won ($2) with ...".
+    std::int64_t total = 0;
+    bool any = false;
+    for (at = FindFrom(line, " won ("); at != kNpos; at = FindFrom(line, " won (", at + 6)) {
+        total += ReadAmount(line, at + 6);
+        any = true;
+    }
+    // Histories converted from other rooms write "collected $10".
+    if (!any && (at = FindFrom(line, " collected ")) != kNpos) total = ReadAmount(line, at + 11);
+    if (total > INT32_MAX) throw CParseError("money total out of range");
+    return static_cast<std::int32_t>(total);
+}
+
+void CHandPokerStars::ReadUncalledBet(std::string_view line, int street) {
+    // The room states the uncalled part of the last bet; taking it as
+    // written keeps dead money (a dead small blind) out of it, which
+    // deriving it from the amounts put in cannot.
+    std::size_t to = FindFrom(line, " returned to ");
+    if (to == kNpos) return;
+    static thread_local std::string name;
+    QualifyNameInto(line.substr(to + 13), name);
+    AddAction(street, kActionUncalledBet, name, ReadAmount(line, kUncalledBet.size()));
+}
+
 int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer,
-                                 std::string_view& line) {
+                                 std::string_view& line, int street) {
     // Up to the summary: show-down lines may still show cards.
     auto storeShown = [&] {
         int position = PositionAsWritten(ShownNameAsWritten(line));
         if (position >= 0) holeCards[static_cast<std::size_t>(position)] = HoleCardsFromLine(line);
     };
+    if (todaysForm_) ReadFirstBoard(line);
     while (!StartsWith(line, kSummary)) {
         if (!NextLine(reader, buffer, line)) throw CParseError("hand ends before its summary");
         if (kSkipList.ContainedIn(line)) continue;
         if (IsShowLine(line)) storeShown();
+        if (!todaysForm_) continue;
+        ReadFirstBoard(line);
+        // Histories converted from other rooms state the uncalled bet after
+        // the show-down line.
+        if (StartsWith(line, kUncalledBet)) ReadUncalledBet(line, street);
     }
     // The summary runs to an empty line or the end of the text.
+    std::int64_t statedPot = -1;
     while (NextLine(reader, buffer, line) && !line.empty()) {
         if (IsShowLine(line)) storeShown();
-        if (IsCollectedLine(line)) {
-            int position = PositionAsWritten(ActorNameAsWritten(line));
-            std::int32_t amount = WonAmountOf(line);
+        if (!todaysForm_) {
+            if (IsCollectedLine(line)) {
+                int position = PositionAsWritten(ActorNameAsWritten(line));
+                std::int32_t amount = WonAmountOf(line);
+                if (position >= 0) RecordCollectedAt(position, amount);
+            }
+            continue;
+        }
+        if (StartsWith(line, "Total pot ")) statedPot = ReadAmount(line, 10);
+        // Converted histories also write "Seat 5: Name (big blind) won ($10)".
+        const bool seatWon = StartsWith(line, "Seat ") && ContainsAfterFirst(line, " won (");
+        if (IsCollectedLine(line) || seatWon) {
+            std::string_view name = ActorNameAsWritten(line);
+            if (std::size_t won = FindFrom(name, " won ("); won != kNpos)
+                name = Trim(name.substr(0, won));
+            int position = PositionAsWritten(name);
+            std::int32_t amount = TodaysWonAmountOf(line);
             if (position >= 0) RecordCollectedAt(position, amount);
         }
+    }
+    // The stated pot and the stated returned bets account for all the money
+    // put in: there is no uncalled bet left to derive (deriving one from the
+    // amounts would take money from a pot the history says was won whole).
+    if (statedPot >= 0) {
+        std::int64_t in = 0;
+        for (std::size_t p = 0; p < kPositions; ++p) {
+            in += invested[p];
+            for (std::size_t street = 0; street < kStreets; ++street) in -= returned[p][street];
+        }
+        everyUncalledBetStated_ = in == statedPot;
     }
     return kParseOk;
 }
@@ -920,7 +1088,9 @@ int CHandPokerStars::Parse(CStdioFileCustom& reader) {
 
     static constexpr int kEndCodes[] = {kEndInPreflop, kEndInFlop, kEndInTurnOrRiver,
                                         kEndInTurnOrRiver};
+    int lastStreet = 0;
     for (int street = 0; street <= 3; ++street) {
+        lastStreet = street;
         StreetEnd end = ReadStreet(reader, street, buffer, line);
         if (end == StreetEnd::kEndOfText) return kEndCodes[street];
         if (end == StreetEnd::kHandOver) break;
@@ -929,5 +1099,5 @@ int CHandPokerStars::Parse(CStdioFileCustom& reader) {
 
     ApplyExtraPosts();
     ApplyHeroCards();
-    return ReadSummary(reader, buffer, line);
+    return ReadSummary(reader, buffer, line, lastStreet);
 }

@@ -45,10 +45,13 @@ class CHandPokerStars : public CHand {
     // the next call reads the next hand.
     int Parse(CStdioFileCustom& reader) override;
     bool CreditsReturnedBets() const override { return true; }
+    bool StatesEveryUncalledBet() const override { return everyUncalledBetStated_; }
     std::string_view RoomName() const override { return "PokerStars"; }
 
-    // Whether the line begins a hand ("PokerStars Game #" or the later
-    // "PokerStars Hand #"), after an optional UTF-8 byte-order mark.
+    // Whether the line begins a hand, after an optional UTF-8 byte-order
+    // mark: the old client's "PokerStars Game #", or today's "PokerStars
+    // Hand #", "PokerStars Zoom Hand #" (fast-fold tables) and "PokerStars
+    // Home Game Hand #".
     static bool IsHeaderLine(std::string_view line);
     // The Eastern wall-clock time of a (joined) header line. Reads the
     // layouts "2006/01/02 - 21:01:03 (ET)", "2005/08/31 18:55:54 ET" and
@@ -81,6 +84,15 @@ class CHandPokerStars : public CHand {
     bool tournament = false;
 
   private:
+    // The hand is in today's form (any header but "PokerStars Game #"). The
+    // old form is read exactly as it always was; today's adds the rules of
+    // the later client (other games rejected, rupees, boards run twice,
+    // amounts summed per board, summaries of converted histories).
+    bool todaysForm_ = false;
+    // Today's summary states a pot that, with the returned bets, accounts
+    // for everything put in (StatesEveryUncalledBet).
+    bool everyUncalledBetStated_ = false;
+
     enum class StreetEnd { kHandOver, kNextStreet, kEndOfText };
     enum class QuickAction { kRecorded, kIgnored, kGeneral };
 
@@ -100,7 +112,12 @@ class CHandPokerStars : public CHand {
                                 int street) const;
     StreetEnd ReadStreet(CStdioFileCustom& reader, int street, std::string& buffer,
                          std::string_view& line);
-    int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);
+    // Reads the lines after the betting, which ended on `street`.
+    int ReadSummary(CStdioFileCustom& reader, std::string& buffer, std::string_view& line,
+                    int street);
+    // Records the uncalled bet of an "Uncalled bet ($x) returned to Name"
+    // line on `street`.
+    void ReadUncalledBet(std::string_view line, int street);
     // The tag of this hand's names (NameTag), known once the header is read.
     std::string_view nameTag_;
     // The position of the player named `written` as a line writes him (the
@@ -115,6 +132,11 @@ class CHandPokerStars : public CHand {
     static std::string_view ActorNameAsWritten(std::string_view line);
     // The amount of a summary line reporting money collected.
     static std::int32_t WonAmountOf(std::string_view line);
+    // The same in today's form: every board's amount of a board run twice,
+    // and "collected $10" without brackets.
+    static std::int32_t TodaysWonAmountOf(std::string_view line);
+    // Takes the board of a "*** FIRST FLOP/TURN/RIVER ***" line.
+    void ReadFirstBoard(std::string_view line);
     // Reads the next trimmed line; false at the end of the text and also at
     // the next hand's header, which is left unread.
     bool NextLine(CStdioFileCustom& reader, std::string& buffer, std::string_view& line);

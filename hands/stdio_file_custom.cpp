@@ -56,6 +56,7 @@ void CStdioFileCustom::Close() {
     utf16_ = false;
     bomLength_ = 0;
     lastHadEnd_ = false;
+    lineEnd_ = '\n';
 }
 
 std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
@@ -78,6 +79,24 @@ std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
     } else if (got >= 2 && std::memcmp(head, "\xFF\xFE", 2) == 0) {
         bomLength_ = 2;
         utf16_ = true;
+    }
+    // Lines end in LF (or CR LF); a file whose first block holds carriage
+    // returns and no line feed at all ends its lines in CR alone. UTF-16
+    // files keep the LF rule.
+    lineEnd_ = '\n';
+    if (!utf16_) {
+        std::string_view head;
+        std::string sample;
+        if (fromMemory_) {
+            head =
+                std::string_view(buffer_).substr(0, std::min<std::size_t>(buffer_.size(), kChunk));
+        } else {
+            sample.resize(kChunk);
+            sample.resize(std::fread(sample.data(), 1, sample.size(), file_));
+            std::fseek(file_, 0, SEEK_SET);
+            head = sample;
+        }
+        if (text::EndsLinesWithCrAlone(head)) lineEnd_ = '\r';
     }
     Seek(bomLength_);
     return bomLength_;
@@ -104,7 +123,7 @@ bool CStdioFileCustom::ReadRawLine(std::string& raw) {
         const char* start = buffer_.data() + bufferPos_;
         std::size_t avail = buffer_.size() - bufferPos_;
         if (!utf16_) {
-            const void* nl = std::memchr(start, '\n', avail);
+            const void* nl = std::memchr(start, lineEnd_, avail);
             if (nl != nullptr) {
                 std::size_t n = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
                 raw.append(start, n);
@@ -173,7 +192,8 @@ bool CStdioFileCustom::ReadString(std::string& line) {
             break;
         }
     }
-    line = platform::Utf16LeBytesToUtf8(reinterpret_cast<const std::uint8_t*>(raw.data()), 2 * units);
+    line =
+        platform::Utf16LeBytesToUtf8(reinterpret_cast<const std::uint8_t*>(raw.data()), 2 * units);
     return true;
 }
 
@@ -194,15 +214,17 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
         bool plain = false;
 #if defined(__SSE2__)
         {
-            const __m128i newline = _mm_set1_epi8('\n');
+            const __m128i newline = _mm_set1_epi8(lineEnd_);
             const __m128i formFeed = _mm_set1_epi8(kFormFeed);
             std::size_t i = 0;
             bool special = false;
             for (; i + 16 <= avail; i += 16) {
                 __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + i));
-                auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
-                auto odd = static_cast<unsigned>(_mm_movemask_epi8(block)) |
-                           static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, formFeed)));
+                auto ends =
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
+                auto odd =
+                    static_cast<unsigned>(_mm_movemask_epi8(block)) |
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, formFeed)));
                 if (ends != 0) {
                     unsigned before = (ends & (0u - ends)) - 1;  // bytes before the first line end
                     special = special || (odd & before) != 0;
@@ -212,10 +234,10 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
                 }
                 special = special || odd != 0;
             }
-            if (nl == nullptr && i < avail) nl = std::memchr(start + i, '\n', avail - i);
+            if (nl == nullptr && i < avail) nl = std::memchr(start + i, lineEnd_, avail - i);
         }
 #else
-        nl = std::memchr(start, '\n', avail);
+        nl = std::memchr(start, lineEnd_, avail);
 #endif
         if (nl != nullptr) {
             // The whole line is in the buffer: hand it out in place unless it

@@ -34,7 +34,7 @@ enum class TextEnd {
 };
 
 class CStdioFileCustom {
-public:
+  public:
     CStdioFileCustom();
     ~CStdioFileCustom();
     CStdioFileCustom(const CStdioFileCustom&) = delete;
@@ -73,7 +73,7 @@ public:
     // Length of the input in bytes, as it is now on disk.
     std::uint64_t GetLength() const;
 
-private:
+  private:
     bool FillBuffer();
     bool ReadRawLine(std::string& raw);
     std::uint64_t SkipByteOrderMark();
@@ -84,13 +84,14 @@ private:
     std::size_t KeptLength(std::string_view raw, std::uint64_t lineStart);
 
     std::FILE* file_ = nullptr;
-    bool fromMemory_ = false;   // buffer_ holds the whole input
-    bool utf16_ = false;        // input is UTF-16LE; converted per line
-    std::string buffer_;        // bytes read from the file, not yet consumed
-    std::string utf16Buffer_;   // raw bytes of the current UTF-16 line
+    bool fromMemory_ = false;  // buffer_ holds the whole input
+    bool utf16_ = false;       // input is UTF-16LE; converted per line
+    std::string buffer_;       // bytes read from the file, not yet consumed
+    std::string utf16Buffer_;  // raw bytes of the current UTF-16 line
     std::size_t bufferPos_ = 0;
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::uint64_t bomLength_ = 0;
     bool lastHadEnd_ = false;
     TextEnd textEnd_ = TextEnd::kMayGrow;
+    char lineEnd_ = '\n';  // '\r' for a file whose lines end in CR alone
 };

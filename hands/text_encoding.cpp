@@ -1,10 +1,10 @@
 #include "hands/text_encoding.h"
 
-#include "platform/text_util.h"
-
-#include <cstdint>
 #include <bit>
+#include <cstdint>
 #include <cstring>
+
+#include "platform/text_util.h"
 
 namespace text {
 
@@ -12,10 +12,9 @@ namespace {
 
 // Windows-1252 characters 0x80 to 0x9F; zero marks the five undefined bytes.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 }  // namespace
@@ -95,6 +94,10 @@ void NormaliseLineToUtf8(std::string& line) {
     converted.reserve(line.size() + 8);
     AppendWindows1252AsUtf8(line, converted);
     line.swap(converted);
+}
+
+bool EndsLinesWithCrAlone(std::string_view head) {
+    return head.find('\r') != std::string_view::npos && head.find('\n') == std::string_view::npos;
 }
 
 }  // namespace text

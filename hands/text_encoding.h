@@ -22,4 +22,9 @@ void AppendWindows1252AsUtf8(std::string_view s, std::string& out);
 // valid UTF-8, otherwise read as Windows-1252. Works in place.
 void NormaliseLineToUtf8(std::string& line);
 
+// Whether a file whose first block is `head` ends its lines in CR alone (as
+// old Mac editors write): the block holds a carriage return and no line
+// feed.
+bool EndsLinesWithCrAlone(std::string_view head);
+
 }  // namespace text

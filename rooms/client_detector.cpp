@@ -6,6 +6,7 @@
 
 #include "platform/file_profile.h"
 #include "platform/text_util.h"
+#include "rooms/poker_stars_client.h"
 
 namespace rooms {
 
@@ -195,8 +196,9 @@ int CClientDetector::DetectClients(std::vector<std::string>& names) const {
     for (const RoomInfo& room : Rooms()) {
         // Eurobet stays in the catalogue for its help page but is never offered.
         if (room.id == kEurobetId) continue;
-        const bool detected = registry_.KeyExists(room.root, room.detectionKey) ||
-                              FolderExists(room.defaultInstallFolder);
+        bool detected = registry_.KeyExists(room.root, room.detectionKey) ||
+                        FolderExists(room.defaultInstallFolder);
+        if (!detected && room.id == kPokerStarsId) detected = TodaysPokerStarsPresent();
         if (!detected) continue;
         names.emplace_back(room.name);
         if (room.id == kPokerStarsId) pokerStarsFound = true;
@@ -258,6 +260,44 @@ bool CClientDetector::PartyFamilyInstallFolder(const RoomInfo& room, std::string
     return true;
 }
 
+bool CClientDetector::TodaysPokerStarsPresent() const {
+    for (std::string_view name : PokerStarsClientNames()) {
+        for (const std::string& key : PokerStarsUninstallKeys(name)) {
+            if (registry_.KeyExists(RegRoot::kLocalMachine, key)) return true;
+        }
+        for (const std::string& install : PokerStarsInstallFolders(name)) {
+            if (FolderExists(install)) return true;
+        }
+    }
+    return !PokerStarsSettingsFolders(registry_, paths_).empty();
+}
+
+std::optional<std::string> CClientDetector::TodaysPokerStarsInstallFolder() const {
+    for (std::string_view name : PokerStarsClientNames()) {
+        for (const std::string& key : PokerStarsUninstallKeys(name)) {
+            auto location = String(RegRoot::kLocalMachine, key, "InstallLocation");
+            if (!location) continue;
+            std::string candidate(Unquoted(*location));
+            while (candidate.size() > 3 && candidate.back() == '\\') candidate.pop_back();
+            if (FolderExists(candidate)) return candidate;
+        }
+        for (const std::string& install : PokerStarsInstallFolders(name)) {
+            if (FolderExists(install)) return install;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string CClientDetector::TodaysPokerStarsLogFolder() const {
+    for (const std::string& settings : PokerStarsSettingsFolders(registry_, paths_)) {
+        std::string saved = IniString(settings + "\\user.ini", "Options", "SaveMyHandsPath");
+        if (!saved.empty()) return saved;
+        std::string histories = settings + std::string(kHandHistory);
+        if (FolderExists(histories)) return histories;
+    }
+    return {};
+}
+
 bool CClientDetector::GetInstallFolder(std::string_view roomName, std::string& folder) const {
     const RoomInfo* room = FindRoom(roomName);
     if (room == nullptr) return false;
@@ -284,6 +324,11 @@ bool CClientDetector::GetInstallFolder(std::string_view roomName, std::string& f
             const auto location = String(RegRoot::kLocalMachine, key, "InstallLocation");
             candidate =
                 location && !location->empty() ? *location : std::string(kPokerStarsDefault);
+            while (candidate.size() > 3 && candidate.back() == '\\') candidate.pop_back();
+            // Today's client, and its regional clients, install elsewhere.
+            if (!FolderExists(candidate)) {
+                if (auto today = TodaysPokerStarsInstallFolder()) candidate = std::move(*today);
+            }
             break;
         }
         case RoomFamily::kFullTilt: {
@@ -332,6 +377,7 @@ bool CClientDetector::GetDefaultLogFolder(std::string_view roomName, std::string
             std::string install;
             if (!GetInstallFolder(roomName, install)) install = kPokerStarsDefault;
             std::string saved = IniString(install + "\\User.ini", "Options", "SaveMyHandsPath");
+            if (saved.empty()) saved = TodaysPokerStarsLogFolder();
             folder = !saved.empty() ? std::move(saved) : Joined(kPokerStarsDefault, kHandHistory);
             return true;
         }
@@ -387,8 +433,17 @@ bool CClientDetector::UsesFourColourDeck(std::string_view roomName) const {
         }
         case RoomFamily::kPokerStars: {
             std::string install;
-            if (!GetInstallFolder(roomName, install)) return false;
-            return LeadingNumber(IniString(install + "\\User.ini", "Options", "Color4")) != 0;
+            std::string color;
+            if (GetInstallFolder(roomName, install))
+                color = IniString(install + "\\User.ini", "Options", "Color4");
+            // Today's client keeps its options in its settings folder.
+            if (color.empty()) {
+                for (const std::string& settings : PokerStarsSettingsFolders(registry_, paths_)) {
+                    color = IniString(settings + "\\user.ini", "Options", "Color4");
+                    if (!color.empty()) break;
+                }
+            }
+            return LeadingNumber(color) != 0;
         }
         case RoomFamily::kFullTilt: {
             const auto value =

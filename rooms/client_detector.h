@@ -51,6 +51,13 @@ class CClientDetector {
     std::string IniString(std::string_view windowsFile, std::string_view section,
                           std::string_view key) const;
     bool PartyFamilyInstallFolder(const RoomInfo& room, std::string& folder) const;
+    // Today's PokerStars clients: whether one is installed or has left its
+    // settings folder; the first install folder found; the hand-history
+    // folder of the first settings folder that names or holds one (empty
+    // when none does).
+    bool TodaysPokerStarsPresent() const;
+    std::optional<std::string> TodaysPokerStarsInstallFolder() const;
+    std::string TodaysPokerStarsLogFolder() const;
 
     const platform::Registry& registry_;
     const platform::WinPaths& paths_;

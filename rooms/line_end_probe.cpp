@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
+
+#include "hands/text_encoding.h"
 
 namespace {
 
@@ -20,6 +23,15 @@ CLineEndProbe::CLineEndProbe(const std::string& path) {
     if (fd_ < 0) return;
     unsigned char head[2] = {0, 0};
     utf16_ = ::pread(fd_, head, 2, 0) == 2 && head[0] == 0xFF && head[1] == 0xFE;
+    if (utf16_) return;
+    // The line reader's rule: lines end in CR alone when its first block
+    // holds carriage returns and no line feed.
+    std::array<char, 1 << 16> block{};
+    const ssize_t got = ::pread(fd_, block.data(), block.size(), 0);
+    if (got > 0 &&
+        text::EndsLinesWithCrAlone(std::string_view(block.data(), static_cast<std::size_t>(got)))) {
+        lineEnd_ = '\r';
+    }
 }
 
 CLineEndProbe::~CLineEndProbe() {
@@ -42,7 +54,7 @@ std::uint64_t CLineEndProbe::EndOfCompleteText(std::uint64_t from, std::uint64_t
         if (got != static_cast<ssize_t>(size)) return from;
         if (!utf16_) {
             for (std::size_t i = size; i > 0; --i) {
-                if (block[i - 1] == '\n') return start + i;
+                if (block[i - 1] == lineEnd_) return start + i;
             }
         } else {
             for (std::size_t i = size; i >= 2; i -= 2) {
@@ -62,13 +74,14 @@ bool CLineEndProbe::LineBeforeIsBlank(std::uint64_t end) const {
     if (::pread(fd_, block.data(), size, static_cast<off_t>(start)) != static_cast<ssize_t>(size))
         return false;
     const std::size_t unit = utf16_ ? 2 : 1;
-    if (size < unit || block[size - unit] != '\n') return false;
+    const char lineEnd = utf16_ ? '\n' : lineEnd_;
+    if (size < unit || block[size - unit] != lineEnd) return false;
     // Walk back over the line's blanks to the previous line end.
     std::size_t i = size - unit;
     while (i >= unit) {
         const char c = block[i - unit];
         if (utf16_ && block[i - 1] != '\0') return false;
-        if (c == '\n') return true;
+        if (c == lineEnd) return true;
         if (c != ' ' && c != '\t' && c != '\r') return false;
         i -= unit;
     }

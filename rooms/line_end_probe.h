@@ -29,4 +29,5 @@ class CLineEndProbe {
   private:
     int fd_ = -1;
     bool utf16_ = false;
+    char lineEnd_ = '\n';  // '\r' for a file whose lines end in CR alone
 };

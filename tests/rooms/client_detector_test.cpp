@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/wine_registry.h"
+#include "rooms/poker_stars_client.h"
 #include "tests/rooms/rooms_test_support.h"
 
 namespace {
@@ -224,6 +227,148 @@ TEST(ClientFolders, FolderFromUninstallString) {
             EXPECT_EQ(*folder, c.expected);
         }
     }
+}
+
+// Today's client under Wine: installed for 32 bits in a 64-bit prefix, its
+// settings and histories in the user's local application data.
+namespace today {
+
+constexpr const char* kWowUninstall =
+    "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\";
+constexpr const char* kShellFolders =
+    "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders] 1\n";
+constexpr const char* kHand =
+    "PokerStars Hand #244265880496:  Hold'em No Limit ($0.01/$0.02 USD) - 2023/06/14 20:33:40 "
+    "CET [2023/06/14 14:33:40 ET]\r\nTable 'Moguntia' 6-max Seat #5 is the button\r\n"
+    "Seat 5: Kim Ba ($2 in chips)\r\n*** HOLE CARDS ***\r\nDealt to Kim Ba [Ac Qd]\r\n";
+
+}  // namespace today
+
+TEST(TodaysPokerStars, FoundInTheLocalApplicationData) {
+    const struct {
+        const char* what;
+        bool wowKey;          // uninstall entry in the 32-bit view, with InstallLocation
+        bool shellFolder;     // "Local AppData" written in user.reg
+        const char* client;   // settings folder name under the local app data
+        const char* userIni;  // its user.ini, or nullptr
+        bool installed;       // Program Files (x86)\<client> exists
+        const char* install;  // expected install folder ("" = none)
+        const char* log;      // expected hand-history folder
+        bool fourColours;
+    } cases[] = {
+        {"uninstall entry and settings folder", true, true, "PokerStars", nullptr, true,
+         "C:\\Program Files (x86)\\PokerStars",
+         "C:\\users\\kim\\AppData\\Local\\PokerStars\\HandHistory", false},
+        {"no shell folder value: Wine's user folder is searched", false, false, "PokerStars",
+         "[Options]\nColor4=1\n", true, "C:\\Program Files (x86)\\PokerStars",
+         "C:\\users\\kim\\AppData\\Local\\PokerStars\\HandHistory", true},
+        {"a regional client only, with its own saved path", false, true, "PokerStars.EU",
+         "[Options]\nSaveMyHandsPath=D:\\Hands\n", false, "", "D:\\Hands", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestPrefix prefix;
+        const std::string client = c.client;
+        if (c.wowKey) {
+            prefix.Machine(std::string(today::kWowUninstall) + client +
+                           "] 1\n\"InstallLocation\"=\"C:\\\\Program Files (x86)\\\\" + client +
+                           "\\\\\"");
+        }
+        if (c.shellFolder) {
+            prefix.User(std::string(today::kShellFolders) +
+                        "\"Local AppData\"=\"C:\\\\users\\\\kim\\\\AppData\\\\Local\"");
+        }
+        if (c.installed) prefix.Folder("Program Files (x86)/" + client);
+        const std::string settings = "users/kim/AppData/Local/" + client;
+        prefix.File(settings +
+                        "/HandHistory/Kim Ba/HH20230614 Moguntia - $0.01-$0.02 - USD No "
+                        "Limit Hold'em.txt",
+                    today::kHand);
+        prefix.Folder("users/Public/AppData/Local");
+        if (c.userIni != nullptr) prefix.File(settings + "/user.ini", c.userIni);
+        prefix.Check([&](const CClientDetector& detector) {
+            EXPECT_EQ(Detect(detector), Names{"PokerStars"});
+            std::string install;
+            EXPECT_EQ(detector.GetInstallFolder("PokerStars", install), *c.install != '\0');
+            if (*c.install != '\0') {
+                EXPECT_EQ(install, c.install);
+            }
+            std::string log;
+            EXPECT_TRUE(detector.GetDefaultLogFolder("PokerStars", log));
+            EXPECT_EQ(log, c.log);
+            EXPECT_EQ(detector.UsesFourColourDeck("PokerStars"), c.fourColours);
+        });
+    }
+}
+
+TEST(TodaysPokerStars, OldInstallationKeepsItsRules) {
+    // An old client in Program Files with its User.ini wins over the
+    // settings folder of a newer one.
+    TestPrefix prefix;
+    prefix.Folder("Program Files/PokerStars");
+    prefix.File("Program Files/PokerStars/User.ini", "[Options]\nSaveMyHandsPath=C:\\Old\n");
+    prefix.User(std::string(today::kShellFolders) +
+                "\"Local AppData\"=\"C:\\\\users\\\\kim\\\\AppData\\\\Local\"");
+    prefix.Folder("users/kim/AppData/Local/PokerStars/HandHistory");
+    prefix.Check([&](const CClientDetector& detector) {
+        std::string install;
+        std::string log;
+        EXPECT_TRUE(detector.GetInstallFolder("PokerStars", install));
+        EXPECT_EQ(install, "C:\\Program Files\\PokerStars");
+        EXPECT_TRUE(detector.GetDefaultLogFolder("PokerStars", log));
+        EXPECT_EQ(log, "C:\\Old");
+    });
+}
+
+TEST(TodaysPokerStars, NicknameOfAnAccountFolder) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;  // name, text
+        const char* expected;
+    } cases[] = {
+        {"today's history", {{"HH1.txt", today::kHand}}, "Kim Ba"},
+        {"the first file by name is read",
+         {{"b.txt", "Dealt to Other [Ah Kh]\n"}, {"a.txt", today::kHand}},
+         "Kim Ba"},
+        {"no dealt-to line", {{"a.txt", "PokerStars Hand #1: x\n"}}, ""},
+        {"empty folder", {}, ""},
+        {"dealt-to line cut before the cards", {{"a.txt", "Dealt to Kim\r\nmore"}}, "Kim"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        std::filesystem::create_directories(folder / "Kim Ba");
+        for (const auto& [name, text] : c.files) WriteFile(folder / ("Kim Ba/" + name), text);
+        EXPECT_EQ(rooms::NicknameFromAccountFolder(folder / "Kim Ba"), c.expected);
+    }
+}
+
+// With Wine installed, the client's uninstall entry is written by Wine's own
+// registry tool and read back from the prefix it wrote.
+TEST(TodaysPokerStars, RecordedByWineRegAdd) {
+    if (std::system("command -v wine >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "wine is not installed: the uninstall entry cannot be written by "
+                        "`wine reg add`";
+    }
+    ScratchFolder prefixFolder;
+    const std::string env = "WINEPREFIX='" + prefixFolder.Path() + "' WINEDEBUG=-all ";
+    ASSERT_EQ(std::system((env + "wineboot -i >/dev/null 2>&1").c_str()), 0);
+    std::filesystem::create_directories(prefixFolder / "drive_c/Games/PokerStars");
+    const std::string add =
+        env +
+        "wine reg add 'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\PokerStars' "
+        "/v InstallLocation /d 'C:\\Games\\PokerStars' /f >/dev/null 2>&1 && " +
+        env + "wineserver -w";
+    ASSERT_EQ(std::system(add.c_str()), 0);
+    platform::WineRegistry registry(prefixFolder.Path(), "");
+    platform::WinPaths paths(std::filesystem::path(prefixFolder.Path()));
+    CClientDetector detector(registry, paths, nullptr);
+    Names names;
+    detector.DetectClients(names);
+    EXPECT_NE(std::find(names.begin(), names.end(), "PokerStars"), names.end());
+    std::string install;
+    EXPECT_TRUE(detector.GetInstallFolder("PokerStars", install));
+    EXPECT_EQ(install, "C:\\Games\\PokerStars");
 }
 
 }  // namespace

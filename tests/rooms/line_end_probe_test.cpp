@@ -39,6 +39,8 @@ TEST(LineEndProbe, EndOfCompleteTextAndBlankLines) {
         {"utf-16 complete", Utf16("ab\r\ncd\r\n"), 2, 18, 18, false},
         {"utf-16 half line", Utf16("ab\r\ncd"), 2, 10, 10, false},
         {"utf-16 blank line", Utf16("ab\r\n\r\n"), 2, 14, 14, true},
+        {"lines ending in CR alone", "ab\rcd\ref", 0, 6, 6, false},
+        {"CR alone, blank line ends the text", "ab\r\r", 0, 4, 4, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
