@@ -41,7 +41,7 @@ int CHand::ReadHand(CStdioFileCustom& reader) {
         return kParseRejected;
     }
     if (result == kParseOk) {
-        DeriveUncalledBet();
+        if (UncalledBets() == UncalledBetSource::kStatedOrDerived) DeriveUncalledBet();
         if (potAwarded) Compact();
     }
     return result;

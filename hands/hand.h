@@ -37,6 +37,16 @@ enum class NameCategory {
     kPlayMoney,          // " (PM)"
 };
 
+// Where the uncalled bets of a hand's record come from.
+enum class UncalledBetSource {
+    // From the history where it states them, else derived from the amounts
+    // put in (DeriveUncalledBet).
+    kStatedOrDerived,
+    // Only from the history: where it states none, the winner's line already
+    // includes the uncalled part.
+    kStatedOnly,
+};
+
 class CHand {
   public:
     static constexpr int kPositions = 10;
@@ -68,13 +78,15 @@ class CHand {
     // Whether a player's net result must add back the uncalled bets in
     // `returned`. The base answers false.
     virtual bool CreditsReturnedBets() const { return false; }
+    // Where `returned` comes from; the base answers kStatedOrDerived.
+    virtual UncalledBetSource UncalledBets() const { return UncalledBetSource::kStatedOrDerived; }
     // Short name of the room family whose histories the class reads.
     virtual std::string_view RoomName() const = 0;
 
-    // Fills the hand from `reader`: runs Parse and, when it gives 0,
-    // DeriveUncalledBet. Never throws CParseError: a malformed hand gives
-    // kParseRejected and its reason in RejectReason(). The hand counts as
-    // complete when the result is 0 and potAwarded is set.
+    // Fills the hand from `reader`: runs Parse and, when it gives 0 and the
+    // room's uncalled bets may be derived, DeriveUncalledBet. Never throws CParseError: a malformed
+    // hand gives kParseRejected and its reason in RejectReason(). The hand counts as complete when
+    // the result is 0 and potAwarded is set.
     int ReadHand(CStdioFileCustom& reader);
     // Why ReadHand rejected the hand; empty otherwise.
     const std::string& RejectReason() const { return rejectReason; }

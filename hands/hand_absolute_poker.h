@@ -22,6 +22,9 @@ class CHandAbsolutePoker : public CHand {
     // for a malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     bool CreditsReturnedBets() const override { return true; }
+    // " Collects " includes the uncalled part of a bet that no "returned"
+    // line states (a walk), so nothing is derived.
+    UncalledBetSource UncalledBets() const override { return UncalledBetSource::kStatedOnly; }
     std::string_view RoomName() const override { return "Absolute"; }
 
     int buttonSeat = 0;
@@ -33,7 +36,6 @@ class CHandAbsolutePoker : public CHand {
     void ReadPostLine(std::string_view line);
     int ReadStreets(CLineCursor& cursor);
     int ReadSummary(CLineCursor& cursor);
-    void SplitUncalledFromCollect();
     void RecordShownCards(std::string_view line);
     void RecordAction(std::string_view line, int street, std::string& lastActor);
 
