@@ -43,6 +43,9 @@ class CHandFullTilt : public CHand {
     int ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver,
                   std::string& firstLine);
     int RebuildSeatsFromSummary(CLineCursor& cursor, std::string& firstLine);
+    // Reads past a hand cancelled before the deal (the summary follows its
+    // header) up to the next header, and rejects it.
+    [[noreturn]] void RejectCancelled(CLineCursor& cursor);
     void ReadPostLine(std::string_view line);
     void AssignPositions();
     int ReadStreets(CLineCursor& cursor, bool& endedOnSummary);

@@ -710,6 +710,13 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
             // Ignored.
         } else if (StartsWith(line, "*** HOLE CARDS")) {
             return kParseOk;
+        } else if (StartsWith(line, kSummary)) {
+            // A hand the room cancelled before dealing holds its header and
+            // its summary only: it is passed over up to the next header,
+            // which NextLine leaves for the next read, and rejected alone.
+            while (NextLine(reader, buffer, line)) {
+            }
+            throw CParseError("hand cancelled before the cards were dealt");
         } else if (!line.empty() && (colon = FindFrom(line, ": ", 1)) != kNpos) {
             const std::string_view written = Trim(line.substr(0, colon));
             std::int32_t amount = 0;
@@ -834,10 +841,17 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
             return StreetEnd::kHandOver;
         if (street == 0 && IsDealtToLine(line)) {
             ParseShownCardsInto(line, shown);
-            heroCards = shown.cards;
             if (SplitQualifiedName(shown.name).first != Trim(heroName)) {
-                throw CParseError("cards dealt to a player other than the hero");
+                // Heads-up tournament histories may deal the other player's
+                // cards openly after the hero's: they are his shown cards.
+                // Without the hero's own line first, the hero name does not
+                // belong to the history.
+                if (heroCards.empty())
+                    throw CParseError("cards dealt to a player other than the hero");
+                StoreShownCards(shown.name, shown.cards);
+                continue;
             }
+            heroCards = shown.cards;
             continue;
         }
         if (IsShowLine(line)) {
