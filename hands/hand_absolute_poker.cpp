@@ -322,7 +322,8 @@ int CHandAbsolutePoker::ReadStreets(CLineCursor& cursor) {
 int CHandAbsolutePoker::ReadSummary(CLineCursor& cursor) {
     for (;;) {
         std::uint64_t before = cursor.Position();
-        if (!cursor.Next()) return kEndInPreflop;
+        // The text ends in the summary, before the hand's closing line.
+        if (!cursor.Next()) return kEndBeforeBlankLine;
         std::string_view line = cursor.Line();
         if (line.empty()) return kParseOk;
         if (IsNewHand(line)) {

@@ -18,7 +18,7 @@ class CHandAbsolutePoker : public CHand {
 
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
     // "Stage #" line), -202 (end in the header, seats or posts), -301, -401,
-    // -501 (end on a street; -301 also in the summary); throws CParseError
+    // -501 (end on a street), -601 (end in the summary); throws CParseError
     // for a malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     bool CreditsReturnedBets() const override { return true; }
