@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 16;
 constexpr char kFormFeed = '\f';
+// Bytes looked at to tell UTF-16LE text without a byte-order mark.
+constexpr std::size_t kUtf16Probe = 64;
 
 }  // namespace
 
@@ -74,9 +76,32 @@ std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
     } else if (got >= 2 && std::memcmp(head, "\xFF\xFE", 2) == 0) {
         bomLength_ = 2;
         utf16_ = true;
+    } else {
+        utf16_ = LooksLikeUtf16Le();
     }
     Seek(bomLength_);
     return bomLength_;
+}
+
+bool CStdioFileCustom::LooksLikeUtf16Le() {
+    // UTF-16LE text of a history is ASCII in the main, so every second byte
+    // is zero and the others are not. Single-byte text never has a zero at
+    // every odd offset of its start.
+    char head[kUtf16Probe];
+    std::size_t got = 0;
+    if (fromMemory_) {
+        got = std::min<std::size_t>(sizeof head, buffer_.size());
+        std::memcpy(head, buffer_.data(), got);
+    } else {
+        got = std::fread(head, 1, sizeof head, file_);
+        std::fseek(file_, 0, SEEK_SET);
+    }
+    got -= got % 2;
+    if (got < 4) return false;
+    for (std::size_t i = 0; i < got; i += 2) {
+        if (head[i] == '\0' || head[i + 1] != '\0') return false;
+    }
+    return true;
 }
 
 bool CStdioFileCustom::FillBuffer() {
@@ -92,6 +117,40 @@ bool CStdioFileCustom::FillBuffer() {
     return n > 0;
 }
 
+bool CStdioFileCustom::PeekByte(std::size_t ahead, char& byte) {
+    // Keeps the unread bytes and appends the next chunk of the file behind
+    // them when the byte asked for lies beyond the buffer.
+    while (bufferPos_ + ahead >= buffer_.size()) {
+        if (fromMemory_ || file_ == nullptr) return false;
+        buffer_.erase(0, bufferPos_);
+        bufferStart_ += bufferPos_;
+        bufferPos_ = 0;
+        std::size_t kept = buffer_.size();
+        buffer_.resize(kept + kChunk);
+        std::clearerr(file_);
+        std::size_t n = std::fread(buffer_.data() + kept, 1, kChunk, file_);
+        buffer_.resize(kept + n);
+        if (n == 0) return false;
+    }
+    byte = buffer_[bufferPos_ + ahead];
+    return true;
+}
+
+void CStdioFileCustom::ConsumeLineEndAfterCr() {
+    // The CR at bufferPos_ ends the line. CRs that run into an LF belong to
+    // that one line end ("\r\n", and "\r\r\n" of files converted twice);
+    // otherwise the CR alone ends the line, as in the old Mac histories.
+    std::size_t run = 1;
+    char next = 0;
+    while (PeekByte(run, next) && next == '\r') ++run;
+    if (PeekByte(run, next) && next == '\n') {
+        bufferPos_ += run + 1;
+    } else {
+        bufferPos_ += 1;
+    }
+    lastHadEnd_ = true;
+}
+
 bool CStdioFileCustom::ReadRawLine(std::string& raw) {
     raw.clear();
     lastHadEnd_ = false;
@@ -100,12 +159,18 @@ bool CStdioFileCustom::ReadRawLine(std::string& raw) {
         const char* start = buffer_.data() + bufferPos_;
         std::size_t avail = buffer_.size() - bufferPos_;
         if (!utf16_) {
-            const void* nl = std::memchr(start, '\n', avail);
-            if (nl != nullptr) {
-                std::size_t n = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+            // A line ends at LF, CRLF or a lone CR.
+            std::size_t n = 0;
+            while (n < avail && start[n] != '\n' && start[n] != '\r') ++n;
+            if (n < avail) {
                 raw.append(start, n);
-                bufferPos_ += n + 1;
-                lastHadEnd_ = true;
+                bufferPos_ += n;
+                if (buffer_[bufferPos_] == '\n') {
+                    ++bufferPos_;
+                    lastHadEnd_ = true;
+                } else {
+                    ConsumeLineEndAfterCr();
+                }
                 return true;
             }
             raw.append(start, avail);
@@ -169,7 +234,8 @@ bool CStdioFileCustom::ReadString(std::string& line) {
             break;
         }
     }
-    line = platform::Utf16LeBytesToUtf8(reinterpret_cast<const std::uint8_t*>(raw.data()), 2 * units);
+    line =
+        platform::Utf16LeBytesToUtf8(reinterpret_cast<const std::uint8_t*>(raw.data()), 2 * units);
     return true;
 }
 
@@ -196,9 +262,11 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
             bool special = false;
             for (; i + 16 <= avail; i += 16) {
                 __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + i));
-                auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
-                auto odd = static_cast<unsigned>(_mm_movemask_epi8(block)) |
-                           static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, formFeed)));
+                auto ends =
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, newline)));
+                auto odd =
+                    static_cast<unsigned>(_mm_movemask_epi8(block)) |
+                    static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, formFeed)));
                 if (ends != 0) {
                     unsigned before = (ends & (0u - ends)) - 1;  // bytes before the first line end
                     special = special || (odd & before) != 0;
@@ -213,6 +281,12 @@ bool CStdioFileCustom::ReadLine(std::string_view& line, std::string& scratch) {
 #else
         nl = std::memchr(start, '\n', avail);
 #endif
+        // A CR anywhere but right before the LF ends a line of its own (or
+        // is part of a longer line end): such lines take the full path.
+        if (nl != nullptr) {
+            auto n = static_cast<std::size_t>(static_cast<const char*>(nl) - start);
+            if (n > 1 && std::memchr(start, '\r', n - 1) != nullptr) nl = nullptr;
+        }
         if (nl != nullptr) {
             // The whole line is in the buffer: hand it out in place unless it
             // must be re-encoded.

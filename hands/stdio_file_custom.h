@@ -2,11 +2,13 @@
 // CStdioFileCustom: the line reader for hand-history files.
 //
 // Reads a file (opened for shared reading, so the poker client can keep
-// writing it) or an in-memory text line by line. Lines end at LF or CRLF (a
-// lone CR is kept inside the line); the line end is not part of the line. A
-// UTF-8 byte-order mark at the very start is skipped; a file that starts with
-// a UTF-16LE byte-order mark is converted to UTF-8 as it is read. Lines may be
-// of any length.
+// writing it) or an in-memory text line by line. Lines end at LF, CRLF or a
+// lone CR (CRs running into an LF are one line end); the line end is not part
+// of the line. UTF-16LE text (lines ending at LF or CRLF) is converted to
+// UTF-8 as it is read: a file that starts with its byte-order mark, or one
+// without the mark whose first bytes have a zero at every odd offset and no
+// zero at the even ones. A UTF-8 byte-order mark at the very start is skipped.
+// Lines may be of any length.
 //
 // Form-feed rule: when a line holds a form feed (character 12) at its third
 // position or later, the line is cut before the form feed and the next read
@@ -23,7 +25,7 @@
 #include <string_view>
 
 class CStdioFileCustom {
-public:
+  public:
     CStdioFileCustom();
     ~CStdioFileCustom();
     CStdioFileCustom(const CStdioFileCustom&) = delete;
@@ -57,10 +59,17 @@ public:
     // Length of the input in bytes, as it is now on disk.
     std::uint64_t GetLength() const;
 
-private:
+  private:
     bool FillBuffer();
     bool ReadRawLine(std::string& raw);
+    // The byte `ahead` bytes after the read position, reading on in the file
+    // when needed (the unread bytes are kept); false at the end of the input.
+    bool PeekByte(std::size_t ahead, char& byte);
+    // Consumes the line end that begins with the CR at the read position.
+    void ConsumeLineEndAfterCr();
     std::uint64_t SkipByteOrderMark();
+    // Whether the text at offset 0, which has no byte-order mark, is UTF-16LE.
+    bool LooksLikeUtf16Le();
     // How much of a line read from `lineStart` (its line end consumed) is
     // kept: without a CR before the line end, and cut before a form feed at
     // the third byte or later, in which case the reader is moved to just
@@ -68,10 +77,10 @@ private:
     std::size_t KeptLength(std::string_view raw, std::uint64_t lineStart);
 
     std::FILE* file_ = nullptr;
-    bool fromMemory_ = false;   // buffer_ holds the whole input
-    bool utf16_ = false;        // input is UTF-16LE; converted per line
-    std::string buffer_;        // bytes read from the file, not yet consumed
-    std::string utf16Buffer_;   // raw bytes of the current UTF-16 line
+    bool fromMemory_ = false;  // buffer_ holds the whole input
+    bool utf16_ = false;       // input is UTF-16LE; converted per line
+    std::string buffer_;       // bytes read from the file, not yet consumed
+    std::string utf16Buffer_;  // raw bytes of the current UTF-16 line
     std::size_t bufferPos_ = 0;
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
     std::uint64_t bomLength_ = 0;
