@@ -15,20 +15,7 @@ bool LooksLikeWindowsPath(std::string_view path) {
 
 // The room named `name`, compared without regard to case and blanks
 // ("pokerstars" finds "PokerStars").
-const rooms::RoomInfo* ResolveRoom(std::string_view name) {
-    auto squeeze = [](std::string_view s) {
-        std::string out;
-        for (char c : s) {
-            if (c != ' ') out += platform::FoldAscii(c);
-        }
-        return out;
-    };
-    const std::string wanted = squeeze(name);
-    for (const rooms::RoomInfo& room : rooms::Rooms()) {
-        if (squeeze(room.name) == wanted) return &room;
-    }
-    return nullptr;
-}
+const rooms::RoomInfo* ResolveRoom(std::string_view name) { return rooms::FindRoomLoosely(name); }
 
 // The host folder of `folder` (a host path or a Windows path), or an error.
 bool HostFolder(const std::string& folder, const platform::WinPaths& paths, std::string& host,

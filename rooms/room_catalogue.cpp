@@ -1,6 +1,9 @@
 #include "rooms/room_catalogue.h"
 
 #include <array>
+#include <string>
+
+#include "platform/text_util.h"
 
 namespace rooms {
 
@@ -71,6 +74,21 @@ std::span<const RoomInfo> Rooms() { return kRooms; }
 const RoomInfo* FindRoom(std::string_view name) {
     for (const RoomInfo& room : kRooms) {
         if (room.name == name) return &room;
+    }
+    return nullptr;
+}
+
+const RoomInfo* FindRoomLoosely(std::string_view name) {
+    auto squeeze = [](std::string_view text) {
+        std::string out;
+        for (char c : text) {
+            if (c != ' ') out += platform::FoldAscii(c);
+        }
+        return out;
+    };
+    const std::string wanted = squeeze(name);
+    for (const RoomInfo& room : kRooms) {
+        if (squeeze(room.name) == wanted) return &room;
     }
     return nullptr;
 }

@@ -38,6 +38,9 @@ inline constexpr std::string_view kGenericSetupPage = "\\Generic_Setup.htm";
 std::span<const RoomInfo> Rooms();
 // The room with this display name (exact comparison), or nullptr.
 const RoomInfo* FindRoom(std::string_view name);
+// The room with this display name compared without regard to case and
+// blanks ("pokerstars" finds "PokerStars"), or nullptr.
+const RoomInfo* FindRoomLoosely(std::string_view name);
 // The room with this identifier, or nullptr.
 const RoomInfo* FindRoom(int id);
 // The room's family; also true for Eurobet, which reads like the PartyPoker

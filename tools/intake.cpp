@@ -72,17 +72,7 @@ std::string RoomList() {
 // else by its number.
 const rooms::RoomInfo* ResolveRoom(std::string_view name) {
     if (const rooms::RoomInfo* room = rooms::FindRoom(name)) return room;
-    auto squeeze = [](std::string_view s) {
-        std::string out;
-        for (char c : s) {
-            if (c != ' ') out += platform::FoldAscii(c);
-        }
-        return out;
-    };
-    const std::string wanted = squeeze(name);
-    for (const rooms::RoomInfo& room : rooms::Rooms()) {
-        if (squeeze(room.name) == wanted) return &room;
-    }
+    if (const rooms::RoomInfo* room = rooms::FindRoomLoosely(name)) return room;
     if (!name.empty() &&
         std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
         name.size() <= 3) {
