@@ -50,7 +50,10 @@ void CStdioFileCustom::Close() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
     fromMemory_ = false;
-    buffer_.clear();
+    // The storage goes too: a loader keeps one reader per history file for
+    // the whole session, and between passes a closed reader needs none.
+    std::string().swap(buffer_);
+    std::string().swap(utf16Buffer_);
     bufferPos_ = 0;
     bufferStart_ = 0;
     utf16_ = false;

@@ -19,6 +19,7 @@
 // The reader also carries whether the end of its input is final (TextEnd),
 // which the hand parsers need to decide about a hand that runs into the end.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -72,6 +73,8 @@ class CStdioFileCustom {
     std::uint64_t Seek(std::uint64_t offset);
     // Length of the input in bytes, as it is now on disk.
     std::uint64_t GetLength() const;
+    // Heap bytes held by the buffers (for memory accounting); none once closed.
+    std::size_t HeapBytes() const { return buffer_.capacity() + utf16Buffer_.capacity(); }
 
   private:
     bool FillBuffer();

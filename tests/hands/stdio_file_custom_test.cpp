@@ -67,9 +67,17 @@ TEST(LineReader, FormFeedCutsTheLineFromTheThirdPosition) {
 
 TEST(LineReader, EncodingsBecomeUtf8) {
     // Windows-1252: pound sign and euro sign.
-    EXPECT_EQ(ReadText("\xA3" "5 \x80" "3\n"), (Lines{"\xC2\xA3" "5 \xE2\x82\xAC" "3"}));
+    EXPECT_EQ(ReadText("\xA3"
+                       "5 \x80"
+                       "3\n"),
+              (Lines{"\xC2\xA3"
+                     "5 \xE2\x82\xAC"
+                     "3"}));
     // Valid UTF-8 is kept as it is.
-    EXPECT_EQ(ReadText("\xE2\x82\xAC" "1\n"), (Lines{"\xE2\x82\xAC" "1"}));
+    EXPECT_EQ(ReadText("\xE2\x82\xAC"
+                       "1\n"),
+              (Lines{"\xE2\x82\xAC"
+                     "1"}));
     // UTF-16LE with a byte-order mark, CRLF line ends, a form feed and a
     // character outside the basic plane.
     std::string u16 = std::string("\xFF\xFE", 2);
@@ -92,7 +100,7 @@ TEST(LineReader, LongLinesAndBinary) {
 }
 
 class LineReaderFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         path_ = std::filesystem::temp_directory_path() /
                 ("seatwatch_reader_" + std::to_string(::getpid()) + "_" +
@@ -135,6 +143,27 @@ TEST_F(LineReaderFile, PositionsSeekAndGrowth) {
     f.Seek(7);
     ASSERT_TRUE(f.ReadString(line));
     EXPECT_EQ(line, "second");
+}
+
+// A loader keeps a reader per history file for the whole session; a closed
+// one must not keep its buffer, and opening it again reads as before.
+TEST_F(LineReaderFile, CloseGivesBackTheBuffers) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i) + "\n";
+    Append(text);
+    CStdioFileCustom f;
+    ASSERT_TRUE(f.Open(path_.string()));
+    std::string line;
+    while (f.ReadString(line)) {
+    }
+    EXPECT_GT(f.HeapBytes(), 1000u);
+    const std::size_t empty = CStdioFileCustom().HeapBytes();
+    f.Close();
+    EXPECT_EQ(f.HeapBytes(), empty);
+    ASSERT_TRUE(f.Open(path_.string()));
+    f.Seek(text.size() - 10);
+    ASSERT_TRUE(f.ReadString(line));
+    EXPECT_EQ(line, "line 4999");
 }
 
 TEST_F(LineReaderFile, ByteOrderMarkIsSkippedAfterSeekToStart) {
