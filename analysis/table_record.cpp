@@ -46,10 +46,14 @@ void CTableRecord::UpdateFromHand(const CHand& hand, std::int64_t now) {
                  : !hand.flopCards.empty() ? 1
                                            : 0;
     int players = 10;
+    bool userPlays = street == 0;
     if (street > 0) {
         players = 0;
-        for (const auto& acted : hand.acted) {
-            if (acted[static_cast<std::size_t>(street)]) ++players;
+        for (std::size_t p = 0; p < hand.acted.size(); ++p) {
+            if (!hand.acted[p][static_cast<std::size_t>(street)]) continue;
+            ++players;
+            // The user's hole cards are stored at his position.
+            if (!hand.heroCards.empty() && hand.holeCards[p] == hand.heroCards) userPlays = true;
         }
     }
     if (screenReading_) {
@@ -64,6 +68,7 @@ void CTableRecord::UpdateFromHand(const CHand& hand, std::int64_t now) {
     turn_ = hand.turnCard.Str();
     river_ = hand.riverCard.Str();
     playerCount_ = players;
+    opponentCount_ = userPlays && players > 0 ? players - 1 : players;
     street_ = street;
     handNumber_ = hand.handNumber;
     if (calculator_ != nullptr)
@@ -80,6 +85,7 @@ bool CTableRecord::UpdateFromScreen(std::span<const int> cards, int street, int 
     updateTime_ = now;
     for (std::size_t i = 0; i < cards_.size(); ++i) cards_[i] = cards[i];
     playerCount_ = playerCount;
+    opponentCount_ = playerCount;
     street_ = street;
     if (calculator_ != nullptr) calculator_->Refresh(*this, CardSource::kScreen, warning);
     return true;

@@ -56,6 +56,10 @@ class CTableRecord {
     const std::string& Turn() const { return turn_; }
     const std::string& River() const { return river_; }
     int PlayerCount() const { return playerCount_; }
+    // The user's opponents in the hand, which the calculator deals against:
+    // from a history the players less the user himself; from the screen the
+    // count the reader gives, which already leaves him out.
+    int OpponentCount() const { return opponentCount_; }
     int Street() const { return street_; }
     std::uint64_t HandNumber() const { return handNumber_; }
     int HandCounter() const { return handCounter_; }
@@ -74,6 +78,7 @@ class CTableRecord {
     std::int64_t updateTime_ = 0;
     std::string pocket_, flop_, turn_, river_;
     int playerCount_ = 0;
+    int opponentCount_ = 0;
     int street_ = -1;
     std::uint64_t handNumber_ = 0;
     int handCounter_ = 0;

@@ -98,7 +98,7 @@ void CDlgCalculator::Refresh(const CTableRecord& record, CardSource source,
         riverText_ = record.River();
     }
     street_ = record.Street();
-    opponents_ = record.PlayerCount();
+    opponents_ = record.OpponentCount();
     Recalculate();
     WritePage(warning);
 }

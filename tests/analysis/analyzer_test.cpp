@@ -1,5 +1,4 @@
 #include "analysis/hand_analyzer.h"
-
 #include "analysis/model_players.h"
 #include "platform/recording_desktop.h"
 #include "tests/analysis/analyzer_fixture.h"
@@ -9,8 +8,9 @@ namespace {
 using S = CPlayerStats;
 
 std::string FoldAround(std::uint64_t) {
-    return std::string(kBlinds) + "P3: raises $1 to $2\nP4: folds\nP5: folds\nP6: folds\nP7: folds\nBtn: folds\n"
-                                  "Sb: folds\nBb: folds\nUncalled bet ($1) returned to P3\n";
+    return std::string(kBlinds) +
+           "P3: raises $1 to $2\nP4: folds\nP5: folds\nP6: folds\nP7: folds\nBtn: folds\n"
+           "Sb: folds\nBb: folds\nUncalled bet ($1) returned to P3\n";
 }
 
 TEST_F(AnalyzerTest, ModelPlayersGiveBackTheirFigures) {
@@ -56,7 +56,8 @@ TEST_F(AnalyzerTest, ModelPlayersAloneAreRanked) {
 }
 
 TEST_F(AnalyzerTest, TwentyHandsEnterTheRanking) {
-    for (int i = 1; i <= 19; ++i) Add(6000 + i, MakeTable(0), FoldAround(i), {{"P3", "collected ($2.50)"}});
+    for (int i = 1; i <= 19; ++i)
+        Add(6000 + i, MakeTable(0), FoldAround(i), {{"P3", "collected ($2.50)"}});
     analyzer->Process(false);
     EXPECT_EQ(analyzer->FindPlayer("P3")->Hands(), 19);
     EXPECT_EQ(analyzer->RankedLimitCount(), 20);
@@ -77,7 +78,8 @@ TEST_F(AnalyzerTest, RankingTiesPutFewerHandsFirst) {
     analyzer->Process(false);
     for (int n = 14; n < 19; ++n) {
         SCOPED_TRACE(n);
-        EXPECT_LT(C(analysis::ModelPlayerKey(n, false), S::kRankPFR), C(analysis::ModelPlayerKey(n + 1, false), S::kRankPFR));
+        EXPECT_LT(C(analysis::ModelPlayerKey(n, false), S::kRankPFR),
+                  C(analysis::ModelPlayerKey(n + 1, false), S::kRankPFR));
     }
 }
 
@@ -88,9 +90,9 @@ TEST_F(AnalyzerTest, MemoryLimitMovesTheCutoff) {
         const char* cutoff;
     };
     const Case cases[] = {
-        {5, 2600 + 500, ""},   // fast start-up: the limit grows
-        {35, 2500, ""},        // in between: nothing changes
-        {100, 2000, "x"},      // slow start-up: the 600th hand's date
+        {5, 2600 + 500, ""},  // fast start-up: the limit grows
+        {35, 2500, ""},       // in between: nothing changes
+        {100, 2000, "x"},     // slow start-up: the 600th hand's date
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.elapsed);
@@ -99,7 +101,8 @@ TEST_F(AnalyzerTest, MemoryLimitMovesTheCutoff) {
         for (int i = 1; i <= 2600; ++i) {
             auto hand = std::make_unique<CHandPokerStars>("Hero");
             hand->handNumber = static_cast<std::uint64_t>(i);
-            hand->dateTime = 1'262'304'000 + static_cast<std::int64_t>(i) * 3600;  // hourly from 2010-01-01
+            hand->dateTime =
+                1'262'304'000 + static_cast<std::int64_t>(i) * 3600;  // hourly from 2010-01-01
             analyzer->AddHand(std::move(hand));
         }
         clock.Advance(c.elapsed * 1000);
@@ -133,7 +136,8 @@ TEST_F(AnalyzerTest, OldestHandCutoffFromSettings) {
         settings = platform::MemoryProfile();
         settings.WriteString("Settings", "100 - Hero - Opt", c.stored);
         SetUp();
-        EXPECT_EQ(analyzer->OldestHandCutoff(), c.expected != 0 ? c.expected : clock.UnixSeconds() - 94'608'000);
+        EXPECT_EQ(analyzer->OldestHandCutoff(),
+                  c.expected != 0 ? c.expected : clock.UnixSeconds() - 94'608'000);
     }
 }
 
@@ -148,7 +152,7 @@ TEST_F(AnalyzerTest, UserRecordsAndTournamentSeries) {
 }
 
 class RecordingCalculator : public ITableCalculatorLink {
-public:
+  public:
     void Refresh(const CTableRecord& record, CardSource source, TableSizeWarning warning) override {
         if (source == CardSource::kHistory) {
             history.push_back(record.Pocket());
@@ -161,9 +165,12 @@ public:
 };
 
 TEST_F(AnalyzerTest, TableRecordFollowsHandsAndScreen) {
-    auto body = std::string(kBlinds) + "Dealt to Hero [Ah Kd]\nHero: calls $1\nP4: folds\nP5: folds\nP6: folds\nP7: folds\n"
-                                       "Btn: folds\nSb: folds\nBb: checks\n*** FLOP *** [2c 7d 9h]\nBb: bets $1\nHero: folds\n";
-    std::string text = testing_hands::HandText(7001, MakeTable(), body, {{"Bb", "collected ($2.50)"}});
+    auto body =
+        std::string(kBlinds) +
+        "Dealt to Hero [Ah Kd]\nHero: calls $1\nP4: folds\nP5: folds\nP6: folds\nP7: folds\n"
+        "Btn: folds\nSb: folds\nBb: checks\n*** FLOP *** [2c 7d 9h]\nBb: bets $1\nHero: folds\n";
+    std::string text =
+        testing_hands::HandText(7001, MakeTable(), body, {{"Bb", "collected ($2.50)"}});
     auto hand = testing_hands::Parse(text);
     ASSERT_TRUE(hand);
     CTableRecord& record = analyzer->UpdateTable(*hand);
@@ -171,6 +178,8 @@ TEST_F(AnalyzerTest, TableRecordFollowsHandsAndScreen) {
     record.AttachCalculator(&calculator);
     EXPECT_EQ(record.Street(), 1);
     EXPECT_EQ(record.PlayerCount(), 2);
+    // Hero against the big blind: one opponent, not two.
+    EXPECT_EQ(record.OpponentCount(), 1);
     EXPECT_EQ(record.Pocket(), "[Ah,Kd]");
     EXPECT_EQ(record.LastHandTime(), hand->dateTime);
     EXPECT_EQ(record.SeatNames().size(), 10U);
@@ -185,6 +194,8 @@ TEST_F(AnalyzerTest, TableRecordFollowsHandsAndScreen) {
     EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, kNone));
     EXPECT_TRUE(analyzer->UpdateTableFromScreen(record, cards, 0, 3, kWrongSize));
     EXPECT_EQ(calculator.screen, (std::vector<TableSizeWarning>{kNone, kWrongSize}));
+    // The reader's count already leaves the user out.
+    EXPECT_EQ(record.OpponentCount(), 3);
     std::vector<int> shortArray = {0, 1};
     EXPECT_FALSE(analyzer->UpdateTableFromScreen(record, shortArray, 1, 3, kWrongSize));
     EXPECT_EQ(analyzer->TablesSince(0), std::vector<std::string>{"Test Table"});
@@ -200,7 +211,7 @@ TEST_F(AnalyzerTest, TableRecordFollowsHandsAndScreen) {
 // Records what each page request carried: the keys of its records, "-" for
 // none, and whether their alerts were analysed ("*").
 class FakePages : public IAnalysisPages {
-public:
+  public:
     explicit FakePages(CHandAnalyzer& a) : analyzer(a) {}
     static std::string Keys(std::span<const CPlayerStats* const> records) {
         std::string keys;

@@ -308,10 +308,13 @@ TEST_F(TableCalculatorTest, RecordDrivesThePageFromHistoryAndScreen) {
     calculator.AttachToTable(folder_.string(), record);
     EXPECT_THAT(Page(), HasSubstr("Win: n/a"));
 
-    // A flop from the history: heads-up, so the record counts two players.
+    // A flop from the history: the record counts two players, Hero and one
+    // opponent, so the heads-up figures are exact.
     record.UpdateFromHand(*HeroHand(501, "Ah Kd", {"Qs", "7c", "2d"}), kNow);
+    EXPECT_EQ(record.PlayerCount(), 2);
     EXPECT_EQ(calculator.PocketText(), "[Ah,Kd]");
-    EXPECT_EQ(calculator.LastTrials(), CDlgCalculator::kTrials);
+    EXPECT_GT(calculator.LastTrials(), CDlgCalculator::kTrials);
+    EXPECT_THAT(Page(), HasSubstr("Exact figures"));
     EXPECT_EQ(lookups_.back(), "[Ah,Kd]");
     ExpectGoldenPage("table_history_flop.htm");
 
@@ -414,16 +417,19 @@ TEST_F(TableCalculatorTest, ScreenCardsWithOnePocketCardLeaveThePage) {
 
 TEST_F(TableCalculatorTest, RecalculateWhileBusyIsIgnored) {
     CTableRecord& record = Record();
-    record.UpdateFromHand(*HeroHand(503, "Ah Kd", {"Qs", "7c", "2d"}), kNow);
     CDlgCalculator& calculator = Make();
+    calculator.AttachToTable(folder_.string(), record);
+    const int before = calculator.Calculations();
     int nested = 0;
     // The time source runs inside Simulate: ask for another calculation there.
     onTime_ = [&] {
         if (nested++ == 0) calculator.Recalculate();
     };
-    calculator.AttachToTable(folder_.string(), record);
+    // Two opponents read off the screen: the figures are simulated.
+    EXPECT_TRUE(record.UpdateFromScreen(ScreenCards("Ah Kd Qs 7c 2d - -"), 1, 2,
+                                        TableSizeWarning::kNone, kNow));
     EXPECT_GT(nested, 0);
-    EXPECT_EQ(calculator.Calculations(), 1);
+    EXPECT_EQ(calculator.Calculations(), before + 1);
     EXPECT_EQ(calculator.LastTrials(), CDlgCalculator::kTrials);
 }
 
