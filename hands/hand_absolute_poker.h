@@ -23,6 +23,9 @@ class CHandAbsolutePoker : public CHand {
     // CParseError for a malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     bool CreditsReturnedBets() const override { return true; }
+    // " Collects " includes the uncalled part of a bet that no "returned"
+    // line states (a walk), so no uncalled bet is derived.
+    bool StatesEveryUncalledBet() const override { return true; }
     std::string_view RoomName() const override { return "Absolute"; }
 
     int buttonSeat = 0;
@@ -34,7 +37,6 @@ class CHandAbsolutePoker : public CHand {
     void ReadPostLine(std::string_view line);
     int ReadStreets(CLineCursor& cursor);
     int ReadSummary(CLineCursor& cursor);
-    void SplitUncalledFromCollect();
     void RecordShownCards(std::string_view line);
     void RecordAction(std::string_view line, int street, std::string& lastActor);
 
