@@ -33,12 +33,14 @@ struct Read {
 };
 
 // Every hand of `text`, each read by a new parser from `make`, until no
-// further hand starts.
+// further hand starts. `end` tells whether the text may still grow.
 inline std::vector<Read> ReadAll(const std::string& text,
-                                 const std::function<std::unique_ptr<CHand>()>& make) {
+                                 const std::function<std::unique_ptr<CHand>()>& make,
+                                 TextEnd end = TextEnd::kMayGrow) {
     std::vector<Read> reads;
     CStdioFileCustom reader;
     reader.OpenText(text);
+    reader.SetTextEnd(end);
     for (int guard = 0; guard < 100; ++guard) {
         Read read;
         read.hand = make();

@@ -1,0 +1,111 @@
+// The histories of tests/data/faults/ read by the room parsers: each case is
+// a fault once seen on real client files.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hands/hand_full_tilt.h"
+#include "hands/hand_poker_stars.h"
+#include "tests/hands/fault_histories.h"
+
+namespace {
+
+using Make = std::function<std::unique_ptr<CHand>()>;
+
+Make FullTilt(const std::string& hero) {
+    return [hero] { return std::make_unique<CHandFullTilt>(hero); };
+}
+Make PokerStars(const std::string& hero) {
+    return [hero] { return std::make_unique<CHandPokerStars>(hero); };
+}
+
+TEST(RoomFaults, CancelledHandIsRejectedAloneAndTheNextIsRead) {
+    struct Case {
+        const char* file;
+        Make make;
+        std::uint64_t next;  // the hand after the cancelled one
+    };
+    const Case cases[] = {
+        {"fulltilt/cancelled_hand.txt", FullTilt("Hero"), 21000000011},
+        {"pokerstars/cancelled_hand.txt", PokerStars("Hero"), 27000000002},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto reads = faulttest::ReadAll(faulttest::History(c.file), c.make);
+        ASSERT_EQ(reads.size(), 2u);
+        EXPECT_EQ(reads[0].result, CHand::kParseRejected);
+        EXPECT_EQ(reads[0].reason, "hand cancelled before the cards were dealt");
+        EXPECT_TRUE(reads[1].complete) << reads[1].result << " " << reads[1].reason;
+        EXPECT_EQ(reads[1].hand->handNumber, c.next);
+        EXPECT_EQ(faulttest::Balance(*reads[1].hand), 0);
+    }
+}
+
+TEST(RoomFaults, CardsShownOpenlyAndSingly) {
+    struct Case {
+        const char* file;
+        Make make;
+        const char* villain;       // qualified name
+        const char* villainCards;  // his hole cards afterwards
+        const char* heroCards;
+    };
+    const Case cases[] = {
+        // A second "Dealt to" line, for the other player of a heads-up game.
+        {"fulltilt/second_dealt_to.txt", FullTilt("Hero"), "Villain (T-NL)", "[7h,7c]", "[As,Kd]"},
+        {"pokerstars/second_dealt_to.txt", PokerStars("Hero"), "Villain (T-NL)", "[7h,7c]",
+         "[As,Kd]"},
+        // One card shown.
+        {"fulltilt/single_card_shown.txt", FullTilt("Hero"), "Villain (NL)", "[Qc]", "[Kh,Qd]"},
+        {"pokerstars/single_card_shown.txt", PokerStars("Hero"), "Villain (NL)", "[Qc]", "[Kh,Qd]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto reads = faulttest::ReadAll(faulttest::History(c.file), c.make);
+        ASSERT_EQ(reads.size(), 1u);
+        ASSERT_TRUE(reads[0].complete) << reads[0].result << " " << reads[0].reason;
+        const CHand& hand = *reads[0].hand;
+        int villain = hand.PositionOf(c.villain);
+        ASSERT_GE(villain, 0);
+        EXPECT_EQ(hand.holeCards[villain], c.villainCards);
+        EXPECT_EQ(hand.heroCards, c.heroCards);
+        EXPECT_EQ(faulttest::Balance(hand), 0);
+    }
+}
+
+TEST(RoomFaults, ShowLineCutByTheEndOfTheText) {
+    // "Seat 2: Hero (big blind) showed [Kh " with no more text: the line
+    // holds no whole cards and leaves the hero's own ones. A hand whose text
+    // ends inside a line is never complete, even when nothing more will come.
+    struct Case {
+        const char* file;
+        Make make;
+    };
+    const Case cases[] = {
+        {"fulltilt/cut_in_showed_line.txt", FullTilt("Hero")},
+        {"pokerstars/cut_in_showed_line.txt", PokerStars("Hero")},
+    };
+    for (const Case& c : cases) {
+        for (TextEnd end : {TextEnd::kMayGrow, TextEnd::kComplete}) {
+            SCOPED_TRACE(std::string(c.file) + (end == TextEnd::kComplete ? ", final" : ""));
+            auto reads = faulttest::ReadAll(faulttest::History(c.file), c.make, end);
+            ASSERT_EQ(reads.size(), 1u);
+            EXPECT_FALSE(reads[0].complete) << reads[0].result;
+            EXPECT_EQ(reads[0].result, CHand::kEndBeforeBlankLine);
+            const CHand& hand = *reads[0].hand;
+            int hero = hand.PositionOf("Hero (NL)");
+            ASSERT_GE(hero, 0);
+            EXPECT_EQ(hand.holeCards[hero], "[Kh,Qd]");
+        }
+    }
+    // The same hand with its last line whole is complete.
+    std::string whole = faulttest::History("pokerstars/cut_in_showed_line.txt") + "Qd] and lost";
+    auto reads = faulttest::ReadAll(whole, PokerStars("Hero"), TextEnd::kComplete);
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_TRUE(reads[0].complete) << reads[0].result << " " << reads[0].reason;
+    EXPECT_EQ(faulttest::Balance(*reads[0].hand), 0);
+}
+
+}  // namespace
