@@ -324,10 +324,11 @@ int CHandAbsolutePoker::ReadSummary(CLineCursor& cursor) {
     for (;;) {
         std::uint64_t before = cursor.Position();
         if (!cursor.Next()) {
-            // The text ends without the empty line that closes the hand:
-            // when nothing more will come, a whole summary finishes it.
+            // The text ends after the betting without the empty line that
+            // closes the hand: when nothing more will come, a whole summary
+            // finishes it.
             bool whole = inSummary && potAwarded && SummaryNamesEveryPlayer(*this, summarySeats);
-            return cursor.EndIsFinal() && whole ? kParseOk : kEndInPreflop;
+            return cursor.EndIsFinal() && whole ? kParseOk : kEndBeforeBlankLine;
         }
         std::string_view line = cursor.Line();
         if (line.empty()) return kParseOk;

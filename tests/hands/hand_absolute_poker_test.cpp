@@ -130,7 +130,7 @@ TEST(HandAbsolutePoker, EndInSummaryAndRejections) {
              "Seat 1 - A ($1 in chips)\nSeat 2 - B ($1 in chips)\nA - Posts small blind $0.01\n"
              "B - Posts big blind $0.02\n*** POCKET CARDS ***\nA - Folds\n*** SHOW DOWN ***\nB "
              "Collects $0.03 from main pot\n",
-         CHand::kEndInPreflop},
+         CHand::kEndBeforeBlankLine},
         {"Stage #1: Omaha  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\n", CHand::kParseRejected},
         {"Stage #1: Holdem  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\nTable CHILE\n",
          CHand::kParseRejected},
