@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hands/hand_full_tilt.h"
+#include "hands/hand_party_poker.h"
 #include "hands/hand_poker_stars.h"
 #include "tests/hands/fault_histories.h"
 
@@ -106,6 +107,40 @@ TEST(RoomFaults, ShowLineCutByTheEndOfTheText) {
     ASSERT_EQ(reads.size(), 1u);
     EXPECT_TRUE(reads[0].complete) << reads[0].result << " " << reads[0].reason;
     EXPECT_EQ(faulttest::Balance(*reads[0].hand), 0);
+}
+
+TEST(RoomFaults, LineEndsAndEncodingsOfEveryClient) {
+    // Each file holds the hands of another file of the folder in another
+    // form: the same hands must come out.
+    struct Case {
+        const char* file;
+        const char* sameAs;
+        Make make;
+    };
+    const Case cases[] = {
+        {"reader/cr_only_pokerstars.txt", "pokerstars/cancelled_hand.txt", PokerStars("Hero")},
+        {"reader/nul_after_line_end_party.txt", "party/names_with_blanks.txt",
+         [] { return std::make_unique<CHandPartyPoker>("Hero"); }},
+        {"reader/utf16le_without_bom_fulltilt.txt", "fulltilt/cancelled_hand.txt",
+         FullTilt("Hero")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto reads = faulttest::ReadAll(faulttest::History(c.file), c.make);
+        auto expected = faulttest::ReadAll(faulttest::History(c.sameAs), c.make);
+        ASSERT_EQ(reads.size(), expected.size());
+        ASSERT_FALSE(reads.empty());
+        for (std::size_t i = 0; i < reads.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(reads[i].result, expected[i].result);
+            EXPECT_EQ(reads[i].reason, expected[i].reason);
+            EXPECT_EQ(reads[i].complete, expected[i].complete);
+            EXPECT_EQ(reads[i].hand->handNumber, expected[i].hand->handNumber);
+            EXPECT_EQ(reads[i].hand->won, expected[i].hand->won);
+            EXPECT_EQ(reads[i].hand->invested, expected[i].hand->invested);
+        }
+        EXPECT_TRUE(reads.back().complete || reads.back().result != CHand::kParseOk);
+    }
 }
 
 }  // namespace
