@@ -50,6 +50,16 @@ CCardText HoleCardsFromLine(std::string_view line) {
     std::size_t open = hands::FindLast(line, "[");
     if (open == hands::kNpos) return {};
     std::string_view text = hands::Trim(hands::Slice(line, open + 1, 5));
+    std::size_t close = line.find(']', open);
+    if (close != hands::kNpos) {
+        // One card shown ("shows [Qc]"), or an empty list.
+        std::string_view inside = hands::Trim(line.substr(open + 1, close - open - 1));
+        if (inside.empty()) return {};
+        if (inside.size() <= 3) return Bracket({inside});
+    }
+    // A list cut short by the end of the text ("showed [As ") holds no
+    // whole pair of cards.
+    if (close == hands::kNpos && text.size() < 5) return {};
     return Bracket({FirstTwo(text), LastTwo(text)});
 }
 

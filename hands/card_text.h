@@ -48,7 +48,9 @@ CCardText FormatTwoCards(std::string_view first, std::string_view second);
 // Hole cards of a line: the five bytes after the last "[" (fewer at the end
 // of the line), trimmed; the first two and the last two bytes of that text
 // make "[%s,%s]". "Dealt to Hero [Ah Kd]" gives [Ah,Kd]; extra text after
-// the bracket is not read. A line without "[" gives an empty list.
+// the bracket is not read. One card in the brackets ("shows [Qc]") gives
+// the one-card list [Qc]. A line without "[", and a list that the end of the
+// line cuts before its second card ("showed [As "), give an empty list.
 CCardText HoleCardsFromLine(std::string_view line);
 
 // Board cards of a line: the trimmed text between the last "[" and the last

@@ -465,6 +465,9 @@ void CHand::ApplyHeroCards() {
 }
 
 void CHand::StoreShownCards(std::string_view name, const CCardText& cards) {
+    // A line without whole cards ("showed [As " cut short) leaves what is
+    // known.
+    if (cards.empty()) return;
     int position = PositionOf(name);
     if (position >= 0) holeCards[static_cast<std::size_t>(position)] = cards;
 }

@@ -255,7 +255,8 @@ class CHand {
     void ApplyExtraPosts();
     // Stores heroCards as the hole cards of the hero when he is seated.
     void ApplyHeroCards();
-    // Stores `cards` for a seated player; a name not seated is ignored.
+    // Stores `cards` for a seated player; a name not seated, and an empty
+    // list, are ignored.
     void StoreShownCards(std::string_view name, const CCardText& cards);
     // Credits a collected amount to a seated player (won, collected,
     // wonAtShowdown, potAwarded); a name not seated is ignored.

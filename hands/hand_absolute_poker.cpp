@@ -89,46 +89,7 @@ int CHandAbsolutePoker::Parse(CStdioFileCustom& reader) {
     if (result != 0) return result;
     ApplyExtraPosts();
     ApplyHeroCards();
-    int summary = ReadSummary(cursor);
-    if (potAwarded) SplitUncalledFromCollect();
-    return summary;
-}
-
-void CHandAbsolutePoker::SplitUncalledFromCollect() {
-    // When nobody matched the last bet and the history reports no return
-    // (a walk to the big blind), " Collects " includes the uncalled part.
-    // It is booked as returned, as the rooms that report it do; otherwise
-    // the uncalled part would count both as won and as returned.
-    int street = -1;
-    for (int s = 3; s >= 0 && street < 0; --s) {
-        for (int p = 0; p < kPositions; ++p) {
-            if (!Actions(p, s).empty()) street = s;
-        }
-    }
-    if (street < 0) return;
-    auto st = static_cast<std::size_t>(street);
-    int top = -1;
-    std::int32_t highest = 0;
-    std::int32_t second = 0;
-    for (int p = 0; p < kPositions; ++p) {
-        std::int32_t amount = streetInvested[static_cast<std::size_t>(p)][st];
-        if (amount > highest) {
-            second = highest;
-            highest = amount;
-            top = p;
-        } else if (amount > second) {
-            second = amount;
-        }
-    }
-    if (top < 0) return;
-    auto t = static_cast<std::size_t>(top);
-    for (int p = 0; p < kPositions; ++p) {
-        if (returned[static_cast<std::size_t>(p)][st] != 0) return;
-    }
-    std::int32_t uncalled = highest - second;
-    if (uncalled <= 0 || won[t] < uncalled) return;
-    returned[t][st] = uncalled;
-    won[t] -= uncalled;
+    return ReadSummary(cursor);
 }
 
 void CHandAbsolutePoker::ParseHeader(std::string_view header) {
@@ -212,9 +173,11 @@ void CHandAbsolutePoker::ReadPostLine(std::string_view line) {
     std::string_view verb = line.substr(dash + 3);
     QualifyNameInto(CheckedName(line.substr(0, dash)), name_);
     // Post lines seen: "Posts small blind $15", "Posts big blind $25",
-    // "Ante $0.25", and "Posts dead $40 dead $15" for a player entering
-    // between the blinds: $40 in all, of which the last amount is dead and
-    // the rest a live big blind that a later raise to a total includes.
+    // "Ante $0.25", and two forms for a player entering between the blinds:
+    // "Posts dead $40 dead $15" is $40 in all, of which the last amount is
+    // dead and the rest a live big blind; "Posts $1 dead $0.50" is a live $1
+    // and a dead $0.50 besides, $1.50 in all. A later raise to a total
+    // includes the live part only.
     if (StartsWith(verb, "Posts small blind")) {
         AddAction(0, kActionSmallBlind, name_, ReadLooseAmount(verb, 17));
     } else if (StartsWith(verb, "Posts big blind")) {
@@ -233,11 +196,24 @@ void CHandAbsolutePoker::ReadPostLine(std::string_view line) {
         std::size_t end = 0;
         std::size_t i = 5;
         while (i < verb.size() && !(verb[i] >= '0' && verb[i] <= '9') && verb[i] != '$') ++i;
-        std::int32_t total = ReadLooseAmount(verb, i, &end);
+        // The first amount is the total when the word "dead" comes before
+        // it, the live part otherwise.
+        const bool totalFirst = Contains(verb.substr(0, i), "dead");
+        std::int32_t first = ReadLooseAmount(verb, i, &end);
         std::size_t dead = FindFrom(verb, "dead", end);
         std::int32_t deadPart = dead == kNpos ? 0 : ReadLooseAmount(verb, dead + 4);
+        std::int32_t total = first;
+        std::int32_t live = 0;
+        if (totalFirst) {
+            if (deadPart > 0 && deadPart < total) live = total - deadPart;
+        } else {
+            std::int64_t sum = static_cast<std::int64_t>(first) + deadPart;
+            if (sum > kMaxAmount) throw CParseError("amount out of range");
+            total = static_cast<std::int32_t>(sum);
+            live = first;
+        }
         extraPosts.Set(name_, total);
-        if (deadPart > 0 && deadPart < total) livePosted_.Set(name_, total - deadPart);
+        if (live > 0) livePosted_.Set(name_, live);
     }
 }
 
@@ -348,10 +324,11 @@ int CHandAbsolutePoker::ReadSummary(CLineCursor& cursor) {
     for (;;) {
         std::uint64_t before = cursor.Position();
         if (!cursor.Next()) {
-            // The text ends without the empty line that closes the hand:
-            // when nothing more will come, a whole summary finishes it.
+            // The text ends after the betting without the empty line that
+            // closes the hand: when nothing more will come, a whole summary
+            // finishes it.
             bool whole = inSummary && potAwarded && SummaryNamesEveryPlayer(*this, summarySeats);
-            return cursor.EndIsFinal() && whole ? kParseOk : kEndInPreflop;
+            return cursor.EndIsFinal() && whole ? kParseOk : kEndBeforeBlankLine;
         }
         std::string_view line = cursor.Line();
         if (line.empty()) return kParseOk;

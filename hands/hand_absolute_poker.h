@@ -18,11 +18,14 @@ class CHandAbsolutePoker : public CHand {
 
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
     // "Stage #" line), -202 (end in the header, seats or posts), -301, -401,
-    // -501 (end on a street; -301 also in the summary, unless the end is
-    // final and the summary lists every player who took part); throws
-    // CParseError for a malformed hand.
+    // -501 (end on a street), -601 (end after the betting, before the hand's
+    // closing line, unless the end is final and the summary lists every
+    // player who took part); throws CParseError for a malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     bool CreditsReturnedBets() const override { return true; }
+    // " Collects " includes the uncalled part of a bet that no "returned"
+    // line states (a walk), so no uncalled bet is derived.
+    bool StatesEveryUncalledBet() const override { return true; }
     std::string_view RoomName() const override { return "Absolute"; }
 
     int buttonSeat = 0;
@@ -34,7 +37,6 @@ class CHandAbsolutePoker : public CHand {
     void ReadPostLine(std::string_view line);
     int ReadStreets(CLineCursor& cursor);
     int ReadSummary(CLineCursor& cursor);
-    void SplitUncalledFromCollect();
     void RecordShownCards(std::string_view line);
     void RecordAction(std::string_view line, int street, std::string& lastActor);
 

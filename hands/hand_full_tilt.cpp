@@ -85,15 +85,23 @@ int CHandFullTilt::Parse(CStdioFileCustom& reader) {
     // read first, so their money is not lost.
     for (const std::string& line : passedOver) ReadPostLine(line);
     bool first = true;
+    std::uint64_t lineStart = 0;  // where the current line began, once it was read here
     for (;;) {
         std::string_view line = first ? std::string_view(firstLine) : cursor.Line();
-        first = false;
         if (StartsWith(line, "*** HOLE CARDS")) break;
+        if (StartsWith(line, kSummary)) RejectCancelled(cursor);
+        if (IsHeader(line) && !first) {
+            // The next hand is left whole for the next read.
+            cursor.Seek(lineStart);
+            throw CParseError("next hand began before the hole cards");
+        }
+        first = false;
         if (StartsWith(line, kButtonLine)) {
             buttonSeat = ReadField(line, kButtonLine.size(), 2);
         } else {
             ReadPostLine(line);
         }
+        lineStart = cursor.Position();
         if (!cursor.Next()) return kEndInHeader;
     }
     AssignPositions();
@@ -228,10 +236,17 @@ void CHandFullTilt::ParseHeaderTime(std::string_view header) {
 int CHandFullTilt::ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver,
                              std::string& firstLine) {
     for (;;) {
+        std::uint64_t before = cursor.Position();
         if (!cursor.Next()) return kEndInHeader;
         std::string_view line = cursor.Line();
         if (StartsWith(line, "Seat ") || StartsWith(line, kButtonLine)) break;
-        if (StartsWith(line, "*** HOLE CARDS") || IsHeader(line))
+        if (StartsWith(line, kSummary)) RejectCancelled(cursor);
+        if (IsHeader(line)) {
+            // The next hand is left whole for the next read.
+            cursor.Seek(before);
+            throw CParseError("no seat list and no button line");
+        }
+        if (StartsWith(line, "*** HOLE CARDS"))
             throw CParseError("no seat list and no button line");
         // Histories without a seat list post before the button line; keep
         // those lines for the posts section (bounded: a real hand has few).
@@ -297,6 +312,21 @@ int CHandFullTilt::RebuildSeatsFromSummary(CLineCursor& cursor, std::string& fir
     cursor.Seek(resume);
     firstLine = std::move(current);
     return 0;
+}
+
+void CHandFullTilt::RejectCancelled(CLineCursor& cursor) {
+    // A hand the room cancelled before dealing holds its header and its
+    // summary only. It is passed over to its end, leaving the next hand's
+    // header for the next read, and rejected alone.
+    for (;;) {
+        std::uint64_t before = cursor.Position();
+        if (!cursor.Next()) break;
+        if (IsHeader(cursor.Line())) {
+            cursor.Seek(before);
+            break;
+        }
+    }
+    throw CParseError("hand cancelled before the cards were dealt");
 }
 
 bool CHandFullTilt::IsSkipped(std::string_view line) const {
@@ -470,8 +500,17 @@ int CHandFullTilt::ReadStreets(CLineCursor& cursor, bool& endedOnSummary) {
             if (street == 0 && IsDealtToLine(line)) {
                 std::size_t open = line.rfind('[');
                 std::string_view raw = Slice(line, 9, open == kNpos ? kNpos : open - 9);
-                if (Trim(raw) != heroName)
-                    throw CParseError("cards dealt to a player other than the hero");
+                if (Trim(raw) != heroName) {
+                    // Heads-up tournament histories may deal the other
+                    // player's cards openly after the hero's: they are his
+                    // shown cards. Without the hero's own line first, the
+                    // hero name does not belong to the history.
+                    if (heroCards.empty())
+                        throw CParseError("cards dealt to a player other than the hero");
+                    QualifyNameInto(CheckedName(raw), name_);
+                    StoreShownCards(name_, HoleCardsFromLine(line));
+                    continue;
+                }
                 heroCards = HoleCardsFromLine(line);
                 continue;
             }
@@ -487,9 +526,13 @@ int CHandFullTilt::ReadStreets(CLineCursor& cursor, bool& endedOnSummary) {
 }
 
 int CHandFullTilt::ReadSummary(CLineCursor& cursor) {
+    bool lastLineCut = false;
     for (;;) {
         std::uint64_t before = cursor.Position();
-        if (!cursor.Next()) return kParseOk;
+        // A summary that runs into the end of the input is whole unless its
+        // last line was cut.
+        if (!cursor.Next()) return lastLineCut ? kEndBeforeBlankLine : kParseOk;
+        lastLineCut = cursor.LineIsCut();
         std::string_view line = cursor.Line();
         if (IsHeader(line)) {
             // The next hand follows after a single empty line: leave it to

@@ -23,7 +23,8 @@ class CHandFullTilt : public CHand {
 
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
     // header), -202 (end in the header, seats or posts), -301, -401, -501
-    // (end on a street); throws CParseError for a malformed hand.
+    // (end on a street), -601 (the text ends inside a summary line); throws
+    // CParseError for a malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     bool CreditsReturnedBets() const override { return true; }
     std::string_view RoomName() const override { return "Full Tilt"; }
@@ -43,6 +44,9 @@ class CHandFullTilt : public CHand {
     int ReadSeats(CLineCursor& cursor, std::vector<std::string>& passedOver,
                   std::string& firstLine);
     int RebuildSeatsFromSummary(CLineCursor& cursor, std::string& firstLine);
+    // Reads past a hand cancelled before the deal (the summary follows its
+    // header) up to the next header, and rejects it.
+    [[noreturn]] void RejectCancelled(CLineCursor& cursor);
     void ReadPostLine(std::string_view line);
     void AssignPositions();
     int ReadStreets(CLineCursor& cursor, bool& endedOnSummary);

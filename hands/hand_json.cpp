@@ -29,6 +29,8 @@ std::string_view ResultText(int result) {
             return "text ends on the flop";
         case CHand::kEndInTurnOrRiver:
             return "text ends on the turn or river";
+        case CHand::kEndBeforeBlankLine:
+            return "text ends in the summary, before the hand's closing line";
         default:
             return "unexpected result";
     }

@@ -1,5 +1,6 @@
 #include "hands/hand_party_poker.h"
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 #include <span>
@@ -126,13 +127,19 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
     do {
         if (!cursor.Next()) return kNoHandStart;
     } while (!StartsWith(cursor.Line(), kBanner) && !StartsWith(cursor.Line(), kBannerMailed));
-    handNumber = ReadHandNumber(cursor.Line(), kBanner.size() + 1);
+    ReadBannerNumber(cursor.Line());
 
     if (!cursor.Next()) return -201;
     ParseGameLine(cursor.Line());
 
     if (!cursor.Next()) return kEndInHeader;
-    ParseTableLine(cursor.Line());
+    if (tournament_) {
+        ParseTableLine(cursor.Line());
+    } else {
+        std::string tableLine(cursor.Line());
+        LookAheadForTournament(cursor);
+        ParseTableLine(tableLine);
+    }
 
     // The e-mailed form names the button on the table line.
     if (buttonSeat == 0) {
@@ -156,7 +163,9 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
         if (c == kNpos || open == kNpos || open < c + 2) throw CParseError("malformed seat line");
         int seat = ReadField(line, 5, c - 5);
         if (seat < 1 || seat > 10) throw CParseError("seat number out of range");
-        QualifyNameInto(CheckedName(line.substr(c + 1, open - c - 1)), name_);
+        std::string_view raw = CheckedName(line.substr(c + 1, open - c - 1));
+        seatedRaw_.emplace_back(raw);
+        QualifyNameInto(raw, name_);
         SetSeatName(seat - 1, name_);
         SeatAtPosition(name_, seat, buttonSeat);
     }
@@ -176,10 +185,16 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
             ante = dash == kNpos ? 0 : ReadLooseAmount(line, dash + 1);
             continue;
         }
+        if (tournament_ && (StartsWith(line, "Blinds(") || StartsWith(line, "Blinds ("))) {
+            // A level line: the blinds of this hand when it changed the level.
+            ReadTournamentBlinds(line, line.find('(') + 1);
+            continue;
+        }
         if (IsSkipped(line)) continue;
         ReadPostLine(line);
     }
     ApplyAntePosts();
+    if (tournament_ && postCount_ == 0 && antePosts_.empty()) PostUnwrittenBlinds();
 
     std::string endLine;
     int result = ReadStreets(cursor, endLine);
@@ -188,19 +203,25 @@ int CHandPartyPoker::Parse(CStdioFileCustom& reader) {
     ApplyHeroCards();
 
     bool sidePotLast = false;
+    bool lastLineCut = false;
     if (!endLine.empty()) {
         if (IsEndOfHand(endLine)) return kParseOk;
         ReadSummaryLine(endLine);
         sidePotLast = LastWinIsSidePot(endLine);
+        lastLineCut = cursor.LineIsCut();  // the cursor still holds the end line
     }
     for (;;) {
         std::uint64_t before = cursor.Position();
         if (!cursor.Next()) {
             // The text ends after the summary without the line that closes
             // the hand: when nothing more will come, a summary that names
-            // the winner of the main pot is whole.
-            return cursor.EndIsFinal() && potAwarded && !sidePotLast ? kParseOk : kEndInPreflop;
+            // the winner of the main pot, and whose last line is not cut, is
+            // whole.
+            return cursor.EndIsFinal() && potAwarded && !sidePotLast && !lastLineCut
+                       ? kParseOk
+                       : kEndBeforeBlankLine;
         }
+        lastLineCut = cursor.LineIsCut();
         std::string_view line = cursor.Line();
         if (IsEndOfHand(line)) {
             if (!line.empty()) cursor.Seek(before);
@@ -215,20 +236,23 @@ void CHandPartyPoker::ParseGameLine(std::string_view raw) {
     std::string line = CollapseBlanks(raw);
     tournament_ =
         Contains(line, " Trny:") || Contains(line, "Tourney") || Contains(line, "Tournament #");
+    // The 2019-2021 client writes "Holdem" without the apostrophe.
     bool noLimit = Contains(line, "PL Hold'em") || Contains(line, "PL Texas Hold'em") ||
                    Contains(line, "NL Hold'em ") || Contains(line, "NL Texas Hold'em ") ||
+                   Contains(line, "PL Holdem") || Contains(line, "PL Texas Holdem") ||
+                   Contains(line, "NL Holdem ") || Contains(line, "NL Texas Holdem ") ||
                    Contains(line, "(NL)") || Contains(line, "(PL)");
-    if (!Contains(line, "Hold'em")) throw CParseError("not a Hold'em hand");
+    // Double Hold'em deals two boards: not the game the hand record holds.
+    if (Contains(line, "Double Hold'em") || Contains(line, "Double Holdem"))
+        throw CParseError("Double Hold'em (two boards) is not Texas Hold'em");
+    if ((!Contains(line, "Hold'em") && !Contains(line, "Holdem")) || Contains(line, "Omaha"))
+        throw CParseError("not a Hold'em hand");
     gameKind = noLimit ? 2 : 1;  // the tournament and money kinds follow on the table line
 
     if (tournament_) {
         std::size_t at = kNpos;
         if ((at = line.find("Blinds (")) != kNpos || (at = line.find("Blinds(")) != kNpos) {
-            std::size_t end = 0;
-            smallBlind = ReadLooseAmount(line, line.find('(', at) + 1, &end);
-            std::size_t slash = FindFrom(line, "/", end);
-            lowLimit = slash == kNpos ? 0 : ReadLooseAmount(line, slash + 1);
-            highLimit = TwiceAmount(lowLimit);
+            ReadTournamentBlinds(line, line.find('(', at) + 1);
         } else if ((at = line.find("Stakes (")) != kNpos || (at = line.find("Stakes(")) != kNpos) {
             std::size_t end = 0;
             lowLimit = ReadLooseAmount(line, line.find('(', at) + 1, &end);
@@ -332,8 +356,7 @@ void CHandPartyPoker::ReadPostLine(std::string_view line) {
     // tournament level lines ("Trny:15286975 Level:4", "Blinds(50/100)") and
     // notices ("X is sitting out") in this section.
     if (!ContainsAfterFirst(line, " posts ")) return;
-    std::size_t blank = line.find(' ');
-    QualifyNameInto(CheckedName(line.substr(0, blank)), name_);
+    QualifyNameInto(CheckedName(PlayerNameOf(line)), name_);
     EnterUnseated(name_);
     std::size_t open = line.find('[');
     if (open == kNpos) open = line.find('(');
@@ -405,8 +428,11 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
     std::size_t at = kNpos;
     int kind = -1;
     std::string_view marker;
+    // Markers are looked for after the seated name the line begins with, so
+    // that a name holding a marker word is not cut there.
+    const std::size_t from = std::max<std::size_t>(SeatedNameAt(line).size(), 1);
     for (const Marker& m : kMarkers) {
-        at = FindFrom(line, m.text, 1);
+        at = FindFrom(line, m.text, from);
         if (at != kNpos) {
             kind = m.kind;
             marker = m.text;
@@ -423,6 +449,9 @@ bool CHandPartyPoker::RecordAction(std::string_view line, int street) {
             amount = ReadLooseAmount(line, dollar);
         } else if (open != kNpos) {
             amount = ReadLooseAmount(line, open + 1);
+        } else if (std::size_t paren = FindFrom(line, "(", at); paren != kNpos) {
+            // E-mailed and older histories: "calls (0.02)", "bets (0.13)".
+            amount = ReadLooseAmount(line, paren + 1);
         } else if (std::size_t to = FindFrom(line, " to ", at); to != kNpos) {
             // The e-mailed form: "Hero raises 3800 to 3800".
             amount = ReadLooseAmount(line, to + 4);
@@ -471,7 +500,8 @@ int CHandPartyPoker::ReadStreets(CLineCursor& cursor, std::string& endLine) {
             }
             if (IsSkipped(line)) continue;
             if (street == 0 && IsDealtToLine(line)) {
-                std::string_view raw = UpTo(line, 9, " ");
+                std::size_t open = line.find(" [", 9);
+                std::string_view raw = Slice(line, 9, open == kNpos ? kNpos : open - 9);
                 if (Trim(raw) != heroName)
                     throw CParseError("cards dealt to a player other than the hero");
                 heroCards = PartyCardsFromLine(line);
@@ -479,7 +509,7 @@ int CHandPartyPoker::ReadStreets(CLineCursor& cursor, std::string& endLine) {
                 continue;
             }
             if (IsShow(line)) {
-                QualifyNameInto(CheckedName(UpTo(line, 0, " ")), name_);
+                QualifyNameInto(CheckedName(PlayerNameOf(line)), name_);
                 StoreShownCards(name_, PartyCardsFromLine(line));
                 continue;
             }
@@ -491,7 +521,7 @@ int CHandPartyPoker::ReadStreets(CLineCursor& cursor, std::string& endLine) {
 
 void CHandPartyPoker::ReadSummaryLine(std::string_view line) {
     if (IsShow(line)) {
-        QualifyNameInto(CheckedName(UpTo(line, 0, " ")), name_);
+        QualifyNameInto(CheckedName(PlayerNameOf(line)), name_);
         StoreShownCards(name_, PartyCardsFromLine(line));
     }
     // The e-mailed form reports winnings in balance lines:
@@ -528,8 +558,91 @@ void CHandPartyPoker::ReadSummaryLine(std::string_view line) {
 
 void CHandPartyPoker::RecordWonSegment(std::string_view segment) {
     if (!ContainsAfterFirst(segment, " wins ") || segment.size() >= 120) return;
-    std::size_t blank = segment.find(' ');
-    QualifyNameInto(CheckedName(segment.substr(0, blank)), name_);
+    QualifyNameInto(CheckedName(PlayerNameOf(segment)), name_);
     if (PositionOf(name_) < 0) throw CParseError("winner is not seated");
     RecordCollected(name_, ReadLooseAmount(segment, segment.find(" wins ") + 6));
+}
+
+void CHandPartyPoker::ReadBannerNumber(std::string_view banner) {
+    // The id runs from after "Game " to the next blank. Letters before the
+    // digits are passed over as in other rooms' ids; an id with letters
+    // among its digits (the 2019-2021 client) has no number that would tell
+    // its hands apart.
+    std::size_t start = kBanner.size() + 1;
+    std::size_t end = banner.find(' ', start);
+    std::string_view id = Slice(banner, start, end == kNpos ? kNpos : end - start);
+    std::size_t digits = 0;
+    while (digits < id.size() && !(id[digits] >= '0' && id[digits] <= '9')) ++digits;
+    if (id.find_first_not_of("0123456789", digits) != kNpos)
+        throw CParseError("hand ids with letters among the digits are not supported");
+    handNumber = ReadHandNumber(banner, start);
+}
+
+void CHandPartyPoker::LookAheadForTournament(CLineCursor& cursor) {
+    // Some tournament histories write the "Trny:" text on a line of its own
+    // among the seats and posts, after the game line. Names are tagged as
+    // they are seated, so the line is looked for first; the reader returns
+    // to the line after the table line.
+    constexpr int kMaxLines = 40;
+    std::uint64_t resume = cursor.Position();
+    for (int i = 0; i < kMaxLines && cursor.Next(); ++i) {
+        std::string_view line = cursor.Line();
+        if (IsEndOfHand(line) || StartsWith(line, "** Dealing")) break;
+        if (StartsWith(line, "Trny:") || Contains(line, " Trny:")) {
+            tournament_ = true;
+            break;
+        }
+    }
+    cursor.Seek(resume);
+}
+
+void CHandPartyPoker::ReadTournamentBlinds(std::string_view line, std::size_t pos) {
+    // "Blinds(50/100)": the small blind and the big blind.
+    std::size_t end = 0;
+    smallBlind = ReadLooseAmount(line, pos, &end);
+    std::size_t slash = FindFrom(line, "/", end);
+    lowLimit = slash == kNpos ? 0 : ReadLooseAmount(line, slash + 1);
+    highLimit = TwiceAmount(lowLimit);
+}
+
+void CHandPartyPoker::PostUnwrittenBlinds() {
+    // Older tournament histories write no post lines: the level's blinds
+    // (and antes) are posted by the seats the button decides. Heads-up the
+    // button posts the small blind.
+    if (smallBlind <= 0 || lowLimit <= 0) return;
+    std::vector<int> order;  // seated positions from the button on
+    for (int position = 1; position <= kPositions; ++position) {
+        if (NameAtPosition(position % kPositions).first) order.push_back(position % kPositions);
+    }
+    if (order.size() < 2) return;
+    if (ante > 0) {
+        for (int position : order) {
+            extraPosts.Set(std::string(NameAtPosition(position).second), ante);
+        }
+    }
+    std::size_t small = order.size() == 2 ? order.size() - 1 : 0;
+    std::size_t big = (small + 1) % order.size();
+    AddAction(0, kActionSmallBlind, std::string(NameAtPosition(order[small]).second), smallBlind);
+    bigBlindName = std::string(NameAtPosition(order[big]).second);
+    AddAction(0, kActionBigBlind, bigBlindName, lowLimit);
+}
+
+std::string_view CHandPartyPoker::SeatedNameAt(std::string_view line) const {
+    // Screen names may hold blanks ("poket Ass"): the longest seated name
+    // that the line begins with, followed by a blank.
+    std::string_view best;
+    for (const std::string& name : seatedRaw_) {
+        if (name.size() > best.size() && line.size() > name.size() && line[name.size()] == ' ' &&
+            StartsWith(line, name)) {
+            best = line.substr(0, name.size());
+        }
+    }
+    return best;
+}
+
+std::string_view CHandPartyPoker::PlayerNameOf(std::string_view line) const {
+    std::string_view seated = SeatedNameAt(line);
+    if (!seated.empty()) return seated;
+    // A player missing from the seat list: the first word.
+    return line.substr(0, line.find(' '));
 }

@@ -26,12 +26,15 @@ class CHandPartyPoker : public CHand {
 
     // Reads one hand from the reader's current line on. Returns 0, -101 (no
     // banner), -201 (end right after the banner), -202 (end in the table,
-    // seat or post section), -301, -401, -501 (end on a street; -301 also
-    // when the text ends before the hand's closing line, unless the end is
-    // final and the summary names the main pot's winner); throws CParseError
-    // for a malformed hand.
+    // seat or post section), -301, -401, -501 (end on a street), -601 (end in
+    // the summary, before the hand's closing line, unless the end is final and
+    // the summary names the main pot's winner); throws CParseError for a
+    // malformed hand.
     int Parse(CStdioFileCustom& reader) override;
     std::string_view RoomName() const override { return "PartyPoker"; }
+    // The histories state no uncalled bets: " wins " includes them, so none
+    // is derived.
+    bool StatesEveryUncalledBet() const override { return true; }
 
     int buttonSeat = 0;
     std::string bigBlindName;
@@ -54,12 +57,30 @@ class CHandPartyPoker : public CHand {
     bool IsSkipped(std::string_view line) const;
     bool RecordAction(std::string_view line, int street);
     void EnterUnseated(const std::string& name);
+    // Reads the hand id of the banner into handNumber; rejects ids with
+    // letters among their digits.
+    void ReadBannerNumber(std::string_view banner);
+    // Sets tournament_ when a "Trny:" line follows before the deal; leaves
+    // the reader where it was.
+    void LookAheadForTournament(CLineCursor& cursor);
+    // Reads "small/big" at `pos` into smallBlind, lowLimit and highLimit.
+    void ReadTournamentBlinds(std::string_view line, std::size_t pos);
+    // Records the level's blinds and antes for the seats that owe them when
+    // a tournament hand writes no post lines.
+    void PostUnwrittenBlinds();
+    // The longest seated name (as written) that `line` begins with, followed
+    // by a blank; empty when none.
+    std::string_view SeatedNameAt(std::string_view line) const;
+    // The name a post, show or "wins" line begins with: SeatedNameAt, or
+    // the first word for a player missing from the seat list.
+    std::string_view PlayerNameOf(std::string_view line) const;
 
     int timeZone_;
     bool tournament_ = false;
     int postCount_ = 0;
     std::vector<Post> antePosts_;
-    std::string name_;  // scratch for qualified names
+    std::vector<std::string> seatedRaw_;  // seated names as written, without the tag
+    std::string name_;                    // scratch for qualified names
 };
 
 // Card list of a Party line: the cards between the last "[" and the "]"

@@ -1,5 +1,6 @@
 #include "hands/hand_poker_stars.h"
 
+#include "hands/line_cursor.h"
 #include "hands/parse_error.h"
 #include "hands/parse_text.h"
 #include "hands/stdio_file_custom.h"
@@ -802,6 +803,13 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
             // Ignored.
         } else if (StartsWith(line, "*** HOLE CARDS")) {
             return kParseOk;
+        } else if (StartsWith(line, kSummary)) {
+            // A hand the room cancelled before dealing holds its header and
+            // its summary only: it is passed over up to the next header,
+            // which NextLine leaves for the next read, and rejected alone.
+            while (NextLine(reader, buffer, line)) {
+            }
+            throw CParseError("hand cancelled before the cards were dealt");
         } else if (!line.empty() && (colon = FindFrom(line, ": ", 1)) != kNpos) {
             const std::string_view written = Trim(line.substr(0, colon));
             std::int32_t amount = 0;
@@ -925,10 +933,17 @@ CHandPokerStars::StreetEnd CHandPokerStars::ReadStreet(CStdioFileCustom& reader,
             return StreetEnd::kHandOver;
         if (street == 0 && IsDealtToLine(line)) {
             ParseShownCardsInto(line, shown);
-            heroCards = shown.cards;
             if (SplitQualifiedName(shown.name).first != Trim(heroName)) {
-                throw CParseError("cards dealt to a player other than the hero");
+                // Heads-up tournament histories may deal the other player's
+                // cards openly after the hero's: they are his shown cards.
+                // Without the hero's own line first, the hero name does not
+                // belong to the history.
+                if (heroCards.empty())
+                    throw CParseError("cards dealt to a player other than the hero");
+                StoreShownCards(shown.name, shown.cards);
+                continue;
             }
+            heroCards = shown.cards;
             continue;
         }
         if (IsShowLine(line)) {
@@ -1010,7 +1025,10 @@ int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer,
     // Up to the summary: show-down lines may still show cards.
     auto storeShown = [&] {
         int position = PositionAsWritten(ShownNameAsWritten(line));
-        if (position >= 0) holeCards[static_cast<std::size_t>(position)] = HoleCardsFromLine(line);
+        // A list cut short by the end of the text holds no cards: what is
+        // known stays.
+        CCardText cards = HoleCardsFromLine(line);
+        if (position >= 0 && !cards.empty()) holeCards[static_cast<std::size_t>(position)] = cards;
     };
     if (todaysForm_) ReadFirstBoard(line);
     while (!StartsWith(line, kSummary)) {
@@ -1025,7 +1043,9 @@ int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer,
     }
     // The summary runs to an empty line or the end of the text.
     std::int64_t statedPot = -1;
+    bool lastLineCut = false;
     while (NextLine(reader, buffer, line) && !line.empty()) {
+        lastLineCut = hands::IsCutLine(line, reader);
         if (IsShowLine(line)) storeShown();
         if (!todaysForm_) {
             if (IsCollectedLine(line)) {
@@ -1058,7 +1078,7 @@ int CHandPokerStars::ReadSummary(CStdioFileCustom& reader, std::string& buffer,
         }
         everyUncalledBetStated_ = in == statedPot;
     }
-    return kParseOk;
+    return lastLineCut ? kEndBeforeBlankLine : kParseOk;
 }
 
 int CHandPokerStars::Parse(CStdioFileCustom& reader) {

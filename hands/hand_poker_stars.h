@@ -39,7 +39,8 @@ class CHandPokerStars : public CHand {
     // Reads one hand from the reader's current line. Returns 0 for a complete
     // hand, -101 when no header is found, -202 when the text ends in the
     // header, seats or posts, -301 in preflop, -401 on the flop, -501 on the
-    // turn or river; throws CParseError for a malformed hand. A header line
+    // turn or river, -601 when the text ends inside a summary line; throws
+    // CParseError for a malformed hand. A header line
     // met inside a hand ends that hand as if the text ended there (the
     // earlier hand was cut off) and the reader is left at that header, so
     // the next call reads the next hand.

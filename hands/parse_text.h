@@ -208,8 +208,9 @@ inline std::size_t FindLastByte(std::string_view line, char c, std::size_t befor
                : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
 }
 
-// Whether `c` is a blank: space, tab, LF, VT, FF or CR.
-inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// Whether `c` is a blank: space, tab, LF, VT, FF, CR or NUL. NUL counts
+// because one room's club client writes a NUL after every line end.
+inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\0'; }
 
 // `line` without blanks at both ends. Inline: every line and name is
 // trimmed, and most have nothing to trim.

@@ -84,22 +84,26 @@ std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
         utf16_ = true;
     }
     // Lines end in LF (or CR LF); a file whose first block holds carriage
-    // returns and no line feed at all ends its lines in CR alone. UTF-16
+    // returns and no line feed at all ends its lines in CR alone. Text
+    // without a mark may still be UTF-16LE (one client writes it so). UTF-16
     // files keep the LF rule.
     lineEnd_ = '\n';
-    if (!utf16_) {
-        std::string_view head;
+    if (bomLength_ == 0) {
+        std::string_view first;
         std::string sample;
+        // One byte past the first chunk, so that a CR ending the chunk shows
+        // whether an LF follows it.
         if (fromMemory_) {
-            head =
-                std::string_view(buffer_).substr(0, std::min<std::size_t>(buffer_.size(), kChunk));
+            first = std::string_view(buffer_).substr(
+                0, std::min<std::size_t>(buffer_.size(), kChunk + 1));
         } else {
-            sample.resize(kChunk);
+            sample.resize(kChunk + 1);
             sample.resize(std::fread(sample.data(), 1, sample.size(), file_));
             std::fseek(file_, 0, SEEK_SET);
-            head = sample;
+            first = sample;
         }
-        if (text::EndsLinesWithCrAlone(head)) lineEnd_ = '\r';
+        utf16_ = text::LooksLikeUtf16LeWithoutMark(first);
+        if (!utf16_ && text::EndsLinesWithCrAlone(first)) lineEnd_ = '\r';
     }
     Seek(bomLength_);
     return bomLength_;

@@ -2,11 +2,13 @@
 // CStdioFileCustom: the line reader for hand-history files.
 //
 // Reads a file (opened for shared reading, so the poker client can keep
-// writing it) or an in-memory text line by line. Lines end at LF or CRLF (a
-// lone CR is kept inside the line); the line end is not part of the line. A
-// UTF-8 byte-order mark at the very start is skipped; a file that starts with
-// a UTF-16LE byte-order mark is converted to UTF-8 as it is read. Lines may be
-// of any length.
+// writing it) or an in-memory text line by line. Lines end at LF or CRLF; a
+// file whose first block holds carriage returns and no line feed ends its
+// lines at CR alone. The line end is not part of the line. UTF-16LE text
+// (lines ending at LF or CRLF) is converted to UTF-8 as it is read: a file
+// that starts with its byte-order mark, or one without the mark whose first
+// bytes have a zero at every odd offset and no zero at the even ones. A UTF-8
+// byte-order mark at the very start is skipped. Lines may be of any length.
 //
 // Form-feed rule: when a line holds a form feed (character 12) at its third
 // position or later, the line is cut before the form feed and the next read

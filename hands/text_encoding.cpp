@@ -1,5 +1,6 @@
 #include "hands/text_encoding.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -97,7 +98,23 @@ void NormaliseLineToUtf8(std::string& line) {
 }
 
 bool EndsLinesWithCrAlone(std::string_view head) {
-    return head.find('\r') != std::string_view::npos && head.find('\n') == std::string_view::npos;
+    // A CR as the block's last byte may be the first half of a CR LF that the
+    // block cuts; it does not count.
+    const std::size_t cr = head.find('\r');
+    return cr != std::string_view::npos && cr + 1 < head.size() &&
+           head.find('\n') == std::string_view::npos;
+}
+
+bool LooksLikeUtf16LeWithoutMark(std::string_view head) {
+    // Single-byte text never has a zero at every odd offset of its start, and
+    // UTF-8 or Windows-1252 text never holds a zero at all.
+    std::size_t n = std::min<std::size_t>(head.size(), 64);
+    n -= n % 2;
+    if (n < 4) return false;
+    for (std::size_t i = 0; i < n; i += 2) {
+        if (head[i] == '\0' || head[i + 1] != '\0') return false;
+    }
+    return true;
 }
 
 }  // namespace text

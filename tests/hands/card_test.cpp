@@ -1,9 +1,10 @@
+#include "hands/card.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "hands/archive.h"
-#include "hands/card.h"
 #include "hands/card_array.h"
 #include "hands/card_text.h"
 
@@ -14,7 +15,8 @@ TEST(CardTest, LabelsAndCodes) {
         int index;
         const char* label;
     };
-    const Case cases[] = {{0, "[As]"}, {12, "[Ks]"}, {13, "[Ac]"}, {38, "[Kh]"}, {39, "[Ad]"}, {51, "[Kd]"}, {22, "[Tc]"}};
+    const Case cases[] = {{0, "[As]"},  {12, "[Ks]"}, {13, "[Ac]"}, {38, "[Kh]"},
+                          {39, "[Ad]"}, {51, "[Kd]"}, {22, "[Tc]"}};
     for (const Case& c : cases) {
         CCard card = CCard::FromIndex(c.index);
         EXPECT_EQ(card.Label(), c.label) << "index " << c.index;
@@ -39,10 +41,14 @@ TEST(CardTextTest, HoleCardsFromLine) {
         {"Dealt to Hero [Ah Kd]", "[Ah,Kd]"},
         {"Seat 2: hero showed [Qs Qh] and won ($0.38) with a pair", "[Qs,Qh]"},
         {"Player: shows [ Td 9d ]", "[Td, 9]"},  // five bytes after "[", as they stand
-        {"Player: shows [5c]", "[5c,c]]"},  // one card: five bytes are read as they stand
-        {"x [A", "[A,A]"},
+        {"Player: shows [5c]", "[5c]"},          // one card shown
+        {"Player: shows [ 5c ] (a pair)", "[5c]"},
+        {"Seat 2: Hero (big blind) showed [Kh ", ""},  // cut before the second card
+        {"x [A", ""},
         {"no bracket", ""},
-        {"ends [", "[,]"},
+        {"ends [", ""},
+        {"empty []", ""},
+        {"Dealt to Hero [Ah Kd", "[Ah,Kd]"},  // both cards there, only the bracket cut
     };
     for (const Case& c : cases) EXPECT_EQ(HoleCardsFromLine(c.line), c.cards) << c.line;
 }
@@ -69,7 +75,8 @@ TEST(CardArrayTest, SerialisationRoundTrip) {
     for (std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{0xFFFE},
                               std::size_t{0xFFFF}, std::size_t{70000}}) {
         CCardArray cards;
-        for (std::size_t i = 0; i < count; ++i) cards.Add(CCard::FromIndex(static_cast<int>(i % 53) - 1));
+        for (std::size_t i = 0; i < count; ++i)
+            cards.Add(CCard::FromIndex(static_cast<int>(i % 53) - 1));
         std::string bytes;
         CArchive out(bytes);
         cards.Serialize(out);
@@ -93,16 +100,20 @@ TEST(CardArrayTest, RecordLayoutIsLittleEndian) {
     std::string bytes;
     CArchive out(bytes);
     cards.Serialize(out);
-    EXPECT_EQ(bytes, std::string("\x01\x00" "\x26\x00\x00\x00" "\x0C\x00\x00\x00" "\x02\x00\x00\x00", 14));
+    EXPECT_EQ(bytes, std::string("\x01\x00"
+                                 "\x26\x00\x00\x00"
+                                 "\x0C\x00\x00\x00"
+                                 "\x02\x00\x00\x00",
+                                 14));
 }
 
 TEST(CardArrayTest, ShortArchivesFail) {
     const std::string inputs[] = {
         std::string(""),
         std::string("\x01", 1),
-        std::string("\x01\x00\x01\x00\x00\x00", 6),             // record cut short
-        std::string("\xFF\xFF\xFF\xFF\xFF\xFF", 6),             // four billion records announced
-        std::string("\xFF\xFF\x00\x00", 4),                     // escaped count cut short
+        std::string("\x01\x00\x01\x00\x00\x00", 6),  // record cut short
+        std::string("\xFF\xFF\xFF\xFF\xFF\xFF", 6),  // four billion records announced
+        std::string("\xFF\xFF\x00\x00", 4),          // escaped count cut short
     };
     for (const std::string& input : inputs) {
         CCardArray cards;

@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/hands/fault_histories.h"
 #include "tests/hands/golden_util.h"
 #include "tests/hands/room_corpus_util.h"
 
 namespace {
 
 const char* kTournamentHand =
-    "Stage #C525691746 Tourney ID 5945889 Holdem Multi Normal Tournament No Limit 10 - 2011-01-16 17:03:29 (ET)\n"
+    "Stage #C525691746 Tourney ID 5945889 Holdem Multi Normal Tournament No Limit 10 - 2011-01-16 "
+    "17:03:29 (ET)\n"
     "Table: 15 (Real Money) Seat #9 is the dealer\n"
-    "Seat 1 - SHUS (1,440 in chips)\nSeat 2 - MARSH (1,380 in chips)\nSeat 9 - GREG (1,485 in chips)\n"
+    "Seat 1 - SHUS (1,440 in chips)\nSeat 2 - MARSH (1,380 in chips)\nSeat 9 - GREG (1,485 in "
+    "chips)\n"
     "SHUS - Posts small blind 5\nMARSH - Posts big blind 10\n*** POCKET CARDS ***\n"
     "GREG - All-In 1,485\nSHUS - Calls 1,435\nMARSH - All-In (Timeout)\n"
     "*** FLOP *** [9h 7h 2h]\nSHUS - All-In 5\n*** TURN *** [9h 7h 2h] [10d]\n"
@@ -20,10 +23,12 @@ const char* kTournamentHand =
 const char* kDeadPostHand =
     "Stage #736661180: HOLDEM NORMAL $25/$50 - 2007-08-17 06:49:16 (ET)\n"
     "Table: BREWERY ST (Real Money) Seat #4 is the dealer\n"
-    "Seat 4 - LIVE ($2343 in chips)\nSeat 5 - IMMA ($1861.82 in chips)\nSeat 1 - DWAY ($743 in chips)\n"
+    "Seat 4 - LIVE ($2343 in chips)\nSeat 5 - IMMA ($1861.82 in chips)\nSeat 1 - DWAY ($743 in "
+    "chips)\n"
     "Seat 3 - POKE ($475 in chips)\nIMMA - Posts small blind $15\nDWAY - Posts big blind $25\n"
     "POKE - Posts dead $40 dead $15\n*** POCKET CARDS ***\nDealt to LIVE [7h 8c]\n"
-    "POKE - Raises $25 to $50\nLIVE - Folds\nIMMA - Calls $35\nDWAY - Calls $25\n*** FLOP *** [Ac Qd Js]\n"
+    "POKE - Raises $25 to $50\nLIVE - Folds\nIMMA - Calls $35\nDWAY - Calls $25\n*** FLOP *** [Ac "
+    "Qd Js]\n"
     "IMMA - Checks\nDWAY - Checks\nPOKE - Bets $25\nIMMA - Folds\nDWAY - Folds\n"
     "POKE - returned ($25) : not called\n*** SHOW DOWN ***\nPOKE Collects $162 from main pot\n"
     "*** SUMMARY ***\nTotal Pot($165) | Rake ($3)\n\n";
@@ -44,7 +49,8 @@ TEST(HandAbsolutePoker, TournamentTableAndActions) {
     ASSERT_EQ(marsh.size(), 2u);
     EXPECT_EQ(marsh[1].kind, kActionCheck);
     EXPECT_EQ(marsh[1].amount, 0);
-    EXPECT_EQ(hand.Actions(2, 1)[0].kind, kActionBet);  // an all-in on the flop with no bet is a bet
+    EXPECT_EQ(hand.Actions(2, 1)[0].kind,
+              kActionBet);  // an all-in on the flop with no bet is a bet
     EXPECT_EQ(hand.holeCards[0], "[Ah,Kh]");
 }
 
@@ -58,35 +64,82 @@ TEST(HandAbsolutePoker, PostsAndCapitalHeader) {
     EXPECT_EQ(roomtest::Balance(hand, true), 300);
 }
 
-TEST(HandAbsolutePoker, WalkBooksTheUncalledBlindAsReturned) {
+TEST(HandAbsolutePoker, WalkWinsWhatCollectsSays) {
+    // " Collects " holds the uncalled part of the big blind; no line states
+    // it as returned, so none is booked.
     const char* text =
-        "Stage #525827332 Tourney ID 5945889 Holdem Multi Normal Tournament No Limit 100 - 2011-01-16 18:11:10 (ET)\n"
-        "Table: 37 (Real Money) Seat #1 is the dealer\nSeat 1 - A (3,015 in chips)\nSeat 2 - B (8,169 in chips)\n"
-        "Seat 3 - C (3,194 in chips)\nB - Posts small blind 50\nC - Posts big blind 100\n*** POCKET CARDS ***\n"
-        "A - Folds\nB - Folds\n*** SHOW DOWN ***\nC - Does not show\nC Collects 150 from main pot\n*** SUMMARY ***\n\n";
+        "Stage #525827332 Tourney ID 5945889 Holdem Multi Normal Tournament No Limit 100 - "
+        "2011-01-16 18:11:10 (ET)\n"
+        "Table: 37 (Real Money) Seat #1 is the dealer\nSeat 1 - A (3,015 in chips)\nSeat 2 - B "
+        "(8,169 in chips)\n"
+        "Seat 3 - C (3,194 in chips)\nB - Posts small blind 50\nC - Posts big blind 100\n*** "
+        "POCKET CARDS ***\n"
+        "A - Folds\nB - Folds\n*** SHOW DOWN ***\nC - Does not show\nC Collects 150 from main "
+        "pot\n*** SUMMARY ***\n\n";
     CHandAbsolutePoker hand("A");
     ASSERT_EQ(roomtest::ParseText(hand, text), 0) << hand.RejectReason();
     int c = hand.PositionOf("C (T-NL)");
-    EXPECT_EQ(hand.won[c], 10000);
-    EXPECT_EQ(hand.returned[c][0], 5000);
+    EXPECT_EQ(hand.won[c], 15000);
+    EXPECT_EQ(hand.returned[c][0], 0);
     EXPECT_EQ(roomtest::Balance(hand, true), 0);
 }
 
+TEST(HandAbsolutePoker, DeadPostsAndWalks) {
+    struct Case {
+        const char* file;
+        const char* player;  // the player checked
+        std::int32_t invested;
+        std::int32_t won;
+        std::int32_t returned;  // over all streets
+        std::int64_t rake;
+    };
+    const Case cases[] = {
+        // "Posts $1 dead $0.50": a live dollar and half a dollar of dead money.
+        {"absolute/dead_post.txt", "LATECOMER (NL)", 750, 650, 400, 50},
+        {"absolute/walk.txt", "PLAYER1 (NL)", 400, 600, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto reads = faulttest::ReadAll(faulttest::History(c.file) + "\r\n", [] {
+            return std::make_unique<CHandAbsolutePoker>("HERO");
+        });
+        ASSERT_EQ(reads.size(), 1u);
+        ASSERT_TRUE(reads[0].complete) << reads[0].result << " " << reads[0].reason;
+        const CHand& hand = *reads[0].hand;
+        int p = hand.PositionOf(c.player);
+        ASSERT_GE(p, 0);
+        std::int32_t returned = 0;
+        for (std::int32_t r : hand.returned[p]) returned += r;
+        EXPECT_EQ(hand.invested[p], c.invested);
+        EXPECT_EQ(hand.won[p], c.won);
+        EXPECT_EQ(returned, c.returned);
+        EXPECT_EQ(faulttest::Balance(hand), c.rake);
+    }
+}
+
 TEST(HandAbsolutePoker, EndInSummaryAndRejections) {
-    const char* base = "Stage #1: Holdem  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\nTable: CHILE (Real Money) Seat #1 is the dealer\n";
+    const char* base =
+        "Stage #1: Holdem  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\nTable: CHILE (Real Money) "
+        "Seat #1 is the dealer\n";
     struct Case {
         std::string text;
         int result;
     };
     const Case cases[] = {
-        {std::string(base) + "Seat 1 - A ($1 in chips)\nSeat 2 - B ($1 in chips)\nA - Posts small blind $0.01\n"
-                             "B - Posts big blind $0.02\n*** POCKET CARDS ***\nA - Folds\n*** SHOW DOWN ***\nB Collects $0.03 from main pot\n",
-         CHand::kEndInPreflop},
+        {std::string(base) +
+             "Seat 1 - A ($1 in chips)\nSeat 2 - B ($1 in chips)\nA - Posts small blind $0.01\n"
+             "B - Posts big blind $0.02\n*** POCKET CARDS ***\nA - Folds\n*** SHOW DOWN ***\nB "
+             "Collects $0.03 from main pot\n",
+         CHand::kEndBeforeBlankLine},
         {"Stage #1: Omaha  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\n", CHand::kParseRejected},
-        {"Stage #1: Holdem  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\nTable CHILE\n", CHand::kParseRejected},
-        {"Stage #1: Holdem  Stud $0.02 - 2009-06-10 03:10:00 (ET)\nTable: C (Real Money) Seat #1 is the dealer\nSeat 1 - A ($1 in chips)\n",
+        {"Stage #1: Holdem  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\nTable CHILE\n",
          CHand::kParseRejected},
-        {std::string(base) + "Seat 1 - A ($1 in chips)\nX - Posts small blind $0.01\n*** POCKET CARDS ***\n", CHand::kParseRejected},
+        {"Stage #1: Holdem  Stud $0.02 - 2009-06-10 03:10:00 (ET)\nTable: C (Real Money) Seat #1 "
+         "is the dealer\nSeat 1 - A ($1 in chips)\n",
+         CHand::kParseRejected},
+        {std::string(base) +
+             "Seat 1 - A ($1 in chips)\nX - Posts small blind $0.01\n*** POCKET CARDS ***\n",
+         CHand::kParseRejected},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -98,16 +151,17 @@ TEST(HandAbsolutePoker, EndInSummaryAndRejections) {
 TEST(HandAbsolutePoker, Corpus) {
     if (roomtest::CorpusFolder("absolute").empty()) GTEST_SKIP() << "corpus absent";
     auto counts = roomtest::RunCorpus(
-        "absolute", [](const std::string& hero) { return std::make_unique<CHandAbsolutePoker>(hero); }, {"Stage #"},
-        "Rake ", true);
+        "absolute",
+        [](const std::string& hero) { return std::make_unique<CHandAbsolutePoker>(hero); },
+        {"Stage #"}, "Rake ", true);
     roomtest::Report("absolute", counts);
     EXPECT_GE(counts.complete, 85);
 }
 
 TEST(HandAbsolutePoker, WholeRecordsMatchGolden) {
-    roomtest::ExpectGoldenHands("absolute",
-                                {{"tournament", kTournamentHand}, {"dead-post", kDeadPostHand, "LIVE"}},
-                                "absolute_poker");
+    roomtest::ExpectGoldenHands(
+        "absolute", {{"tournament", kTournamentHand}, {"dead-post", kDeadPostHand, "LIVE"}},
+        "absolute_poker");
 }
 
 }  // namespace

@@ -33,13 +33,62 @@ TEST(LineReader, LineEnds) {
         {"a\nb\n", {"a", "b"}},
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\r\nb\nc", {"a", "b", "c"}},
-        {"a\rb\n", {"a\rb"}},  // a lone CR stays in the line
+        {"a\rb\n", {"a\rb"}},    // a lone CR in a file with line feeds stays in the line
+        {"a\rb\r", {"a", "b"}},  // CR alone ends the lines of a file without line feeds
+        {"a\r\rb\r", {"a", "", "b"}},
+        {"a\rb", {"a", "b"}},
+        // A NUL after every line end is kept in the line; trimming drops it.
+        {std::string("a\r\n\0b\r\n\0", 8), {"a", std::string("\0b", 2), std::string(1, '\0')}},
         {"\n\n", {"", ""}},
         {"", {}},
         {"\xEF\xBB\xBFPokerStars\n", {"PokerStars"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadText(c.input), c.expected) << "input: " << c.input;
+    }
+}
+
+TEST(LineReader, CrLineEndsAcrossTheFileBuffer) {
+    // Line ends placed around the end of the reader's 64 KiB chunk, read
+    // from a file: a line end split by the chunk is one line end.
+    const std::string ends[] = {"\r", "\r\n", "\n"};
+    for (std::size_t offset = 65530; offset < 65536; ++offset) {
+        for (const std::string& end : ends) {
+            SCOPED_TRACE(std::to_string(offset) + " " + std::to_string(end.size()));
+            std::string text(offset, 'x');
+            text += end + "second" + end + "third";
+            std::string path = ::testing::TempDir() + "cr_chunk.txt";
+            {
+                std::FILE* out = std::fopen(path.c_str(), "wb");
+                ASSERT_NE(out, nullptr);
+                std::fwrite(text.data(), 1, text.size(), out);
+                std::fclose(out);
+            }
+            CStdioFileCustom f;
+            ASSERT_TRUE(f.Open(path));
+            Lines lines = ReadAll(f);
+            ASSERT_EQ(lines.size(), 3u);
+            EXPECT_EQ(lines[0].size(), offset);
+            EXPECT_EQ(lines[1], "second");
+            EXPECT_EQ(lines[2], "third");
+        }
+    }
+}
+
+TEST(LineReader, Utf16WithoutByteOrderMark) {
+    struct Case {
+        std::string input;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {std::string("A\0b\0\r\0\n\0c\0", 10), {"Ab", "c"}},
+        // Too short to tell, or not zero at every odd offset: single-byte text.
+        {std::string("A\0", 2), {std::string("A\0", 2)}},
+        {std::string("A\0bc\n", 5), {std::string("A\0bc", 4)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input.size());
+        EXPECT_EQ(ReadText(c.input), c.expected);
     }
 }
 

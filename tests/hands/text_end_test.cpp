@@ -84,22 +84,23 @@ TEST(TextEnd, LastHandWithoutItsClosingLine) {
         int complete;  // result once its end is final
     } cases[] = {
         {"Party, main pot reported", "party", kPartyHead + kPartySidePot + kPartyMainPot,
-         CHand::kEndInPreflop, CHand::kParseOk},
+         CHand::kEndBeforeBlankLine, CHand::kParseOk},
         {"Party, closed by its empty line", "party", kPartyHead + kPartyMainPot + "\n",
          CHand::kParseOk, CHand::kParseOk},
-        {"Party, no winner yet", "party", kPartyHead, CHand::kEndInPreflop, CHand::kEndInPreflop},
+        {"Party, no winner yet", "party", kPartyHead, CHand::kEndBeforeBlankLine,
+         CHand::kEndBeforeBlankLine},
         {"Party, side pot but not yet the main pot", "party", kPartyHead + kPartySidePot,
-         CHand::kEndInPreflop, CHand::kEndInPreflop},
+         CHand::kEndBeforeBlankLine, CHand::kEndBeforeBlankLine},
         {"Absolute, whole summary", "absolute",
-         kAbsoluteHead + kAbsoluteSummary + kAbsoluteLastSeat, CHand::kEndInPreflop,
+         kAbsoluteHead + kAbsoluteSummary + kAbsoluteLastSeat, CHand::kEndBeforeBlankLine,
          CHand::kParseOk},
         {"Absolute, closed by its empty line", "absolute",
          kAbsoluteHead + kAbsoluteSummary + kAbsoluteLastSeat + "\n", CHand::kParseOk,
          CHand::kParseOk},
-        {"Absolute, summary not begun", "absolute", kAbsoluteHead, CHand::kEndInPreflop,
-         CHand::kEndInPreflop},
+        {"Absolute, summary not begun", "absolute", kAbsoluteHead, CHand::kEndBeforeBlankLine,
+         CHand::kEndBeforeBlankLine},
         {"Absolute, summary missing a player who took part", "absolute",
-         kAbsoluteHead + kAbsoluteSummary, CHand::kEndInPreflop, CHand::kEndInPreflop},
+         kAbsoluteHead + kAbsoluteSummary, CHand::kEndBeforeBlankLine, CHand::kEndBeforeBlankLine},
     };
     for (const auto& c : cases) {
         for (const TextEnd end : {TextEnd::kMayGrow, TextEnd::kComplete}) {
