@@ -112,16 +112,16 @@ int main(int argc, char** argv) {
     sim::WrittenHand written;
     const std::int64_t now = std::time(nullptr);
     if (backfill > 0) {
-        // Earlier today: from up to two hours ago (not before midnight, local
-        // time) until a minute ago, evenly spread.
+        // Earlier today: spread evenly over up to two hours (never before
+        // midnight, local time), the last a little before now.
         std::tm local{};
         const std::time_t nowTime = static_cast<std::time_t>(now);
         localtime_r(&nowTime, &local);
         const std::int64_t sinceMidnight = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
-        const std::int64_t span =
-            std::max<std::int64_t>(std::min<std::int64_t>(7200, sinceMidnight - 60), 0);
+        const std::int64_t lead = std::min<std::int64_t>(60, sinceMidnight / 2);
+        const std::int64_t span = std::min<std::int64_t>(7200, sinceMidnight - lead);
         for (int i = 0; i < backfill && !gStop; ++i) {
-            const std::int64_t at = now - 60 - span + span * i / backfill;
+            const std::int64_t at = now - lead - span + span * i / backfill;
             if (!simulator.PlayNext(at, written, error)) {
                 std::fprintf(stderr, "seatwatch-sim: %s\n", error.c_str());
                 return 1;
