@@ -30,7 +30,10 @@ release: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build build-release -j $(JOBS)
 
-demo: build
+# The demo needs only the program, its plug-in and the tools it runs.
+DEMO_TARGETS = seatwatch pagelink seatwatch-sim seatwatch-regsvr seatwatch-hh
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(DEMO_TARGETS)
 	./scripts/demo $(BUILD)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.

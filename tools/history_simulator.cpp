@@ -65,11 +65,18 @@ HistorySimulator::HistorySimulator(SimulatorOptions options)
     }
 }
 
-bool HistorySimulator::PlayNext(std::int64_t startTime, WrittenHand& written, std::string& error) {
+PlayedHand HistorySimulator::Play(std::int64_t startTime) {
     TableSimulator& table = *tables_[rng_.Below(static_cast<std::uint32_t>(tables_.size()))];
-    written.hand = table.PlayHand(nextNumber_, startTime);
+    PlayedHand hand = table.PlayHand(nextNumber_, startTime);
     // Hand numbers count the whole site's hands, so they leap between ours.
     nextNumber_ += 1 + rng_.Below(5000);
+    return hand;
+}
+
+void HistorySimulator::SkipNext(std::int64_t startTime) { Play(startTime); }
+
+bool HistorySimulator::PlayNext(std::int64_t startTime, WrittenHand& written, std::string& error) {
+    written.hand = Play(startTime);
     written.file = options_.folder / PokerStarsFileName(written.hand);
     std::error_code ec;
     std::filesystem::create_directories(options_.folder, ec);

@@ -39,9 +39,15 @@ class HistorySimulator {
     // reason in `error` when the file cannot be written.
     bool PlayNext(std::int64_t startTime, WrittenHand& written, std::string& error);
 
+    // Plays the next hand as PlayNext does but writes nothing, so that a run
+    // with the same seed can go on where an earlier one stopped.
+    void SkipNext(std::int64_t startTime);
+
     const SimulatorOptions& Options() const { return options_; }
 
   private:
+    PlayedHand Play(std::int64_t startTime);
+
     SimulatorOptions options_;
     calc::SplitMix64 rng_;
     std::vector<std::unique_ptr<TableSimulator>> tables_;

@@ -5,7 +5,7 @@
 //
 //   seatwatch-sim --folder DIR [--rate SECONDS] [--tables N] [--players N]
 //                 [--seed N] [--family NAME] [--hero NAME] [--backfill N]
-//                 [--count N] [--duration SECONDS] [--quiet]
+//                 [--resume N] [--count N] [--duration SECONDS] [--quiet]
 
 #include <CLI/CLI.hpp>
 #include <atomic>
@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     std::optional<std::uint64_t> seed;
     std::string family = "pokerstars";
     int backfill = 0;
+    int resume = 0;
     std::optional<long> count;
     double duration = 0;
     bool quiet = false;
@@ -81,6 +82,11 @@ int main(int argc, char** argv) {
                    "First write this many hands dated earlier today, without waiting")
         ->type_name("N")
         ->check(CLI::Range(0, 100000));
+    app.add_option("--resume", resume,
+                   "First play this many hands without writing them: with the seed of an earlier "
+                   "run, go on where it stopped")
+        ->type_name("N")
+        ->check(CLI::Range(0, 1000000));
     app.add_option("--count", count, "Stop after this many live hands")
         ->type_name("N")
         ->check(CLI::Range(0L, 100000000L));
@@ -111,6 +117,7 @@ int main(int argc, char** argv) {
     std::string error;
     sim::WrittenHand written;
     const std::int64_t now = std::time(nullptr);
+    for (int i = 0; i < resume; ++i) simulator.SkipNext(now);
     if (backfill > 0) {
         // Earlier today: spread evenly over up to two hours (never before
         // midnight, local time), the last a little before now.

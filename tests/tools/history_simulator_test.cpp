@@ -126,6 +126,31 @@ TEST(HistorySimulator, TheSameSeedWritesTheSameHistories) {
     EXPECT_EQ(files, 3);
 }
 
+TEST(HistorySimulator, ARunResumedWithItsSeedGoesOnWhereTheFirstStopped) {
+    ScratchFolder whole;
+    ScratchFolder parts;
+    Play(whole.Path(), 9, 30);
+    sim::SimulatorOptions options;
+    options.folder = parts.Path();
+    options.seed = 9;
+    {
+        sim::HistorySimulator first(options);
+        sim::WrittenHand written;
+        std::string error;
+        for (int i = 0; i < 12; ++i)
+            ASSERT_TRUE(first.PlayNext(1291500000 + i * 30, written, error));
+    }
+    sim::HistorySimulator second(options);
+    for (int i = 0; i < 12; ++i) second.SkipNext(0);
+    sim::WrittenHand written;
+    std::string error;
+    for (int i = 12; i < 30; ++i) ASSERT_TRUE(second.PlayNext(1291500000 + i * 30, written, error));
+    for (const auto& entry : std::filesystem::directory_iterator(whole.Path())) {
+        EXPECT_EQ(ReadAll(entry.path()),
+                  ReadAll(std::filesystem::path(parts.Path()) / entry.path().filename()));
+    }
+}
+
 TEST(HistorySimulator, HandsAreAppendedWholeAfterOneByteOrderMark) {
     ScratchFolder folder;
     const std::filesystem::path file = std::filesystem::path(folder.Path()) / "HH.txt";
