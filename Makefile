@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build check check-build release demo asan fuzz bench clean
+.PHONY: all deps configure build check check-build release demo install asan fuzz bench clean
 
 all: build
 
@@ -30,8 +30,19 @@ release: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build build-release -j $(JOBS)
 
-demo: build
+# The demo needs only the program, its plug-in and the tools it runs.
+DEMO_TARGETS = seatwatch pagelink seatwatch-sim seatwatch-regsvr seatwatch-hh
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(DEMO_TARGETS)
 	./scripts/demo $(BUILD)
+
+# Installs the program, its plug-in, the tools and the assets under PREFIX
+# (see cmake/SeatwatchInstall.cmake); DESTDIR is honoured for packaging.
+PREFIX ?= /usr/local
+INSTALL_TARGETS = seatwatch pagelink seatwatch-sim seatwatch-regsvr seatwatch-hh
+install: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

@@ -1,0 +1,212 @@
+#include "tools/history_simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "analysis/net_result.h"
+#include "hands/hand_factory.h"
+#include "hands/stdio_file_custom.h"
+#include "tests/rooms/rooms_test_support.h"
+#include "tools/poker_stars_history_writer.h"
+
+namespace {
+
+using rooms_test::ScratchFolder;
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Plays `count` hands and returns them by hand number.
+std::map<std::uint64_t, sim::PlayedHand> Play(const std::string& folder, std::uint64_t seed,
+                                              int count, int tables = 3, int players = 6) {
+    sim::SimulatorOptions options;
+    options.folder = folder;
+    options.seed = seed;
+    options.tables = tables;
+    options.players = players;
+    sim::HistorySimulator simulator(options);
+    std::map<std::uint64_t, sim::PlayedHand> hands;
+    sim::WrittenHand written;
+    std::string error;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_TRUE(simulator.PlayNext(1291500000 + i * 30, written, error)) << error;
+        hands[written.hand.number] = written.hand;
+    }
+    return hands;
+}
+
+// Every simulated hand is read complete by the real PokerStars parser, and
+// what it reads adds up to what was played: each player's result to the
+// cent, the pot less the rake.
+void CheckParsedAgainstPlayed(const std::string& folder,
+                              const std::map<std::uint64_t, sim::PlayedHand>& played) {
+    std::set<std::uint64_t> seen;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        CStdioFileCustom reader;
+        ASSERT_TRUE(reader.Open(entry.path().string()));
+        reader.SetTextEnd(TextEnd::kComplete);
+        for (;;) {
+            std::unique_ptr<CHand> hand = CreateHandParser("pokerstars", "SeatwatchUser");
+            const int result = hand->ReadHand(reader);
+            if (result == CHand::kNoHandStart) break;
+            ASSERT_EQ(result, CHand::kParseOk) << hand->RejectReason();
+            ASSERT_TRUE(hand->potAwarded) << hand->handNumber;
+            const auto it = played.find(hand->handNumber);
+            ASSERT_NE(it, played.end()) << hand->handNumber;
+            const sim::PlayedHand& truth = it->second;
+            SCOPED_TRACE(sim::WritePokerStarsHand(truth));
+            EXPECT_TRUE(seen.insert(hand->handNumber).second);
+            EXPECT_EQ(hand->tableName, truth.table);
+            EXPECT_FALSE(hand->heroCards.empty());
+            std::int64_t sum = 0;
+            for (std::size_t p = 0; p < truth.players.size(); ++p) {
+                const int position = hand->PositionOf(truth.players[p].name + " (NL)");
+                ASSERT_GE(position, 0) << truth.players[p].name;
+                const std::int64_t net = analysis::NetResult(*hand, position);
+                EXPECT_EQ(net, truth.won[p] - truth.invested[p]) << truth.players[p].name;
+                sum += net;
+            }
+            EXPECT_EQ(sum, -truth.rake);
+        }
+    }
+    EXPECT_EQ(seen.size(), played.size());
+}
+
+TEST(HistorySimulator, EveryHandParsesCompleteAndTheMoneyBalances) {
+    ScratchFolder folder;
+    const auto played = Play(folder.Path(), 11, 600);
+    ASSERT_EQ(played.size(), 600u);
+    CheckParsedAgainstPlayed(folder.Path(), played);
+    // The run covers the shapes worth checking.
+    int showdowns = 0, sidePots = 0, splits = 0, allIns = 0, returned = 0;
+    for (const auto& [number, hand] : played) {
+        showdowns += hand.showdown;
+        sidePots += hand.pots.size() > 1;
+        for (const sim::PotAward& pot : hand.pots) splits += pot.shares.size() > 1;
+        for (const sim::HandEvent& event : hand.events) {
+            allIns += event.allIn;
+            returned += event.kind == sim::EventKind::kReturned;
+        }
+    }
+    EXPECT_GT(showdowns, 30);
+    EXPECT_GT(sidePots, 0);
+    EXPECT_GT(splits, 0);
+    EXPECT_GT(allIns, 10);
+    EXPECT_GT(returned, 100);
+}
+
+TEST(HistorySimulator, ShortAndFullTablesParseToo) {
+    for (int players : {2, 3, 9}) {
+        SCOPED_TRACE(players);
+        ScratchFolder folder;
+        const auto played = Play(folder.Path(), 5 + players, 200, 2, players);
+        CheckParsedAgainstPlayed(folder.Path(), played);
+    }
+}
+
+TEST(HistorySimulator, TheSameSeedWritesTheSameHistories) {
+    ScratchFolder a;
+    ScratchFolder b;
+    Play(a.Path(), 42, 50);
+    Play(b.Path(), 42, 50);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(a.Path())) {
+        ++files;
+        EXPECT_EQ(ReadAll(entry.path()),
+                  ReadAll(std::filesystem::path(b.Path()) / entry.path().filename()));
+    }
+    EXPECT_EQ(files, 3);
+}
+
+TEST(HistorySimulator, ARunResumedWithItsSeedGoesOnWhereTheFirstStopped) {
+    ScratchFolder whole;
+    ScratchFolder parts;
+    Play(whole.Path(), 9, 30);
+    sim::SimulatorOptions options;
+    options.folder = parts.Path();
+    options.seed = 9;
+    {
+        sim::HistorySimulator first(options);
+        sim::WrittenHand written;
+        std::string error;
+        for (int i = 0; i < 12; ++i)
+            ASSERT_TRUE(first.PlayNext(1291500000 + i * 30, written, error));
+    }
+    sim::HistorySimulator second(options);
+    for (int i = 0; i < 12; ++i) second.SkipNext(0);
+    sim::WrittenHand written;
+    std::string error;
+    for (int i = 12; i < 30; ++i) ASSERT_TRUE(second.PlayNext(1291500000 + i * 30, written, error));
+    for (const auto& entry : std::filesystem::directory_iterator(whole.Path())) {
+        EXPECT_EQ(ReadAll(entry.path()),
+                  ReadAll(std::filesystem::path(parts.Path()) / entry.path().filename()));
+    }
+}
+
+TEST(HistorySimulator, HandsAreAppendedWholeAfterOneByteOrderMark) {
+    ScratchFolder folder;
+    const std::filesystem::path file = std::filesystem::path(folder.Path()) / "HH.txt";
+    std::string error;
+    ASSERT_TRUE(sim::AppendWhole(file, "first\r\n\r\n\r\n", error)) << error;
+    ASSERT_TRUE(sim::AppendWhole(file, "second\r\n\r\n\r\n", error)) << error;
+    EXPECT_EQ(ReadAll(file),
+              "\xEF\xBB\xBF"
+              "first\r\n\r\n\r\nsecond\r\n\r\n\r\n");
+    EXPECT_FALSE(
+        sim::AppendWhole(std::filesystem::path(folder.Path()) / "no" / "such", "x", error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos);
+}
+
+TEST(HistorySimulator, EachHandEndsWithItsBlankLines) {
+    ScratchFolder folder;
+    const auto played = Play(folder.Path(), 3, 20, 1);
+    const std::string text = ReadAll(std::filesystem::path(folder.Path()) /
+                                     sim::PokerStarsFileName(played.begin()->second));
+    EXPECT_EQ(text.rfind("\r\n\r\n\r\n"), text.size() - 6);
+    EXPECT_EQ(text.find("\n\r\n\r\n\r\nPokerStars Game #") == std::string::npos, false);
+}
+
+TEST(PokerStarsHistoryWriter, EasternTimeFollowsTheUsDaylightRules) {
+    const struct {
+        std::int64_t utc;
+        const char* text;
+    } cases[] = {
+        {1267841411, "2010/03/05 21:10:11 ET"},  // winter: UTC-5
+        {1268549999, "2010/03/14 01:59:59 ET"},  // last second of standard time
+        {1268550000, "2010/03/14 03:00:00 ET"},  // daylight time begins
+        {1289109599, "2010/11/07 01:59:59 ET"},  // last second of daylight time
+        {1289109600, "2010/11/07 01:00:00 ET"},  // standard time again
+        {1798761600, "2026/12/31 19:00:00 ET"},  // New Year in UTC, still the old year
+    };
+    for (const auto& c : cases) EXPECT_EQ(sim::EasternTimeText(c.utc), c.text) << c.utc;
+}
+
+TEST(PokerStarsHistoryWriter, MoneyAndFileNames) {
+    EXPECT_EQ(sim::PokerStarsMoney(5), "$0.05");
+    EXPECT_EQ(sim::PokerStarsMoney(140), "$1.40");
+    EXPECT_EQ(sim::PokerStarsMoney(1000), "$10");
+    sim::PlayedHand hand;
+    hand.table = "Alcyone III";
+    hand.smallBlind = 5;
+    hand.bigBlind = 10;
+    hand.startTime = 1267841411;
+    EXPECT_EQ(sim::PokerStarsFileName(hand),
+              "HH20100305 Alcyone III - $0.05-$0.10 - USD No Limit Hold'em.txt");
+    // A table name never reaches another folder.
+    for (const char* hostile : {"../../etc/x", "a\\b:c", "..", "bad\nname"}) {
+        hand.table = hostile;
+        const std::string name = sim::PokerStarsFileName(hand);
+        EXPECT_EQ(name.find_first_of("/\\:\n"), std::string::npos) << name;
+        EXPECT_NE(name.substr(0, 5), "HH..") << name;
+    }
+}
+
+}  // namespace
