@@ -109,6 +109,7 @@ int CDlgSelectClient::DoModal() {
     }
     const platform::DialogResult ended = env_.desktop->RunDialog(
         env_.owner, desc, [this](const platform::Command& command) { return OnCommand(command); });
+    controlsAtEnd_ = ended.controls;
     // Closing the window or Cancel leaves nothing chosen.
     if (ended.code != platform::kIdOk) result_ = platform::kIdCancel;
     return result_;

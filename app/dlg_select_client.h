@@ -64,6 +64,8 @@ class CDlgSelectClient {
 
     // The dialog's controls as first shown (before any room is chosen).
     static platform::DialogDescription Describe();
+    // The controls as they were when the dialog last ended.
+    const std::vector<platform::Control>& ControlsAtEnd() const { return controlsAtEnd_; }
 
   private:
     bool OnCommand(const platform::Command& command);
@@ -85,6 +87,7 @@ class CDlgSelectClient {
     std::string roomName_;
     int roomId_ = 0;
     rooms::RoomSettings stored_;
+    std::vector<platform::Control> controlsAtEnd_;
 };
 
 // Runs the room selection dialog modally on the desktop over the detected

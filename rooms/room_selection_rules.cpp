@@ -419,7 +419,8 @@ std::string CRoomSelectionRules::PokerStarsTheme() const {
 
 std::string ThemeFromEntry(std::string_view entry) {
     entry = entry.substr(0, entry.find(';'));
-    const std::size_t folder = entry.find_last_of("\\/");
+    // Some clients store the theme's folder ("themes\\Shiny").
+    const std::size_t folder = entry.rfind('\\');
     if (folder != std::string_view::npos) entry.remove_prefix(folder + 1);
     return std::string(platform::TrimSpace(entry));
 }

@@ -155,7 +155,7 @@ class CRoomSelectionRules {
 };
 
 // The theme name in a "themes"/"0" entry: the text before the first ";",
-// without any folder in front of it, trimmed.
+// without a Windows folder in front of it, trimmed.
 std::string ThemeFromEntry(std::string_view entry);
 // Whether the card reader knows the theme: its display name or the name the
 // client stores, compared without regard to case, blanks, hyphens and a
