@@ -111,7 +111,19 @@ int CDlgSelectClient::DoModal() {
         env_.owner, desc, [this](const platform::Command& command) { return OnCommand(command); });
     controlsAtEnd_ = ended.controls;
     // Closing the window or Cancel leaves nothing chosen.
-    if (ended.code != platform::kIdOk) result_ = platform::kIdCancel;
+    if (ended.code != platform::kIdOk) {
+        result_ = platform::kIdCancel;
+    } else if (result_ != platform::kIdOk) {
+        // Ended with OK by the desktop itself (nobody at the desk to answer):
+        // the choice as shown is checked like a click on OK, once.
+        ReadFields([&](int id) -> std::optional<Control> {
+            for (const Control& c : controlsAtEnd_) {
+                if (c.id == id) return c;
+            }
+            return std::nullopt;
+        });
+        ConfirmView(env_.owner);
+    }
     return result_;
 }
 
@@ -223,17 +235,18 @@ void CDlgSelectClient::ShowView(platform::WindowId dialog) {
 }
 
 void CDlgSelectClient::ReadFields(platform::WindowId dialog) {
-    platform::Desktop& desk = *env_.desktop;
+    ReadFields([&](int id) { return env_.desktop->GetControl(dialog, id); });
+}
+
+void CDlgSelectClient::ReadFields(const ControlLookup& control) {
     const bool fromList = view_.source == rooms::NicknameSource::kAccountFolders;
-    if (auto c = desk.GetControl(dialog, fromList ? kIdNicknameList : kIdNicknameEdit)) {
-        view_.nickname = c->text;
-    }
+    if (auto c = control(fromList ? kIdNicknameList : kIdNicknameEdit)) view_.nickname = c->text;
     if (view_.loggingFolderFromAccount) {
         view_.loggingFolder = rules_.LoggingFolderForAccount(view_, view_.nickname);
-    } else if (auto c = desk.GetControl(dialog, kIdLogFolder)) {
+    } else if (auto c = control(kIdLogFolder)) {
         view_.loggingFolder = c->text;
     }
-    if (auto c = desk.GetControl(dialog, kIdHistoricalFolder)) view_.historicalFolder = c->text;
+    if (auto c = control(kIdHistoricalFolder)) view_.historicalFolder = c->text;
 }
 
 void CDlgSelectClient::Browse(platform::WindowId dialog, int field) {
@@ -255,21 +268,25 @@ void CDlgSelectClient::Browse(platform::WindowId dialog, int field) {
 
 void CDlgSelectClient::Confirm(platform::WindowId dialog) {
     ReadFields(dialog);
+    if (ConfirmView(dialog)) env_.desktop->EndDialog(dialog, platform::kIdOk);
+}
+
+bool CDlgSelectClient::ConfirmView(platform::WindowId messageOwner) {
     const rooms::ConfirmResult confirmed = rules_.Confirm(view_);
     if (!confirmed.message.empty()) {
-        env_.desktop->MessageBox(dialog, confirmed.message, kProgramName,
+        env_.desktop->MessageBox(messageOwner, confirmed.message, kProgramName,
                                  platform::MessageBoxButtons::kOk);
-        return;
+        return false;
     }
     if (!confirmed.warning.empty()) {
-        env_.desktop->MessageBox(dialog, confirmed.warning, kProgramName,
+        env_.desktop->MessageBox(messageOwner, confirmed.warning, kProgramName,
                                  platform::MessageBoxButtons::kOk);
     }
     roomName_ = std::string(view_.room->name);
     roomId_ = confirmed.roomId;
     stored_ = confirmed.stored;
     result_ = platform::kIdOk;
-    env_.desktop->EndDialog(dialog, platform::kIdOk);
+    return true;
 }
 
 RoomSelectionResult CDlgSelectClient::Result() const {

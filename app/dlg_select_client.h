@@ -6,7 +6,9 @@
 // rooms::CRoomSelectionRules, and its folder buttons open a CFolderChooser.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,9 +76,16 @@ class CDlgSelectClient {
     void ChangeRoom(platform::WindowId dialog, std::optional<MoneyMode> money);
     void ShowView(platform::WindowId dialog);
     void Browse(platform::WindowId dialog, int field);
+    // Checks the view and, when it is complete, ends the dialog with OK.
     void Confirm(platform::WindowId dialog);
-    // Reads the edited fields into the view.
+    // Checks the view and takes it as the result; false (after the message)
+    // when something is missing.
+    bool ConfirmView(platform::WindowId messageOwner);
+    // Reads the edited fields into the view, from the open dialog or from
+    // the controls it ended with.
+    using ControlLookup = std::function<std::optional<platform::Control>(int)>;
     void ReadFields(platform::WindowId dialog);
+    void ReadFields(const ControlLookup& control);
 
     SelectClientEnvironment env_;
     rooms::CRoomSelectionRules rules_;

@@ -227,6 +227,23 @@ TEST_F(DialogTest, UnsupportedThemeWarnsAndTheDialogStillCloses) {
     EXPECT_EQ(settings_.GetString("Poker Rooms", "PokerStars Config - Log"), "C:\\hh");
 }
 
+TEST_F(DialogTest, EndedWithOkByTheDesktopConfirmsWhatItShows) {
+    // Nobody at the desk: the desktop answers OK on the user's behalf.
+    desktop_.ScriptDialog({{}, platform::kIdOk});
+    EXPECT_EQ(RunRoomSelectionDialog(env_, rooms_).choice, std::nullopt);
+    ASSERT_EQ(desktop_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(desktop_.MessageBoxes()[0].text, "Select the Poker Room to Spy to continue.");
+
+    settings_.WriteString("Poker Rooms", "Active Room", "PokerStars");
+    settings_.WriteString("Poker Rooms", "PokerStars Config - Log", "C:\\hh");
+    desktop_.ScriptDialog({{}, platform::kIdOk});
+    const RoomSelectionResult result = RunRoomSelectionDialog(env_, rooms_);
+    ASSERT_TRUE(result.choice);
+    EXPECT_EQ(result.choice->nickname, "Bob");
+    EXPECT_EQ(desktop_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(settings_.GetString("Poker Rooms", "PokerStars Config - Nickname"), "Bob");
+}
+
 TEST_F(DialogTest, CommandLineConfirmsWithoutShowingIt) {
     CommandLineOptions options;
     options.room = "pokerstars";
