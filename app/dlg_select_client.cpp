@@ -29,15 +29,27 @@ Control MakeControl(int id, ControlKind kind, std::string text, platform::Rect r
     return control;
 }
 
+// A label as the user sees it: a static text shows its access key marker
+// "&" on the desk, so the marker is left out.
+std::string Label(std::string_view text) {
+    std::string shown;
+    for (char c : text) {
+        if (c != '&') shown += c;
+    }
+    return shown;
+}
+
 std::string Title() {
     return std::string(kProgramName) + " (v " + kProgramVersion + "): Poker Room Selection";
 }
 
-// The help pane's address for a setup page ("\PokerStars_Setup.htm"): a
-// page of the served folders.
+// The help pane's address for a setup page ("\\PokerStars_Setup.htm"): the
+// setup pages are shipped in the assets' "setup" folder.
 std::string HelpAddress(std::string_view setupPage) {
-    std::string address(setupPage);
-    std::replace(address.begin(), address.end(), '\\', '/');
+    std::string address = "/setup/";
+    for (char c : setupPage) {
+        if (c != '\\' && c != '/') address += c;
+    }
     return address;
 }
 
@@ -64,35 +76,37 @@ platform::DialogDescription CDlgSelectClient::Describe() {
     platform::DialogDescription desc;
     desc.title = Title();
     desc.width = 720;
-    desc.height = 440;
-    Control gameType = MakeControl(kIdGameType, ControlKind::kDropDownList, "", {125, 45, 340, 67});
+    desc.height = 350;
+    Control gameType = MakeControl(kIdGameType, ControlKind::kDropDownList, "", {147, 45, 380, 67});
     gameType.items = {std::string(rooms::kRealMoneyText), std::string(rooms::kPlayMoneyText)};
     gameType.selection = 0;
     gameType.text = gameType.items[0];
-    Control typed = MakeControl(kIdNicknameEdit, ControlKind::kEdit, "", {125, 115, 340, 137});
+    Control typed = MakeControl(kIdNicknameEdit, ControlKind::kEdit, "", {147, 115, 380, 137});
     typed.visible = false;
-    Control help = MakeControl(kIdHelpPane, ControlKind::kPage, "", {350, 10, 710, 390});
+    Control help = MakeControl(kIdHelpPane, ControlKind::kPage, "", {390, 10, 710, 300});
     help.page = HelpAddress(rooms::kGenericSetupPage);
     desc.controls = {
-        MakeControl(kIdRoomLabel, ControlKind::kStatic, "Poker &Room:", {10, 12, 120, 32}),
-        MakeControl(kIdRoomList, ControlKind::kDropDownList, "", {125, 10, 340, 32}),
-        MakeControl(kIdGameTypeLabel, ControlKind::kStatic, "Game Type:", {10, 47, 120, 67}),
+        MakeControl(kIdRoomLabel, ControlKind::kStatic, Label("Poker &Room:"), {10, 12, 142, 32}),
+        MakeControl(kIdRoomList, ControlKind::kDropDownList, "", {147, 10, 380, 32}),
+        MakeControl(kIdGameTypeLabel, ControlKind::kStatic, Label("Game Type:"), {10, 47, 142, 67}),
         gameType,
-        MakeControl(kIdLogFolderLabel, ControlKind::kStatic, "&Log Folder:", {10, 82, 120, 102}),
-        MakeControl(kIdLogFolder, ControlKind::kEdit, "", {125, 80, 305, 102}),
-        MakeControl(kIdLogFolderBrowse, ControlKind::kButton, "&...", {310, 80, 340, 102}),
-        MakeControl(kIdNicknameLabel, ControlKind::kStatic, "&Nickname:", {10, 117, 120, 137}),
-        MakeControl(kIdNicknameList, ControlKind::kComboBox, "", {125, 115, 340, 137}),
+        MakeControl(kIdLogFolderLabel, ControlKind::kStatic, Label("&Log Folder:"),
+                    {10, 82, 142, 102}),
+        MakeControl(kIdLogFolder, ControlKind::kEdit, "", {147, 80, 345, 102}),
+        MakeControl(kIdLogFolderBrowse, ControlKind::kButton, "&...", {350, 80, 380, 102}),
+        MakeControl(kIdNicknameLabel, ControlKind::kStatic, Label("&Nickname:"),
+                    {10, 117, 142, 137}),
+        MakeControl(kIdNicknameList, ControlKind::kComboBox, "", {147, 115, 380, 137}),
         typed,
         MakeControl(kIdNicknameNote, ControlKind::kStatic, "Note: Nickname is case sensitive",
-                    {125, 142, 340, 160}),
-        MakeControl(kIdHistoricalLabel, ControlKind::kStatic,
-                    "Historical File Folder:", {10, 175, 120, 195}),
-        MakeControl(kIdHistoricalFolder, ControlKind::kEdit, "", {125, 173, 305, 195}),
-        MakeControl(kIdHistoricalFolderBrowse, ControlKind::kButton, "&...", {310, 173, 340, 195}),
+                    {147, 142, 380, 160}),
+        MakeControl(kIdHistoricalLabel, ControlKind::kStatic, Label("Historical File Folder:"),
+                    {10, 175, 142, 195}),
+        MakeControl(kIdHistoricalFolder, ControlKind::kEdit, "", {147, 173, 345, 195}),
+        MakeControl(kIdHistoricalFolderBrowse, ControlKind::kButton, "&...", {350, 173, 380, 195}),
         help,
-        MakeControl(platform::kIdOk, ControlKind::kButton, "OK", {545, 400, 620, 425}),
-        MakeControl(platform::kIdCancel, ControlKind::kButton, "Cancel", {630, 400, 705, 425}),
+        MakeControl(platform::kIdOk, ControlKind::kButton, "OK", {545, 312, 620, 337}),
+        MakeControl(platform::kIdCancel, ControlKind::kButton, "Cancel", {630, 312, 705, 337}),
     };
     return desc;
 }

@@ -105,7 +105,7 @@ TEST_F(DialogTest, OpensOnTheActiveRoomWithItsNicknames) {
     EXPECT_EQ(nicknames.text, "Bob");
     EXPECT_FALSE(ControlOf(controls, kIdNicknameEdit).visible);
     EXPECT_EQ(ControlOf(controls, kIdNicknameNote).text, "Note: Nickname is case sensitive");
-    EXPECT_EQ(ControlOf(controls, kIdHelpPane).page, "/PokerStars_Setup.htm");
+    EXPECT_EQ(ControlOf(controls, kIdHelpPane).page, "/setup/PokerStars_Setup.htm");
     EXPECT_EQ(ControlOf(controls, kIdLogFolderBrowse).text, "&...");
     EXPECT_EQ(ControlOf(controls, kIdHistoricalFolder).kind, platform::ControlKind::kEdit);
     // Cancel stores nothing but what detection learnt.
@@ -114,7 +114,17 @@ TEST_F(DialogTest, OpensOnTheActiveRoomWithItsNicknames) {
 
     const platform::DialogDescription desc = CDlgSelectClient::Describe();
     EXPECT_EQ(desc.title, "Seatwatch (v 2.11.03): Poker Room Selection");
-    EXPECT_EQ(ControlOf(desc.controls, kIdHelpPane).page, "/Generic_Setup.htm");
+    EXPECT_EQ(ControlOf(desc.controls, kIdHelpPane).page, "/setup/Generic_Setup.htm");
+}
+
+TEST(DialogHelpTest, EveryRoomHasItsSetupPage) {
+    const std::filesystem::path folder =
+        std::filesystem::path(SEATWATCH_SOURCE_DIR) / "assets/setup";
+    std::vector<std::string_view> pages{rooms::kGenericSetupPage};
+    for (const rooms::RoomInfo& room : rooms::Rooms()) pages.push_back(room.setupPage);
+    for (std::string_view page : pages) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder / page.substr(1))) << page;
+    }
 }
 
 TEST_F(DialogTest, MessagesKeepItOpenUntilTheChoiceIsComplete) {
@@ -167,7 +177,7 @@ TEST_F(DialogTest, GameTypeChangeRefillsTheNicknamesForThatType) {
     dialog.DoModal();
     EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdGameType).selection, 1);
     EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdNicknameList).items, (Names{"AnnPlay"}));
-    EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdHelpPane).page, "/InterPoker_Setup.htm");
+    EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdHelpPane).page, "/setup/InterPoker_Setup.htm");
 
     dialog.DoModal();
     EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdGameType).selection, 0);
