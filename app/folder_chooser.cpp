@@ -58,6 +58,29 @@ std::vector<FolderPlace> FolderPlaces(const platform::WinPaths& paths) {
     return places;
 }
 
+int PlaceOf(const std::vector<FolderPlace>& places, std::string_view folder) {
+    int best = -1;
+    std::size_t bestLength = 0;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const std::string& root = places[i].folder;
+        bool inside = false;
+        if (IsWindowsPath(root)) {
+            inside = IsWindowsPath(folder) &&
+                     platform::FoldAscii(folder[0]) == platform::FoldAscii(root[0]);
+        } else if (!IsWindowsPath(folder)) {
+            inside = folder == root || root == "/" ||
+                     (folder.starts_with(root) && folder.size() > root.size() &&
+                      folder[root.size()] == '/');
+        }
+        // The closest place wins: the home folder over the host's root.
+        if (inside && (best < 0 || root.size() > bestLength)) {
+            best = static_cast<int>(i);
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
 bool FolderExistsOnHost(std::string_view folder, const platform::WinPaths& paths) {
     const auto host = rooms::HostFolderOf(folder, paths);
     std::error_code ec;
@@ -127,6 +150,12 @@ void CFolderChooser::ShowSubFolders(platform::WindowId dialog, const std::string
         up->enabled = ParentFolder(folder) != folder;
         desktop_.SetControl(dialog, *up);
     }
+    if (auto list = desktop_.GetControl(dialog, kIdChooserPlaces)) {
+        list->selection = PlaceOf(places_, folder);
+        list->text = list->selection >= 0 ? list->items[static_cast<std::size_t>(list->selection)]
+                                          : std::string();
+        desktop_.SetControl(dialog, *list);
+    }
 }
 
 std::optional<std::string> CFolderChooser::Choose(platform::WindowId owner, std::string_view prompt,
@@ -152,12 +181,12 @@ std::optional<std::string> CFolderChooser::Choose(platform::WindowId owner, std:
     for (const FolderPlace& place : places_) labels.push_back(place.label);
     desc.controls = {
         MakeControl(kIdChooserPrompt, ControlKind::kStatic, std::string(prompt), {10, 10, 450, 30}),
-        MakeControl(3010, ControlKind::kStatic, "&Look in:", {10, 40, 110, 60}),
+        MakeControl(3010, ControlKind::kStatic, "Look in:", {10, 40, 110, 60}),
         MakeControl(kIdChooserPlaces, ControlKind::kDropDownList, "", {115, 38, 450, 60}),
-        MakeControl(3011, ControlKind::kStatic, "&Folder:", {10, 75, 110, 95}),
+        MakeControl(3011, ControlKind::kStatic, "Folder:", {10, 75, 110, 95}),
         MakeControl(kIdChooserFolder, ControlKind::kEdit, first, {115, 73, 380, 95}),
         MakeControl(kIdChooserUp, ControlKind::kButton, "&Up", {390, 72, 450, 96}),
-        MakeControl(3012, ControlKind::kStatic, "&Open:", {10, 110, 110, 130}),
+        MakeControl(3012, ControlKind::kStatic, "Sub-folders:", {10, 110, 110, 130}),
         MakeControl(kIdChooserSubFolders, ControlKind::kDropDownList, "", {115, 108, 450, 130}),
         MakeControl(platform::kIdOk, ControlKind::kButton, "OK", {290, 180, 365, 205}),
         MakeControl(platform::kIdCancel, ControlKind::kButton, "Cancel", {375, 180, 450, 205}),

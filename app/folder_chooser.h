@@ -31,6 +31,8 @@ struct FolderPlace {
 // The home folder, the host's root and every mapped drive of the prefix
 // (drive roots whose link leads to a folder), in that order.
 std::vector<FolderPlace> FolderPlaces(const platform::WinPaths& paths);
+// The index of the place that holds `folder` (the closest one), or -1.
+int PlaceOf(const std::vector<FolderPlace>& places, std::string_view folder);
 // The names of the folder's sub-folders, visible ones first, each group in
 // order without regard to case; at most kMaxListedFolders. An unreadable or
 // missing folder has none.

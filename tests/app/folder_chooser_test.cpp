@@ -76,6 +76,17 @@ TEST_F(ChooserTest, PlacesAreHomeTheRootAndTheMappedDrives) {
                                                               {"Drive C: (Wine)", "C:\\"},
                                                               {"Drive Z: (Wine)", "Z:\\"}}));
     EXPECT_EQ(FolderPlaces(platform::WinPaths(std::nullopt)).size(), 2u);
+
+    const auto places = FolderPlaces(paths_);
+    const struct {
+        std::string folder;
+        int place;
+    } cases[] = {
+        {home, 0},    {home + "/Histories", 0}, {home + "x", 1},
+        {"/etc", 1},  {"c:\\users", 2},         {"Z:\\", 3},
+        {"Q:\\", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlaceOf(places, c.folder), c.place) << c.folder;
 }
 
 TEST_F(ChooserTest, FolderAboveInEitherSpelling) {
