@@ -331,7 +331,14 @@ std::string CRoomSelectionRules::LoggingFolderForAccount(const RoomView& view,
     if (!view.loggingFolderFromAccount || view.accountsFolder.empty() || nickname.empty()) {
         return view.loggingFolder;
     }
-    return JoinFolder(view.accountsFolder, nickname);
+    // A typed name is joined only when it can be one folder of the accounts
+    // folder; "..\\x" must not lead the session elsewhere.
+    const std::string_view name = platform::TrimSpace(nickname);
+    if (name.empty() || name == "." || name == ".." ||
+        name.find_first_of("\\/:") != std::string_view::npos) {
+        return view.accountsFolder;
+    }
+    return JoinFolder(view.accountsFolder, name);
 }
 
 ConfirmResult CRoomSelectionRules::Confirm(const RoomView& view) const {

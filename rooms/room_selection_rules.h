@@ -130,7 +130,9 @@ class CRoomSelectionRules {
     std::vector<std::string> DetectNicknames(const RoomInfo& room, MoneyMode money,
                                              std::string_view folder) const;
     // The logging folder for an account picked in the list (PartyPoker play
-    // money); otherwise the view's folder unchanged.
+    // money): the accounts folder followed by the name, or the accounts
+    // folder itself for a name that is not a plain folder name; otherwise
+    // the view's folder unchanged.
     std::string LoggingFolderForAccount(const RoomView& view, std::string_view nickname) const;
 
     // Checks the choice in the order the user sees the messages; on success

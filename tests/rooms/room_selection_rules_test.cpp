@@ -247,6 +247,12 @@ TEST(RoomSelectionRulesTest, PartyPokerFoldersAndAccounts) {
     EXPECT_TRUE(play.loggingFolderFromAccount);
     EXPECT_EQ(f.rules.LoggingFolderForAccount(play, "zed"),
               "C:\\Program Files\\PartyGaming\\PartyPoker\\HandHistory\\zed");
+    // A typed name never leads out of the accounts folder.
+    for (const char* typed : {"..", "..\\..\\windows", "a/b", "C:x"}) {
+        EXPECT_EQ(f.rules.LoggingFolderForAccount(play, typed),
+                  "C:\\Program Files\\PartyGaming\\PartyPoker\\HandHistory")
+            << typed;
+    }
     play.nickname = "bobby";
     const rooms::ConfirmResult ok = f.rules.Confirm(play);
     EXPECT_EQ(ok.message, "");
