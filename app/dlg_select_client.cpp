@@ -178,6 +178,16 @@ bool CDlgSelectClient::OnCommand(const platform::Command& command) {
                 ShowView(dialog);
                 return true;
             }
+            if (command.id == kIdLogFolder && view_.room != nullptr &&
+                view_.source == rooms::NicknameSource::kAccountFolders &&
+                FolderExistsOnHost(command.text, *env_.paths)) {
+                // A typed hand-history folder that exists offers its accounts.
+                ReadFields(dialog);
+                view_.nicknames =
+                    rules_.DetectNicknames(*view_.room, view_.money, view_.loggingFolder);
+                ShowView(dialog);
+                return true;
+            }
             return false;
         case platform::CommandKind::kClick:
             if (command.id == kIdLogFolderBrowse || command.id == kIdHistoricalFolderBrowse) {

@@ -208,6 +208,19 @@ TEST_F(DialogTest, BrowseReplacesTheFolderAndFindsItsAccounts) {
     EXPECT_EQ(ControlOf(controls, kIdLogFolder).text, "C:\\other");
     EXPECT_EQ(ControlOf(controls, kIdNicknameList).items, (Names{"Carl"}));
 
+    // Typing a folder that exists does the same; a folder half typed keeps
+    // the list.
+    desktop_.ScriptDialog({{Select(kIdRoomList, 2), Change(kIdLogFolder, "C:\\oth"),
+                            Change(kIdLogFolder, "C:\\other")},
+                           platform::kIdCancel});
+    dialog.DoModal();
+    EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdNicknameList).items, (Names{"Carl"}));
+    EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdLogFolder).text, "C:\\other");
+    desktop_.ScriptDialog(
+        {{Select(kIdRoomList, 2), Change(kIdLogFolder, "C:\\oth")}, platform::kIdCancel});
+    dialog.DoModal();
+    EXPECT_EQ(ControlOf(dialog.ControlsAtEnd(), kIdNicknameList).items, (Names{"Bob"}));
+
     // A cancelled chooser leaves the field as it was; so does a chooser
     // asked for before a room is chosen.
     desktop_.ScriptDialog(
