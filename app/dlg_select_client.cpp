@@ -346,11 +346,18 @@ RoomSelectionResult SelectRoomAtStart(const SelectClientEnvironment& env,
     // A nickname left out is filled as the dialog would: the one stored for
     // the room, else the only account found in its folder.
     if (choice.nickname.empty() && stored.money == choice.money) choice.nickname = stored.nickname;
+    const rooms::CRoomSelectionRules rules(*env.settings, *env.detector, env.registry, *env.paths);
     if (choice.nickname.empty() && !choice.loggingFolder.empty()) {
-        const rooms::CRoomSelectionRules rules(*env.settings, *env.detector, env.registry,
-                                               *env.paths);
         const auto names = rules.DetectNicknames(*room, choice.money, choice.loggingFolder);
         if (names.size() == 1) choice.nickname = names.front();
+    }
+    // Confirming warns of a theme the card reader may not know, as OK does.
+    if (room->family == RoomFamily::kPokerStars) {
+        const std::string theme = rules.PokerStarsTheme();
+        if (!theme.empty() && !rooms::IsSupportedTheme(theme)) {
+            env.desktop->MessageBox(env.owner, rooms::ThemeWarningText(theme), kProgramName,
+                                    platform::MessageBoxButtons::kOk);
+        }
     }
     stored.loggingFolder = choice.loggingFolder;
     stored.historicalFolder = choice.historicalFolder;

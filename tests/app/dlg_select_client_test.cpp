@@ -277,10 +277,18 @@ TEST_F(DialogTest, CommandLineConfirmsWithoutShowingIt) {
     EXPECT_EQ(result.choice->nickname, "Bob");  // the only account of the folder
     EXPECT_TRUE(desktop_.ZOrder().empty());
     EXPECT_TRUE(desktop_.Events().empty());
+    EXPECT_TRUE(desktop_.MessageBoxes().empty());  // a supported theme
     EXPECT_EQ(settings_.GetString("Poker Rooms", "Active Room"), "PokerStars");
     EXPECT_EQ(settings_.GetString("Poker Rooms", "PokerStars Config - Nickname"), "Bob");
     EXPECT_EQ(settings_.GetString("Poker Rooms", "PokerStars Config - Log"),
               result.choice->loggingFolder);
+
+    // An unknown theme is warned of, and the choice stands.
+    WriteFile(Host("Program Files/PokerStars/User.ini"), "[Themes]\n0=Odd;1\n");
+    EXPECT_TRUE(SelectRoomAtStart(env_, options, {}).choice);
+    ASSERT_EQ(desktop_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(desktop_.MessageBoxes()[0].text.substr(0, 36),
+              "The currently selected Theme 'Odd' m");
 
     // A refusal stores nothing and shows nothing.
     options.room = "Nowhere Poker";
