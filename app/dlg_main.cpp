@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "app/dlg_select_client.h"
 #include "app/program_info.h"
 #include "com/runtime.h"
 #include "html/escape.h"
@@ -130,7 +131,9 @@ CDlgMain::CDlgMain(ConsoleEnvironment env)
     : env_(std::move(env)), callback_(std::make_unique<XBrowserSink>(*this)) {
     roomSelection_ = [this](const std::vector<std::string>& detected) {
         const rooms::CClientDetector detector(*env_.registry, *env_.paths, settings_.get());
-        return SelectRoomFromOptions(env_.options, detected, &detector, *env_.paths);
+        return SelectRoomAtStart(
+            {env_.desktop, settings_.get(), &detector, env_.registry, env_.paths, window_},
+            env_.options, detected);
     };
 }
 
