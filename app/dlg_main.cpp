@@ -161,6 +161,9 @@ bool CDlgMain::Construct() {
     lock_ = std::make_unique<CInstanceLock>(env_.programFolder);
     if (lock_->GetState() == CInstanceLock::State::kHeldByOther) {
         ShowMessage("A copy of Seatwatch is already running.");
+        if (env_.activateRunningCopy && !env_.activateRunningCopy()) {
+            std::fprintf(stderr, "seatwatch: the running copy did not answer\n");
+        }
         finished_ = true;
         exitCode_ = kExitAlreadyRunning;
         return false;
@@ -207,6 +210,12 @@ bool CDlgMain::Construct() {
         Shutdown(ShutdownReason::kConstructionException);
         return false;
     }
+    std::string deskError;
+    if (env_.startDesk && !env_.startDesk(deskError)) {
+        ShowMessage("The desk could not be started: " + deskError);
+        Shutdown(ShutdownReason::kConstructionException);
+        return false;
+    }
     return true;
 }
 
@@ -217,6 +226,10 @@ void CDlgMain::OnInitDialog() {
         env_.desktop->SetTitle(window_,
                                std::string("Seatwatch Console (v ") + kProgramVersion + ")");
         FindBrowser();
+        if (env_.openDeskAtStart && env_.openInBrowser && env_.deskAddress) {
+            const std::string desk = env_.deskAddress("/");
+            if (!desk.empty()) env_.openInBrowser(browserPath_, desk);
+        }
         startupProgress_ = 4;
         log_.Open((env_.programFolder / kLogFileName).string());
         const std::int64_t now = Now();
@@ -536,11 +549,22 @@ void CDlgMain::ToggleConsoleSize() {
 }
 
 void CDlgMain::OnCancel() {
+    if (finished_) return;
     if (env_.desktop->MessageBox(window_, "Do you want to close Seatwatch?", kProgramName,
                                  platform::MessageBoxButtons::kYesNo) !=
         platform::MessageBoxResult::kYes) {
         return;
     }
+    Close(env_.shutdownPauseMs);
+}
+
+void CDlgMain::CloseNow() {
+    if (finished_) return;
+    Close(0);
+}
+
+void CDlgMain::Close(std::int64_t pauseMs) {
+    if (finished_) return;
     if (const auto state = env_.desktop->GetWindow(window_)) {
         settings_->WriteInt("Positions", "Console-Top", state->rect.top);
         settings_->WriteInt("Positions", "Console-Left", state->rect.left);
@@ -551,7 +575,29 @@ void CDlgMain::OnCancel() {
         std::error_code removeError;
         if (it->is_regular_file(removeError)) fs::remove(it->path(), removeError);
     }
+    const std::int64_t designedPause = env_.shutdownPauseMs;
+    env_.shutdownPauseMs = pauseMs;
     Shutdown(ShutdownReason::kUserClosed);
+    env_.shutdownPauseMs = designedPause;
+}
+
+void CDlgMain::BringToFront() {
+    if (window_ == platform::kNoWindow || finished_) return;
+    env_.desktop->Show(window_, platform::ShowMode::kRestore);
+    env_.desktop->BringToTop(window_);
+}
+
+pagelink::IBrowserSinkNoDispatch* CDlgMain::PageCallback() { return callback_.get(); }
+
+int CDlgMain::ProcessExitStatus() const {
+    return ::ProcessExitStatus(exitCode_, static_cast<int>(reason_));
+}
+
+int ProcessExitStatus(int exitCode, int shutdownReason) {
+    if (exitCode == kExitAlreadyRunning) return kProcessAlreadyRunning;
+    if (exitCode != kExitShutdown) return exitCode & 0xFF;
+    if (shutdownReason == static_cast<int>(ShutdownReason::kUserClosed)) return 0;
+    return shutdownReason & 0xFF;
 }
 
 void CDlgMain::Shutdown(ShutdownReason reason) {

@@ -69,7 +69,31 @@ struct ConsoleEnvironment {
     CommandLineOptions options;
     // The pause before the process ends (tests set 0).
     std::int64_t shutdownPauseMs = 1000;
+
+    // The desk beyond its windows; every hook may be empty (tests,
+    // --headless). startDesk starts serving once this copy holds the
+    // instance lock and its console exists; false, with a reason, ends the
+    // program.
+    std::function<bool(std::string& error)> startDesk;
+    // The browser address of a served path ("/" is the desk itself) with the
+    // run's token; empty when there is no desk.
+    std::function<std::string(const std::string& path)> deskAddress;
+    // Opens an address with the browser found at start-up.
+    std::function<void(const std::string& browser, const std::string& address)> openInBrowser;
+    // Whether the desk is opened in the browser once the browser is found.
+    bool openDeskAtStart = false;
+    // A second copy's request to the running one: bring your console to the
+    // front. True when the running copy accepted it.
+    std::function<bool()> activateRunningCopy;
 };
+
+// What the process really returns: exit statuses are 8 bits on Linux, so the
+// designed codes (kept by ExitCode()) are mapped to ones that survive: 0 when
+// the user closed the program, the shutdown reason code (104 to 201) when
+// start-up failed, and kProcessAlreadyRunning (4874's low byte) for a second
+// copy.
+inline constexpr int kProcessAlreadyRunning = kExitAlreadyRunning & 0xFF;
+int ProcessExitStatus(int exitCode, int shutdownReason);
 
 class CDlgMain {
   public:
@@ -97,6 +121,16 @@ class CDlgMain {
     // Marks the orderly end in the settings, pauses, and stops the event loop
     // with ExitCode() = 39744.
     void Shutdown(ShutdownReason reason);
+
+    // Closes without asking (a signal, or the terminal going away): saves the
+    // position, empties the temp folder and shuts down at once.
+    void CloseNow();
+    // Shows the console and puts it on top of the desk (a second copy asked).
+    void BringToFront();
+    // The exit status the process ends with (see ProcessExitStatus).
+    int ProcessExitStatus() const;
+    // The page-command callback this console hands to the browser bridge.
+    pagelink::IBrowserSinkNoDispatch* PageCallback();
 
     // Writes "SeatwatchStatus.htm" in the temp folder and shows it.
     void WriteStatusPage();
@@ -138,6 +172,8 @@ class CDlgMain {
     void LivePass();
     void ShowNoticeOnce(const char* key, const char* text);
     void ShowMessage(const std::string& text);
+    // The close request after the user said yes (or was not asked).
+    void Close(std::int64_t pauseMs);
 
     ConsoleEnvironment env_;
     RoomSelection roomSelection_;
