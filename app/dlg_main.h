@@ -20,9 +20,11 @@
 
 #include "analysis/hand_reference.h"
 #include "app/command_line.h"
+#include "app/console_views.h"
 #include "app/program_folder.h"
 #include "app/program_log.h"
 #include "app/room_selection.h"
+#include "calc/dlg_manual_calculator.h"
 #include "com/com_ptr.h"
 #include "pagelink/interfaces.h"
 #include "platform/desktop.h"
@@ -69,6 +71,10 @@ struct ConsoleEnvironment {
     CommandLineOptions options;
     // The pause before the process ends (tests set 0).
     std::int64_t shutdownPauseMs = 1000;
+
+    // The windows of the later parts (reports, hand viewer, graphs, table
+    // windows, overlay options); null: none yet, their commands do nothing.
+    IConsoleViews* views = nullptr;
 
     // The desk beyond its windows; every hook may be empty (tests,
     // --headless). startDesk starts serving once this copy holds the
@@ -132,6 +138,30 @@ class CDlgMain {
     // The page-command callback this console hands to the browser bridge.
     pagelink::IBrowserSinkNoDispatch* PageCallback();
 
+    // A menu command of the console (the ids of app/console_menu.h, and
+    // 32805 for the overlay options); false for an id it does not know.
+    bool OnMenuCommand(int command);
+    // Opens a help page ("FAQ.htm") of the assets' help/ folder in the
+    // browser, in a page of its own.
+    void OpenHelpPage(std::string_view page);
+    // Writes "PokerStatusInformation.htm" in the temp folder; its path, or
+    // empty when it could not be written.
+    std::string WriteSystemInformationPage();
+    // Resets the session statistics (once the first loading has finished).
+    void ResetSessionStatistics();
+
+    // The page commands, as the callback receives them (strings in UTF-8).
+    void DisplayGraph(std::string_view name, int number);
+    void DisplayHand(std::string_view handNumber);
+    void DisplayCalc(std::string_view name);
+    void ChangeReportProperties(int report, std::string_view property, int value);
+    void ChangeReportProperties2(int report, std::string_view property, std::string_view text);
+    void DisplayAlerts(std::string_view name, std::string_view key, int number,
+                       std::string_view page);
+    // Shows "Reports"/"Current" in the report window: 0 or 2 the hand review
+    // report, 1 the players report, anything else nothing.
+    void ShowCurrentReport();
+
     // Writes "SeatwatchStatus.htm" in the temp folder and shows it.
     void WriteStatusPage();
     // Shrinks or expands the console.
@@ -154,6 +184,12 @@ class CDlgMain {
     // Live passes that ran since start-up (for tests and the status page).
     int LivePasses() const { return livePasses_; }
     std::int64_t InstallationDate() const { return installDate_; }
+    // The manual calculator (made once the temp folders exist), or null.
+    CDlgManualCalculator* ManualCalculator() { return manualCalculator_.get(); }
+    platform::WindowId SystemInformationWindow() const { return systemInfoWindow_; }
+    const IConsoleViews::OverlaySwitches& OverlaySwitches() const { return overlay_; }
+    // The last player graphed while graphs share one window.
+    const std::string& LastGraphPlayer() const { return lastGraphPlayer_; }
 
   private:
     class XBrowserSink;
@@ -172,6 +208,11 @@ class CDlgMain {
     void LivePass();
     void ShowNoticeOnce(const char* key, const char* text);
     void ShowMessage(const std::string& text);
+    bool IsLive() const;
+    void ShowOnTop(platform::WindowId window);
+    // Writes the page of each table with recent hands and shows or refreshes
+    // its table information window.
+    void RefreshTableWindows();
     // The close request after the user said yes (or was not asked).
     void Close(std::int64_t pauseMs);
 
@@ -185,6 +226,12 @@ class CDlgMain {
     CHandReference reference_;
     std::unique_ptr<CIntakeSession> session_;
     platform::WindowId window_ = platform::kNoWindow;
+    platform::WindowId systemInfoWindow_ = platform::kNoWindow;
+    std::unique_ptr<CDlgManualCalculator> manualCalculator_;
+    IConsoleViews defaultViews_;
+    IConsoleViews* views_ = &defaultViews_;
+    IConsoleViews::OverlaySwitches overlay_{true, true, true, true, true, true, true, true};
+    std::string lastGraphPlayer_;
 
     std::filesystem::path tempFolder_;
     std::string browserPath_;

@@ -316,7 +316,8 @@ TEST_F(IntakeCycleTest, FirstLoadingThenPassesEveryTwoSecondsFromTheEnd) {
     const std::string page = StatusPage();
     EXPECT_NE(page.find("<B>New Hands:&nbsp</B>"), std::string::npos) << page;
     EXPECT_NE(
-        page.find("0 <a href=\"../help/Console.htm\" target=\"Seatwatch Secondary\">Help</a>"),
+        page.find(
+            "0 <a href=\"../help/TroubleShooting.htm\" target=\"Seatwatch Secondary\">Help</a>"),
         std::string::npos)
         << page;
     EXPECT_NE(page.find("SeatwatchUser (Real Money)"), std::string::npos);
