@@ -75,17 +75,6 @@ std::int64_t DefaultInstallationDate() {
     return t.value_or(946688461);
 }
 
-// The first "\\" (or "/", for host paths) at or after position 35 of a
-// folder longer than 35 characters gets a blank after it, so that the
-// browser can wrap the folder; with none, the blank goes at the start.
-std::string WrapFolder(const std::string& folder) {
-    constexpr std::size_t kWrapAt = 35;
-    if (folder.size() <= kWrapAt) return folder;
-    const std::size_t at = folder.find_first_of("\\/", kWrapAt);
-    if (at == std::string::npos) return " " + folder;
-    return folder.substr(0, at + 1) + " " + folder.substr(at + 1);
-}
-
 std::string Utf8(com::BSTR text) { return com::Utf8FromBstr(text); }
 
 std::string Trimmed(std::string_view text) { return std::string(platform::TrimSpace(text)); }
@@ -447,6 +436,8 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     session_ =
         std::make_unique<CIntakeSession>(*settings_, reference_, env_.loop->GetClock(), start);
     session_->SetMessagePump([this] { env_.loop->PumpPending(); });
+    // The analyzer tells the user of a hand it cannot find.
+    session_->Analyzer().SetDesktop(env_.desktop);
     session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
 
     startupProgress_ = 14;
@@ -654,6 +645,15 @@ int CDlgMain::ProcessExitStatus() const {
     return ::ProcessExitStatus(exitCode_, static_cast<int>(reason_));
 }
 
+std::string WrapLongFolder(const std::string& folder) {
+    // Host paths separate with "/", Windows paths with "\\": either counts.
+    constexpr std::size_t kWrapAt = 35;
+    if (folder.size() <= kWrapAt) return folder;
+    const std::size_t at = folder.find_first_of("\\/", kWrapAt);
+    if (at == std::string::npos) return " " + folder;
+    return folder.substr(0, at + 1) + " " + folder.substr(at + 1);
+}
+
 int ProcessExitStatus(int exitCode, int shutdownReason) {
     if (exitCode == kExitAlreadyRunning) return kProcessAlreadyRunning;
     if (exitCode != kExitShutdown) return exitCode & 0xFF;
@@ -794,7 +794,7 @@ std::string CDlgMain::WriteSystemInformationPage() {
     row("Poker Room:&nbsp", html::EscapeText(settings_->GetString("Poker Rooms", "Active Room")));
     row("Nickname:&nbsp", html::EscapeText(nickname_));
     row("Game Type:&nbsp", money_ == MoneyMode::kReal ? "Real Money" : "Play Money");
-    row("Logging Folder:&nbsp", html::EscapeText(WrapFolder(loggingFolder_)));
+    row("Logging Folder:&nbsp", html::EscapeText(WrapLongFolder(loggingFolder_)));
     if (settings_->GetInt("Advanced", "PokerTracker", 0) != 0) {
         row("Historical File Folder:&nbsp", html::EscapeText(historicalFolder_));
     }

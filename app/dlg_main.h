@@ -101,6 +101,11 @@ struct ConsoleEnvironment {
 inline constexpr int kProcessAlreadyRunning = kExitAlreadyRunning & 0xFF;
 int ProcessExitStatus(int exitCode, int shutdownReason);
 
+// A folder as the system information page shows it: one longer than 35
+// characters gets a blank after the first "\\" (or "/") at or after position
+// 35, at the very start when there is none, so that the browser can wrap it.
+std::string WrapLongFolder(const std::string& folder);
+
 class CDlgMain {
   public:
     // The room selection step: given the detected room names, the chosen
