@@ -44,40 +44,40 @@ platform::DialogDescription CDlgPokerTracker::Describe() const {
 
     platform::DialogDescription d;
     d.title = kTitle;
-    d.width = 480;
-    d.height = 352;
+    d.width = 540;
+    d.height = 386;
     d.controls = {
         MakeControl(kTrackerGroup, ControlKind::kGroupBox, "Game Tracker Options",
-                    Rect{10, 8, 470, 104}),
+                    Rect{10, 8, 530, 112}),
         MakeControl(kAttachAuto, ControlKind::kRadio,
                     "Attach/detach based on screen resolution and poker room table size "
                     "(Recommended)",
-                    Rect{22, 28, 460, 48}, detach == 0),
+                    Rect{22, 28, 520, 50}, detach == 0),
         MakeControl(kAttachNever, ControlKind::kRadio, "Never attach Game Tracker to poker table",
-                    Rect{22, 52, 460, 72}, detach == 1),
+                    Rect{22, 54, 520, 74}, detach == 1),
         MakeControl(kAttachAlways, ControlKind::kRadio, "Always attach Game Tracker to poker table",
-                    Rect{22, 76, 460, 96}, detach == 2),
-        MakeControl(kGraphGroup, ControlKind::kGroupBox, "Graph Options", Rect{10, 112, 470, 160}),
+                    Rect{22, 80, 520, 100}, detach == 2),
+        MakeControl(kGraphGroup, ControlKind::kGroupBox, "Graph Options", Rect{10, 120, 530, 166}),
         MakeControl(kReuseGraphWindow, ControlKind::kCheckBox,
-                    "Reuse the same window when displaying graphs", Rect{22, 132, 460, 152}, reuse),
+                    "Reuse the same window when displaying graphs", Rect{22, 140, 520, 160}, reuse),
         MakeControl(kToolsGroup, ControlKind::kGroupBox, "Intergration with 3rd Party Tools",
-                    Rect{10, 168, 470, 290}),
+                    Rect{10, 174, 530, 332}),
         MakeControl(kToolsText, ControlKind::kStatic,
                     "Some other poker tools move the hand history files from the poker room's "
                     "hand history folder to a backup folder. Tick the box below so that the "
                     "hands in that backup folder are read as well.",
-                    Rect{22, 186, 460, 232}),
+                    Rect{22, 194, 520, 254}),
         MakeControl(kUseHistoricalFolder, ControlKind::kCheckBox, "Use Historical File Folder",
-                    Rect{22, 236, 460, 256}, historical),
+                    Rect{22, 258, 520, 278}, historical),
         MakeControl(kBackupText, ControlKind::kStatic,
                     "The location of the backup folder is configured on the Poker Room "
                     "Selection Window.",
-                    Rect{22, 260, 460, 284}),
+                    Rect{22, 284, 520, 324}),
         MakeControl(kRestartText, ControlKind::kStatic,
                     "Changes will take effect once you restart the software.",
-                    Rect{10, 300, 300, 320}),
-        MakeControl(platform::kIdOk, ControlKind::kButton, "OK", Rect{310, 316, 385, 342}),
-        MakeControl(platform::kIdCancel, ControlKind::kButton, "Cancel", Rect{395, 316, 470, 342}),
+                    Rect{10, 342, 340, 382}),
+        MakeControl(platform::kIdOk, ControlKind::kButton, "OK", Rect{350, 350, 430, 376}),
+        MakeControl(platform::kIdCancel, ControlKind::kButton, "Cancel", Rect{440, 350, 530, 376}),
     };
     return d;
 }

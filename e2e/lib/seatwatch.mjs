@@ -4,7 +4,9 @@
 // address comes first).
 
 import { spawn, spawnSync } from 'node:child_process';
-import { appendFileSync, existsSync, mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import {
+    appendFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync,
+} from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import readline from 'node:readline';
@@ -120,6 +122,23 @@ export class Seatwatch {
             }
             if (Date.now() > end) throw new Error(`no line matching ${re}`);
             await new Promise((resolve) => setTimeout(resolve, 10));
+        }
+    }
+
+    // When a file of the program folder first matched re (polled every 2 ms),
+    // in milliseconds since the program was started.
+    async FileMatching(file, re, timeoutMs = 10000) {
+        const end = Date.now() + timeoutMs;
+        for (;;) {
+            let text = '';
+            try {
+                text = readFileSync(file, 'utf8');
+            } catch {
+                // not written yet
+            }
+            if (re.test(text)) return Date.now() - this.started;
+            if (Date.now() > end) throw new Error(`${file} never matched ${re}`);
+            await new Promise((resolve) => setTimeout(resolve, 2));
         }
     }
 

@@ -6,7 +6,7 @@
 
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { writeFileSync } from 'node:fs';
+import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
@@ -23,7 +23,7 @@ import { Eventually } from '../lib/program.mjs';
 import { kProgram, MissingProgram, Scratch, Seatwatch } from '../lib/seatwatch.mjs';
 
 const skip = MissingBrowser() ?? MissingProgram() ?? false;
-const kLatencySamples = Number(process.env.SEATWATCH_E2E_LATENCY_SAMPLES || 20);
+const kLatencySamples = Number(process.env.SEATWATCH_E2E_LATENCY_SAMPLES || 30);
 let browser;
 
 before(async () => {
@@ -88,9 +88,12 @@ describe('program', { skip }, () => {
     test('the console counts new hands, a second copy defers to it, and Exit stops it', async () => {
         const scratch = new Scratch();
         const program = Seatwatch.Start(scratch);
+        const statusFile = path.join(scratch.home, 'Temp', 'SeatwatchStatus.htm');
+        const firstStatusPage = program.FileMatching(statusFile, /New Hands:/);
         let page;
         try {
             const address = await program.DeskAddress();
+            const addressMs = Date.now() - program.started;
             page = await OpenDesk(browser, address);
             const consoleId = await PanelByTitle(page, /^Seatwatch Console \(v 2\.11\.03\)$/);
             const first = await WaitForNewHands(page, consoleId, 0, 10000);
@@ -138,13 +141,57 @@ describe('program', { skip }, () => {
             assert.deepEqual(page.errors, [], 'the desk page reported no script errors');
 
             const figures = {
-                startupToStatusPageMs: startupMs,
+                startupToDeskAddressMs: addressMs,
+                startupToStatusPageWrittenMs: await firstStatusPage,
+                startupToStatusPageInBrowserMs: startupMs,
                 newHandLatencyMs: { median: Median(latencies), max: Math.max(...latencies),
                                     samples: latencies.length },
             };
             console.log('figures', JSON.stringify(figures));
             writeFileSync(path.join(ScreenshotFolder(), 'program-figures.json'),
                           JSON.stringify(figures, null, 2) + '\n');
+        } finally {
+            await page?.context().close();
+            await program.Kill();
+            scratch.Remove();
+        }
+    });
+
+    test('Help pages are served by the desk, and Ctrl-C stops the program at once', async () => {
+        const scratch = new Scratch();
+        const program = Seatwatch.Start(scratch);
+        let page;
+        try {
+            page = await OpenDesk(browser, await program.DeskAddress());
+            const consoleId = await PanelByTitle(page, /^Seatwatch Console/);
+            await WaitForNewHands(page, consoleId, 0, 10000);
+            // With --no-browser the program prints the help page's address.
+            await ChooseMenu(page, consoleId, 'Help', 'FAQ');
+            const { line } = await program.LineMatching(/^Open: .*\/help\/FAQ\.htm/);
+            const help = await page.context().newPage();
+            await help.goto(line.replace(/^Open: /, ''));
+            assert.equal(await help.title(), 'Seatwatch Help: Frequently asked questions');
+            await help.close();
+
+            // General Options opens with its settings and writes them on OK.
+            await ChooseMenu(page, consoleId, 'Tools', 'Options');
+            const dialogId = await PanelByTitle(page, /^General Options$/);
+            const dialog = PanelOf(page, dialogId);
+            await dialog.getByText('Never attach Game Tracker to poker table').click();
+            await Screenshot(page, 'program-general-options');
+            await dialog.getByRole('button', { name: 'OK' }).click();
+            const ini = path.join(scratch.home, 'Seatwatch.ini');
+            await Eventually(async () => /Detach Table View=1/.test(readFileSync(ini, 'utf8')),
+                             { what: 'the option written' });
+
+            const beacon = path.join(scratch.home, 'Seatwatch.desk');
+            assert.ok(existsSync(beacon), 'the running copy wrote its beacon');
+            const stopped = Date.now();
+            program.child.kill('SIGINT');
+            assert.equal(await program.Exit(3000), 0, program.errors.join('\n'));
+            const stopMs = Date.now() - stopped;
+            assert.ok(stopMs < 2000, `stopped in ${stopMs} ms`);
+            assert.equal(existsSync(beacon), false, 'the beacon is gone');
         } finally {
             await page?.context().close();
             await program.Kill();
