@@ -477,15 +477,31 @@ void CDlgMain::FirstLoading() {
     settings_->WriteInt("Hand Review Report", "Period", 2);
     settings_->WriteString("Hand Review Report", "Player", nickname_);
     settings_->WriteInt("Players Report", "Hands", 25);
+    views_->ShowReport(IConsoleViews::kHandReviewReport, nickname_);
 
-    ShowNoticeOnce("WaitForHandDialog", kOneHandNotice);
-    if (env_.desktop->WorkArea().Width() <= 800) {
-        ShowNoticeOnce("ScreenResolution", kSmallScreenNotice);
-    }
+    // The notices are for someone to read: on a desk no browser has opened
+    // yet they wait (without holding up the intake) until one has.
+    const bool seen = !env_.deskConnected || env_.deskConnected();
+    if (seen) ShowNotices();
     if (finished_) return;
     lastTimerPassMs_ = NowMs();
     env_.loop->SetTimer(window_, kTimerLivePass, kLivePassIntervalMs,
                         [this] { OnTimer(kTimerLivePass); });
+    if (!seen) {
+        env_.loop->SetTimer(window_, kTimerNotices, kNoticeWaitMs, [this] {
+            if (finished_ || !env_.deskConnected()) return;
+            env_.loop->KillTimer(window_, kTimerNotices);
+            ShowNotices();
+        });
+    }
+}
+
+void CDlgMain::ShowNotices() {
+    ShowNoticeOnce("WaitForHandDialog", kOneHandNotice);
+    if (finished_) return;
+    if (env_.desktop->WorkArea().Width() <= 800) {
+        ShowNoticeOnce("ScreenResolution", kSmallScreenNotice);
+    }
 }
 
 void CDlgMain::ShowNoticeOnce(const char* key, const char* text) {

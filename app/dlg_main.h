@@ -54,6 +54,9 @@ inline constexpr int kExitAlreadyRunning = 4874;
 // The console's timers and its command ids.
 inline constexpr int kTimerLivePass = 1;
 inline constexpr int kTimerFirstLoading = 2;
+// Waits for a desk page before the notices after the first loading.
+inline constexpr int kTimerNotices = 3;
+inline constexpr std::int64_t kNoticeWaitMs = 500;
 inline constexpr std::int64_t kFirstLoadingDelayMs = 10;
 inline constexpr std::int64_t kLivePassIntervalMs = 2000;
 
@@ -88,6 +91,9 @@ struct ConsoleEnvironment {
     std::function<void(const std::string& browser, const std::string& address)> openInBrowser;
     // Whether the desk is opened in the browser once the browser is found.
     bool openDeskAtStart = false;
+    // Whether someone can see the desk (a desk page is connected); empty:
+    // always (the recording desktop, --headless).
+    std::function<bool()> deskConnected;
     // A second copy's request to the running one: bring your console to the
     // front. True when the running copy accepted it.
     std::function<bool()> activateRunningCopy;
@@ -212,6 +218,8 @@ class CDlgMain {
     void FirstLoading();
     void LivePass();
     void ShowNoticeOnce(const char* key, const char* text);
+    // The one-hand notice, then the small-screen notice when it applies.
+    void ShowNotices();
     void ShowMessage(const std::string& text);
     bool IsLive() const;
     void ShowOnTop(platform::WindowId window);

@@ -133,6 +133,7 @@ int main(int argc, char** argv) {
             }
             return true;
         };
+        env.deskConnected = [&desk] { return desk->ConnectedPages() > 0; };
         env.deskAddress = [&desk](const std::string& path) {
             return "http://127.0.0.1:" + std::to_string(desk->Port()) + path +
                    "?token=" + desk->Token();

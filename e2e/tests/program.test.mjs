@@ -68,6 +68,18 @@ async function ChooseMenu(page, id, menu, item) {
     await page.locator('.menu .menuitem', { hasText: item }).first().click();
 }
 
+// The notice after the first loading waits for the desk and is answered
+// there; ticking its box keeps it from showing again.
+async function AnswerOneHandNotice(page, tick) {
+    const id = await PanelByTitle(page, /^Seatwatch$/);
+    const notice = PanelOf(page, id);
+    await notice.getByText('Detailed information will be displayed once you have completed the ' +
+                           'play of 1 hand.').waitFor();
+    if (tick) await notice.getByText('Do not show this message in the future.').click();
+    await notice.getByRole('button', { name: 'OK' }).click();
+    await notice.waitFor({ state: 'hidden' });
+}
+
 function Median(values) {
     const sorted = [...values].sort((a, b) => a - b);
     const mid = Math.floor(sorted.length / 2);
@@ -98,6 +110,11 @@ describe('program', { skip }, () => {
             const consoleId = await PanelByTitle(page, /^Seatwatch Console \(v 2\.11\.03\)$/);
             const first = await WaitForNewHands(page, consoleId, 0, 10000);
             const startupMs = Date.now() - program.started;
+            await Screenshot(page, 'program-one-hand-notice');
+            await AnswerOneHandNotice(page, true);
+            const ini = path.join(scratch.home, 'Seatwatch.ini');
+            await Eventually(async () => /WaitForhandDialog=0/.test(readFileSync(ini, 'utf8')),
+                             { what: 'the notice turned off' });
             assert.match(first, /Nickname:\s*SeatwatchUser \(Real Money\)/);
             assert.match(first, /Session started:/);
             const menus = await PanelOf(page, consoleId).locator('.menubar button').allTextContents();
@@ -165,6 +182,7 @@ describe('program', { skip }, () => {
             page = await OpenDesk(browser, await program.DeskAddress());
             const consoleId = await PanelByTitle(page, /^Seatwatch Console/);
             await WaitForNewHands(page, consoleId, 0, 10000);
+            await AnswerOneHandNotice(page, false);
             // With --no-browser the program prints the help page's address.
             await ChooseMenu(page, consoleId, 'Help', 'FAQ');
             const { line } = await program.LineMatching(/^Open: .*\/help\/FAQ\.htm/);
@@ -183,6 +201,7 @@ describe('program', { skip }, () => {
             const ini = path.join(scratch.home, 'Seatwatch.ini');
             await Eventually(async () => /Detach Table View=1/.test(readFileSync(ini, 'utf8')),
                              { what: 'the option written' });
+            assert.doesNotMatch(readFileSync(ini, 'utf8'), /WaitForhandDialog/i);
 
             const beacon = path.join(scratch.home, 'Seatwatch.desk');
             assert.ok(existsSync(beacon), 'the running copy wrote its beacon');

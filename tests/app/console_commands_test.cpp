@@ -202,6 +202,7 @@ TEST_F(ConsoleCommandsTest, CommandsThatNeedTheLoadedHandsSayWhyBeforeTheFirstLo
 TEST_F(ConsoleCommandsTest, ThePlayMoneyReportWindowIsRefused) {
     env_.options.money = MoneyMode::kPlay;
     Start(true);
+    views_.calls.clear();
     const std::size_t before = desktop_.MessageBoxes().size();
     Menu(console_menu::kReportWindow);
     ASSERT_EQ(desktop_.MessageBoxes().size(), before + 1);
@@ -212,6 +213,8 @@ TEST_F(ConsoleCommandsTest, ThePlayMoneyReportWindowIsRefused) {
 
 TEST_F(ConsoleCommandsTest, GeneralOptionsLoadTheSettingsAndWriteThemOnlyOnOk) {
     Start(true);
+    // The first loading opened the player's own hand review report.
+    EXPECT_EQ(views_.calls, (std::vector<std::string>{"report 2 [SeatwatchUser]"}));
     console_->Settings().WriteInt("Advanced", "Detach Table View", 1);
     const platform::DialogDescription opened =
         CDlgPokerTracker(desktop_, console_->Settings()).Describe();
@@ -478,6 +481,33 @@ TEST_F(ConsoleCommandsTest, ClosingHidesAVisibleReportWindow) {
     EXPECT_EQ(console_->ProcessExitStatus(), 0);
     EXPECT_NE(std::find(views_.calls.begin(), views_.calls.end(), "hide report"),
               views_.calls.end());
+}
+
+}  // namespace
+
+namespace {
+
+// The notices after the first loading wait for a desk page, and the live
+// passes do not wait for them.
+TEST_F(ConsoleCommandsTest, NoticesWaitUntilADeskPageIsConnected) {
+    bool connected = false;
+    env_.deskConnected = [&connected] { return connected; };
+    Start(true);
+    EXPECT_TRUE(loop_.IsTimerArmed(console_->Window(), kTimerLivePass));
+    EXPECT_EQ(Setting("Config", "WaitForHandDialog"), -99);
+    clock_.Advance(kNoticeWaitMs);
+    loop_.PumpPending();
+    EXPECT_EQ(Setting("Config", "WaitForHandDialog"), -99);
+
+    Command tick;
+    tick.kind = CommandKind::kClick;
+    tick.id = 1060;
+    desktop_.ScriptDialog({{tick}, platform::kIdOk});
+    connected = true;
+    clock_.Advance(kNoticeWaitMs);
+    loop_.PumpPending();
+    EXPECT_EQ(Setting("Config", "WaitForHandDialog"), 0);
+    EXPECT_FALSE(loop_.IsTimerArmed(console_->Window(), kTimerNotices));
 }
 
 }  // namespace
