@@ -6,13 +6,17 @@
 #include <system_error>
 #include <thread>
 
+#include "app/console_menu.h"
+#include "app/dlg_poker_tracker.h"
 #include "app/dlg_select_client.h"
 #include "app/program_info.h"
+#include "com/bstr.h"
 #include "com/runtime.h"
 #include "html/escape.h"
 #include "html/html_file.h"
 #include "platform/local_time.h"
 #include "platform/log.h"
+#include "platform/text_util.h"
 
 namespace fs = std::filesystem;
 
@@ -21,9 +25,18 @@ namespace {
 constexpr const char* kSettingsFileName = "Seatwatch.ini";
 constexpr const char* kLogFileName = "Seatwatch_log.log";
 constexpr const char* kStatusPageName = "SeatwatchStatus.htm";
+constexpr const char* kSystemInformationPageName = "PokerStatusInformation.htm";
 constexpr const char* kAlertsFileName = "Alerts.ini";
 // The help page linked from the status page while no hand has come in.
-constexpr const char* kConsoleHelpPage = "../help/Console.htm";
+constexpr const char* kConsoleHelpPage = "../help/TroubleShooting.htm";
+constexpr const char* kInitialisingMessage =
+    "This feature will be available once the software initialization is complete.";
+// The name a page passes for the user's own graph, and for the manual
+// calculator.
+constexpr const char* kOwnGraphName = "#Seatwatch#";
+constexpr const char* kManualCalculatorName = "Seatwatch Manual Calculator";
+// The lower time bound for the tables refreshed after a pass: 1 January 1990.
+constexpr std::int64_t kTablesSince = 631152000;
 constexpr const char* kInstallKey = "Software\\Seatwatch";
 constexpr const char* kInstallDateValue = "InstallDate";
 constexpr const char* kBrowserKey = "Applications\\iexplore.exe\\shell\\open\\command";
@@ -62,6 +75,10 @@ std::int64_t DefaultInstallationDate() {
     const auto t = platform::FromLocal(platform::LocalDateTime{2000, 1, 1, 1, 1, 1});
     return t.value_or(946688461);
 }
+
+std::string Utf8(com::BSTR text) { return com::Utf8FromBstr(text); }
+
+std::string Trimmed(std::string_view text) { return std::string(platform::TrimSpace(text)); }
 
 // The items the console adds to its system menu: a separator and the
 // shrink or expand command.
@@ -104,22 +121,37 @@ class CDlgMain::XBrowserSink final : public pagelink::IBrowserSinkNoDispatch {
     com::ULONG AddRef() override { return 2; }
     com::ULONG Release() override { return 1; }
 
+    // Every command returns success whatever happens inside: a page never
+    // sees a failure.
     com::HRESULT ToggleWindowSize() override {
         owner_.ToggleConsoleSize();
         return com::S_OK;
     }
-    // The other commands reach the windows that show graphs, hands, the
-    // calculators, reports and alerts; until those exist they do nothing.
-    com::HRESULT DisplayGraph(com::BSTR, com::INT) override { return com::S_OK; }
-    com::HRESULT DisplayHand(com::BSTR) override { return com::S_OK; }
-    com::HRESULT DisplayCalc(com::BSTR) override { return com::S_OK; }
-    com::HRESULT ChangeReportProperties(com::LONG, com::BSTR, com::LONG) override {
+    com::HRESULT DisplayGraph(com::BSTR name, com::INT number) override {
+        owner_.DisplayGraph(Utf8(name), number);
         return com::S_OK;
     }
-    com::HRESULT ChangeReportProperties2(com::LONG, com::BSTR, com::BSTR) override {
+    com::HRESULT DisplayHand(com::BSTR handNumber) override {
+        owner_.DisplayHand(Utf8(handNumber));
         return com::S_OK;
     }
-    com::HRESULT DisplayAlerts(com::BSTR, com::BSTR, com::LONG, com::BSTR) override {
+    com::HRESULT DisplayCalc(com::BSTR name) override {
+        owner_.DisplayCalc(Utf8(name));
+        return com::S_OK;
+    }
+    com::HRESULT ChangeReportProperties(com::LONG report, com::BSTR property,
+                                        com::LONG value) override {
+        owner_.ChangeReportProperties(report, Utf8(property), value);
+        return com::S_OK;
+    }
+    com::HRESULT ChangeReportProperties2(com::LONG report, com::BSTR property,
+                                         com::BSTR text) override {
+        owner_.ChangeReportProperties2(report, Utf8(property), Utf8(text));
+        return com::S_OK;
+    }
+    com::HRESULT DisplayAlerts(com::BSTR name, com::BSTR key, com::LONG number,
+                               com::BSTR page) override {
+        owner_.DisplayAlerts(Utf8(name), Utf8(key), number, Utf8(page));
         return com::S_OK;
     }
 
@@ -129,6 +161,7 @@ class CDlgMain::XBrowserSink final : public pagelink::IBrowserSinkNoDispatch {
 
 CDlgMain::CDlgMain(ConsoleEnvironment env)
     : env_(std::move(env)), callback_(std::make_unique<XBrowserSink>(*this)) {
+    if (env_.views != nullptr) views_ = env_.views;
     roomSelection_ = [this](const std::vector<std::string>& detected) {
         const rooms::CClientDetector detector(*env_.registry, *env_.paths, settings_.get());
         return SelectRoomAtStart(
@@ -164,6 +197,9 @@ bool CDlgMain::Construct() {
     lock_ = std::make_unique<CInstanceLock>(env_.programFolder);
     if (lock_->GetState() == CInstanceLock::State::kHeldByOther) {
         ShowMessage("A copy of Seatwatch is already running.");
+        if (env_.activateRunningCopy && !env_.activateRunningCopy()) {
+            std::fprintf(stderr, "seatwatch: the running copy did not answer\n");
+        }
         finished_ = true;
         exitCode_ = kExitAlreadyRunning;
         return false;
@@ -200,13 +236,27 @@ bool CDlgMain::Construct() {
                 ToggleConsoleSize();
                 return true;
             }
+            if (command.kind == platform::CommandKind::kMenu) return OnMenuCommand(command.id);
             return false;
         });
+        platform::WindowDescription information;
+        information.kind = platform::WindowKind::kHtml;
+        information.title = "Seatwatch System Information";
+        information.rect = platform::Rect::FromSize(460, 100, 420, 300);
+        information.owner = window_;
+        information.visible = false;
+        systemInfoWindow_ = env_.desktop->CreateWindow(information);
         log_.WriteLine("Internet Explorer Test: passed");
     } catch (const std::exception&) {
         ShowMessage(
             "Abnormal Termination. Error: F015.\nPlease contact Seatwatch support if the problem "
             "persists.");
+        Shutdown(ShutdownReason::kConstructionException);
+        return false;
+    }
+    std::string deskError;
+    if (env_.startDesk && !env_.startDesk(deskError)) {
+        ShowMessage("The desk could not be started: " + deskError);
         Shutdown(ShutdownReason::kConstructionException);
         return false;
     }
@@ -220,6 +270,10 @@ void CDlgMain::OnInitDialog() {
         env_.desktop->SetTitle(window_,
                                std::string("Seatwatch Console (v ") + kProgramVersion + ")");
         FindBrowser();
+        if (env_.openDeskAtStart && env_.openInBrowser && env_.deskAddress) {
+            const std::string desk = env_.deskAddress("/");
+            if (!desk.empty()) env_.openInBrowser(browserPath_, desk);
+        }
         startupProgress_ = 4;
         log_.Open((env_.programFolder / kLogFileName).string());
         const std::int64_t now = Now();
@@ -241,6 +295,7 @@ void CDlgMain::OnInitDialog() {
         if (!DetectAndSelectRoom()) return;
         startupProgress_ = 16;
         log_.WriteLine("Startup: OK");
+        env_.desktop->SetMenu(window_, console_menu::ConsoleMenu());
         env_.loop->SetTimer(window_, kTimerFirstLoading, kFirstLoadingDelayMs,
                             [this] { OnTimer(kTimerFirstLoading); });
     } catch (const std::exception&) {
@@ -322,6 +377,8 @@ bool CDlgMain::PrepareTempFolders() {
         }
     }
     log_.WriteLine("Temp Folder: OK");
+    manualCalculator_ =
+        std::make_unique<CDlgManualCalculator>(*env_.desktop, window_, tempFolder_.string());
     return true;
 }
 
@@ -382,6 +439,8 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     session_ =
         std::make_unique<CIntakeSession>(*settings_, reference_, env_.loop->GetClock(), start);
     session_->SetMessagePump([this] { env_.loop->PumpPending(); });
+    // The analyzer tells the user of a hand it cannot find.
+    session_->Analyzer().SetDesktop(env_.desktop);
     session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
 
     startupProgress_ = 14;
@@ -421,15 +480,31 @@ void CDlgMain::FirstLoading() {
     settings_->WriteInt("Hand Review Report", "Period", 2);
     settings_->WriteString("Hand Review Report", "Player", nickname_);
     settings_->WriteInt("Players Report", "Hands", 25);
+    views_->ShowReport(IConsoleViews::kHandReviewReport, nickname_);
 
-    ShowNoticeOnce("WaitForHandDialog", kOneHandNotice);
-    if (env_.desktop->WorkArea().Width() <= 800) {
-        ShowNoticeOnce("ScreenResolution", kSmallScreenNotice);
-    }
+    // The notices are for someone to read: on a desk no browser has opened
+    // yet they wait (without holding up the intake) until one has.
+    const bool seen = !env_.deskConnected || env_.deskConnected();
+    if (seen) ShowNotices();
     if (finished_) return;
     lastTimerPassMs_ = NowMs();
     env_.loop->SetTimer(window_, kTimerLivePass, kLivePassIntervalMs,
                         [this] { OnTimer(kTimerLivePass); });
+    if (!seen) {
+        env_.loop->SetTimer(window_, kTimerNotices, kNoticeWaitMs, [this] {
+            if (finished_ || !env_.deskConnected()) return;
+            env_.loop->KillTimer(window_, kTimerNotices);
+            ShowNotices();
+        });
+    }
+}
+
+void CDlgMain::ShowNotices() {
+    ShowNoticeOnce("WaitForHandDialog", kOneHandNotice);
+    if (finished_) return;
+    if (env_.desktop->WorkArea().Width() <= 800) {
+        ShowNoticeOnce("ScreenResolution", kSmallScreenNotice);
+    }
 }
 
 void CDlgMain::ShowNoticeOnce(const char* key, const char* text) {
@@ -463,10 +538,11 @@ void CDlgMain::LivePass() {
     env_.loop->KillTimer(window_, kTimerLivePass);
     const IntakeStepResult result = session_->LivePass();
     ++livePasses_;
-    if (result.outcome == IntakeOutcome::kRan && result.handsAdded > 0) {
-        // The table pages and windows and the graph windows are refreshed
-        // here once they exist; until then a pass with hands changes only the
-        // status page, which the session's progress callback has rewritten.
+    if (result.outcome == IntakeOutcome::kRan && result.handsAdded > 0 && !finished_) {
+        // The status page was rewritten by the session's progress callback;
+        // the table windows and the graph windows follow.
+        RefreshTableWindows();
+        views_->RefreshGraphs();
     }
     timerBusy_ = false;
     if (finished_) return;
@@ -539,11 +615,22 @@ void CDlgMain::ToggleConsoleSize() {
 }
 
 void CDlgMain::OnCancel() {
+    if (finished_) return;
     if (env_.desktop->MessageBox(window_, "Do you want to close Seatwatch?", kProgramName,
                                  platform::MessageBoxButtons::kYesNo) !=
         platform::MessageBoxResult::kYes) {
         return;
     }
+    Close(env_.shutdownPauseMs);
+}
+
+void CDlgMain::CloseNow() {
+    if (finished_) return;
+    Close(0);
+}
+
+void CDlgMain::Close(std::int64_t pauseMs) {
+    if (finished_) return;
     if (const auto state = env_.desktop->GetWindow(window_)) {
         settings_->WriteInt("Positions", "Console-Top", state->rect.top);
         settings_->WriteInt("Positions", "Console-Left", state->rect.left);
@@ -554,12 +641,50 @@ void CDlgMain::OnCancel() {
         std::error_code removeError;
         if (it->is_regular_file(removeError)) fs::remove(it->path(), removeError);
     }
+    const std::int64_t designedPause = env_.shutdownPauseMs;
+    env_.shutdownPauseMs = pauseMs;
     Shutdown(ShutdownReason::kUserClosed);
+    env_.shutdownPauseMs = designedPause;
+}
+
+void CDlgMain::BringToFront() {
+    if (window_ == platform::kNoWindow || finished_) return;
+    env_.desktop->Show(window_, platform::ShowMode::kRestore);
+    // A click on the desk raises a panel there without telling the program,
+    // so the console may be on top here and under another panel on the
+    // desk: re-stacking it sends the desk the whole order again.
+    env_.desktop->SetWindowPos(window_, platform::kInsertBottom, platform::Rect{},
+                               platform::kNoMove | platform::kNoSize);
+    env_.desktop->BringToTop(window_);
+}
+
+pagelink::IBrowserSinkNoDispatch* CDlgMain::PageCallback() { return callback_.get(); }
+
+int CDlgMain::ProcessExitStatus() const {
+    return ::ProcessExitStatus(exitCode_, static_cast<int>(reason_));
+}
+
+std::string WrapLongFolder(const std::string& folder) {
+    // Host paths separate with "/", Windows paths with "\\": either counts.
+    constexpr std::size_t kWrapAt = 35;
+    if (folder.size() <= kWrapAt) return folder;
+    const std::size_t at = folder.find_first_of("\\/", kWrapAt);
+    if (at == std::string::npos) return " " + folder;
+    return folder.substr(0, at + 1) + " " + folder.substr(at + 1);
+}
+
+int ProcessExitStatus(int exitCode, int shutdownReason) {
+    if (exitCode == kExitAlreadyRunning) return kProcessAlreadyRunning;
+    if (exitCode != kExitShutdown) return exitCode & 0xFF;
+    if (shutdownReason == static_cast<int>(ShutdownReason::kUserClosed)) return 0;
+    return shutdownReason & 0xFF;
 }
 
 void CDlgMain::Shutdown(ShutdownReason reason) {
     if (finished_) return;
     finished_ = true;
+    if (views_->IsReportWindowVisible()) views_->HideReportWindow();
+    views_->HideHandViewer();
     reason_ = reason;
     if (window_ != platform::kNoWindow) env_.loop->KillWindowTimers(window_);
     if (settings_) settings_->WriteInt("ph", "Start", 0);
@@ -569,4 +694,237 @@ void CDlgMain::Shutdown(ShutdownReason reason) {
     }
     exitCode_ = kExitShutdown;
     env_.loop->Quit(exitCode_);
+}
+
+bool CDlgMain::IsLive() const { return session_ != nullptr && session_->IsLive(); }
+
+void CDlgMain::ShowOnTop(platform::WindowId window) {
+    if (window == platform::kNoWindow) return;
+    env_.desktop->Show(window, platform::ShowMode::kShow);
+    env_.desktop->BringToTop(window);
+}
+
+void CDlgMain::RefreshTableWindows() {
+    if (session_ == nullptr) return;
+    CHandAnalyzer& analyzer = session_->Analyzer();
+    for (const std::string& table : analyzer.TablesSince(kTablesSince)) {
+        const std::string page = analyzer.WriteTablePage(table);
+        if (!page.empty()) views_->ShowTableWindow(table, page);
+    }
+}
+
+bool CDlgMain::OnMenuCommand(int command) {
+    namespace menu = console_menu;
+    if (finished_) return true;
+    if (const std::string_view help = menu::HelpPageFor(command); !help.empty()) {
+        OpenHelpPage(help);
+        return true;
+    }
+    switch (command) {
+        case menu::kExit:
+            OnCancel();
+            return true;
+        case menu::kManualCalculator:
+            if (manualCalculator_) ShowOnTop(manualCalculator_->Window());
+            return true;
+        case menu::kReportWindow:
+            if (money_ == MoneyMode::kPlay) {
+                ShowMessage("This feature is only available to Real Money Players.");
+            } else if (!IsLive()) {
+                ShowMessage(
+                    "Reports will be available once the software initialization is "
+                    "complete.");
+            } else {
+                views_->ShowReport(settings_->GetInt("Reports", "Current", 2), std::string());
+            }
+            return true;
+        case menu::kSystemInformation: {
+            const std::string page = WriteSystemInformationPage();
+            if (!page.empty()) env_.desktop->Navigate(systemInfoWindow_, page);
+            ShowOnTop(systemInfoWindow_);
+            return true;
+        }
+        case menu::kOptions:
+            if (!IsLive()) {
+                ShowMessage(kInitialisingMessage);
+            } else {
+                CDlgPokerTracker(*env_.desktop, *settings_).DoModal(window_);
+            }
+            return true;
+        case menu::kResetStatistics:
+            ResetSessionStatistics();
+            return true;
+        case menu::kOverlayConfig: {
+            IConsoleViews::OverlaySwitches switches = overlay_;
+            if (views_->RunOverlayConfig(switches)) overlay_ = switches;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void CDlgMain::OpenHelpPage(std::string_view page) {
+    const std::string path = "/help/" + std::string(page);
+    std::string address = env_.deskAddress ? env_.deskAddress(path) : std::string();
+    if (address.empty()) address = (env_.assetsFolder / "help" / std::string(page)).string();
+    if (env_.openInBrowser) env_.openInBrowser(browserPath_, address);
+}
+
+void CDlgMain::ResetSessionStatistics() {
+    if (!IsLive()) {
+        ShowMessage(kInitialisingMessage);
+        return;
+    }
+    session_->Analyzer().EndSession();
+    RefreshTableWindows();
+    sessionStart_ = Now();
+    session_->ResetNewHands();
+    views_->RefreshGraphs();
+    if (views_->IsReportWindowVisible()) views_->ShowReport(-1, std::string());
+    WriteStatusPage();
+}
+
+std::string CDlgMain::WriteSystemInformationPage() {
+    if (tempFolder_.empty()) return {};
+    CHtmlFile page;
+    page.Open((tempFolder_ / kSystemInformationPageName).string());
+    page.BeginDocument();
+    page.BeginBody();
+    page.BeginTable(2, 100, "CENTER");
+    page.BeginRow(-1);
+    page.DataCell(
+        "<font size='+1'><FONT COLOR='#CC0000'>Seatwatch System Information</FONT></font>", 0, 0);
+    page.EndRow();
+    page.EndTable();
+    page.BeginTable(2, 100, "CENTER");
+    page.BeginRow(-1);
+    page.HeaderCell("Description");
+    page.HeaderCell("Status");
+    page.EndRow();
+    int index = 0;
+    auto row = [&page, &index](const std::string& label, const std::string& value) {
+        page.BeginRow(index++);
+        page.DataCell("<B>" + label + "</B>", -1, 0);
+        page.DataCell(value, -1, 0);
+        page.EndRow();
+    };
+    // Names and folders are the user's and the client's text: escaped.
+    row("Poker Room:&nbsp", html::EscapeText(settings_->GetString("Poker Rooms", "Active Room")));
+    row("Nickname:&nbsp", html::EscapeText(nickname_));
+    row("Game Type:&nbsp", money_ == MoneyMode::kReal ? "Real Money" : "Play Money");
+    row("Logging Folder:&nbsp", html::EscapeText(WrapLongFolder(loggingFolder_)));
+    if (settings_->GetInt("Advanced", "PokerTracker", 0) != 0) {
+        row("Historical File Folder:&nbsp", html::EscapeText(historicalFolder_));
+    }
+    const unsigned files = session_ ? static_cast<unsigned>(session_->FileCount()) : 0u;
+    const std::uint64_t bytes = session_ ? session_->TotalFileBytes() : 0u;
+    row("Log File Count:&nbsp", Format("%llu files", static_cast<long long>(files)));
+    row("Size of Log Files:&nbsp", Format("%llu KB", static_cast<long long>(bytes / 1024)));
+    row("Installed:&nbsp", platform::FormatLocal(installDate_, "%m/%d/%y %H:%M:%S"));
+    page.EndTable();
+    page.EndBody();
+    page.EndDocument();
+    if (!page.Close()) return {};
+    return page.Path();
+}
+
+void CDlgMain::DisplayGraph(std::string_view name, int number) {
+    std::string player = Trimmed(name);
+    if (player == kOwnGraphName) player = nickname_;
+    std::string key = player;
+    if (settings_ && settings_->GetInt("Advanced", "Reuse Graph Window", 0) != 0) {
+        // One shared window: an empty name shows the last player graphed.
+        key = nickname_;
+        if (!player.empty()) {
+            lastGraphPlayer_ = player;
+        } else {
+            player = lastGraphPlayer_;
+        }
+    }
+    views_->ShowGraph(key, player, number);
+}
+
+void CDlgMain::DisplayHand(std::string_view handNumber) {
+    // An unsigned decimal number at the start of the text; anything else is
+    // hand 0, which no analyzer holds.
+    std::uint64_t number = 0;
+    std::string_view text = platform::TrimSpace(handNumber);
+    for (const char c : text) {
+        if (c < '0' || c > '9') break;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (number > (UINT64_MAX - digit) / 10) {
+            number = 0;
+            break;
+        }
+        number = number * 10 + digit;
+    }
+    if (session_ == nullptr) return;
+    const std::string page = session_->Analyzer().ShowHand(number);
+    if (!page.empty()) views_->ShowHand(page);
+}
+
+void CDlgMain::DisplayCalc(std::string_view name) {
+    if (name == kManualCalculatorName) {
+        if (manualCalculator_) ShowOnTop(manualCalculator_->Window());
+        return;
+    }
+    views_->ShowTableCalculator(std::string(name));
+}
+
+void CDlgMain::ChangeReportProperties(int report, std::string_view property, int value) {
+    if (!settings_) return;
+    platform::Profile& s = *settings_;
+    if (report == -1) report = s.GetInt("Reports", "Current", 0);
+    s.WriteInt("Reports", "Current", report);
+    // A sort column chosen again flips the direction; a new one keeps it.
+    const auto sortColumn = [&s, value](const char* section) {
+        const int old = s.GetInt(section, "Sort", -1);
+        int direction = s.GetInt(section, "SortO", 1);
+        if (old == value) direction = s.GetInt(section, "SortO", 0) == 0 ? 1 : 0;
+        s.WriteInt(section, "Sort", value);
+        s.WriteInt(section, "SortO", direction);
+    };
+    if (!property.empty()) {
+        if (report == 0 || report == 2) {
+            if (property == "GT") {
+                if (value >= 1 && value <= 4) s.WriteInt("Reports", "Type", value);
+            } else if (property == "TP") {
+                if (value >= 1 && value <= 5) s.WriteInt("Hand Review Report", "Period", value - 1);
+            } else if (property == "SC") {
+                sortColumn("Hand Review Report");
+            } else if (property == "FT") {
+                if (value >= 0 && value <= 2) s.WriteInt("Hand Review Report", "Filter", value);
+            }
+        } else if (report == 1) {
+            if (property == "GT") {
+                if (value >= 1 && value <= 4) s.WriteInt("Reports", "Type", value);
+            } else if (property == "HC") {
+                s.WriteInt("Players Report", "Hands", value);
+            } else if (property == "SC") {
+                sortColumn("Players Reports");
+            }
+        }
+    }
+    ShowCurrentReport();
+}
+
+void CDlgMain::ChangeReportProperties2(int report, std::string_view property,
+                                       std::string_view text) {
+    if (!settings_) return;
+    settings_->WriteInt("Reports", "Current", report);
+    if (!property.empty() && (report == 0 || report == 2) && property == "PN") {
+        settings_->WriteString("Hand Review Report", "Player", Trimmed(text));
+    }
+    ShowCurrentReport();
+}
+
+void CDlgMain::DisplayAlerts(std::string_view name, std::string_view key, int number,
+                             std::string_view page) {
+    views_->ShowAlerts(Trimmed(name), Trimmed(key), number, std::string(page));
+}
+
+void CDlgMain::ShowCurrentReport() {
+    const int current = settings_ ? settings_->GetInt("Reports", "Current", 2) : 2;
+    if (current == 0 || current == 1 || current == 2) views_->ShowReport(current, std::string());
 }

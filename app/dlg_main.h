@@ -20,9 +20,11 @@
 
 #include "analysis/hand_reference.h"
 #include "app/command_line.h"
+#include "app/console_views.h"
 #include "app/program_folder.h"
 #include "app/program_log.h"
 #include "app/room_selection.h"
+#include "calc/dlg_manual_calculator.h"
 #include "com/com_ptr.h"
 #include "pagelink/interfaces.h"
 #include "platform/desktop.h"
@@ -52,6 +54,9 @@ inline constexpr int kExitAlreadyRunning = 4874;
 // The console's timers and its command ids.
 inline constexpr int kTimerLivePass = 1;
 inline constexpr int kTimerFirstLoading = 2;
+// Waits for a desk page before the notices after the first loading.
+inline constexpr int kTimerNotices = 3;
+inline constexpr std::int64_t kNoticeWaitMs = 500;
 inline constexpr std::int64_t kFirstLoadingDelayMs = 10;
 inline constexpr std::int64_t kLivePassIntervalMs = 2000;
 
@@ -69,7 +74,43 @@ struct ConsoleEnvironment {
     CommandLineOptions options;
     // The pause before the process ends (tests set 0).
     std::int64_t shutdownPauseMs = 1000;
+
+    // The windows of the later parts (reports, hand viewer, graphs, table
+    // windows, overlay options); null: none yet, their commands do nothing.
+    IConsoleViews* views = nullptr;
+
+    // The desk beyond its windows; every hook may be empty (tests,
+    // --headless). startDesk starts serving once this copy holds the
+    // instance lock and its console exists; false, with a reason, ends the
+    // program.
+    std::function<bool(std::string& error)> startDesk;
+    // The browser address of a served path ("/" is the desk itself) with the
+    // run's token; empty when there is no desk.
+    std::function<std::string(const std::string& path)> deskAddress;
+    // Opens an address with the browser found at start-up.
+    std::function<void(const std::string& browser, const std::string& address)> openInBrowser;
+    // Whether the desk is opened in the browser once the browser is found.
+    bool openDeskAtStart = false;
+    // Whether someone can see the desk (a desk page is connected); empty:
+    // always (the recording desktop, --headless).
+    std::function<bool()> deskConnected;
+    // A second copy's request to the running one: bring your console to the
+    // front. True when the running copy accepted it.
+    std::function<bool()> activateRunningCopy;
 };
+
+// What the process really returns: exit statuses are 8 bits on Linux, so the
+// designed codes (kept by ExitCode()) are mapped to ones that survive: 0 when
+// the user closed the program, the shutdown reason code (104 to 201) when
+// start-up failed, and kProcessAlreadyRunning (4874's low byte) for a second
+// copy.
+inline constexpr int kProcessAlreadyRunning = kExitAlreadyRunning & 0xFF;
+int ProcessExitStatus(int exitCode, int shutdownReason);
+
+// A folder as the system information page shows it: one longer than 35
+// characters gets a blank after the first "\\" (or "/") at or after position
+// 35, at the very start when there is none, so that the browser can wrap it.
+std::string WrapLongFolder(const std::string& folder);
 
 class CDlgMain {
   public:
@@ -98,6 +139,40 @@ class CDlgMain {
     // with ExitCode() = 39744.
     void Shutdown(ShutdownReason reason);
 
+    // Closes without asking (a signal, or the terminal going away): saves the
+    // position, empties the temp folder and shuts down at once.
+    void CloseNow();
+    // Shows the console and puts it on top of the desk (a second copy asked).
+    void BringToFront();
+    // The exit status the process ends with (see ProcessExitStatus).
+    int ProcessExitStatus() const;
+    // The page-command callback this console hands to the browser bridge.
+    pagelink::IBrowserSinkNoDispatch* PageCallback();
+
+    // A menu command of the console (the ids of app/console_menu.h, and
+    // 32805 for the overlay options); false for an id it does not know.
+    bool OnMenuCommand(int command);
+    // Opens a help page ("FAQ.htm") of the assets' help/ folder in the
+    // browser, in a page of its own.
+    void OpenHelpPage(std::string_view page);
+    // Writes "PokerStatusInformation.htm" in the temp folder; its path, or
+    // empty when it could not be written.
+    std::string WriteSystemInformationPage();
+    // Resets the session statistics (once the first loading has finished).
+    void ResetSessionStatistics();
+
+    // The page commands, as the callback receives them (strings in UTF-8).
+    void DisplayGraph(std::string_view name, int number);
+    void DisplayHand(std::string_view handNumber);
+    void DisplayCalc(std::string_view name);
+    void ChangeReportProperties(int report, std::string_view property, int value);
+    void ChangeReportProperties2(int report, std::string_view property, std::string_view text);
+    void DisplayAlerts(std::string_view name, std::string_view key, int number,
+                       std::string_view page);
+    // Shows "Reports"/"Current" in the report window: 0 or 2 the hand review
+    // report, 1 the players report, anything else nothing.
+    void ShowCurrentReport();
+
     // Writes "SeatwatchStatus.htm" in the temp folder and shows it.
     void WriteStatusPage();
     // Shrinks or expands the console.
@@ -120,6 +195,12 @@ class CDlgMain {
     // Live passes that ran since start-up (for tests and the status page).
     int LivePasses() const { return livePasses_; }
     std::int64_t InstallationDate() const { return installDate_; }
+    // The manual calculator (made once the temp folders exist), or null.
+    CDlgManualCalculator* ManualCalculator() { return manualCalculator_.get(); }
+    platform::WindowId SystemInformationWindow() const { return systemInfoWindow_; }
+    const IConsoleViews::OverlaySwitches& OverlaySwitches() const { return overlay_; }
+    // The last player graphed while graphs share one window.
+    const std::string& LastGraphPlayer() const { return lastGraphPlayer_; }
 
   private:
     class XBrowserSink;
@@ -137,7 +218,16 @@ class CDlgMain {
     void FirstLoading();
     void LivePass();
     void ShowNoticeOnce(const char* key, const char* text);
+    // The one-hand notice, then the small-screen notice when it applies.
+    void ShowNotices();
     void ShowMessage(const std::string& text);
+    bool IsLive() const;
+    void ShowOnTop(platform::WindowId window);
+    // Writes the page of each table with recent hands and shows or refreshes
+    // its table information window.
+    void RefreshTableWindows();
+    // The close request after the user said yes (or was not asked).
+    void Close(std::int64_t pauseMs);
 
     ConsoleEnvironment env_;
     RoomSelection roomSelection_;
@@ -149,6 +239,12 @@ class CDlgMain {
     CHandReference reference_;
     std::unique_ptr<CIntakeSession> session_;
     platform::WindowId window_ = platform::kNoWindow;
+    platform::WindowId systemInfoWindow_ = platform::kNoWindow;
+    std::unique_ptr<CDlgManualCalculator> manualCalculator_;
+    IConsoleViews defaultViews_;
+    IConsoleViews* views_ = &defaultViews_;
+    IConsoleViews::OverlaySwitches overlay_{true, true, true, true, true, true, true, true};
+    std::string lastGraphPlayer_;
 
     std::filesystem::path tempFolder_;
     std::string browserPath_;

@@ -518,6 +518,19 @@ void WebDesktop::InstallRoutes() {
         res.status = 204;
     });
 
+    s.Post(R"(/_/program/([a-z0-9-]{1,32}))",
+           [this](const httplib::Request& req, httplib::Response& res) {
+               ProgramPostHandler handler;
+               {
+                   std::lock_guard lock(programMutex_);
+                   const auto it = programHandlers_.find(req.matches[1].str());
+                   if (it != programHandlers_.end()) handler = it->second;
+               }
+               if (!handler) return Refuse(res, 404, "Not found\n");
+               PostToUi([handler = std::move(handler), body = req.body] { handler(body); });
+               res.status = 202;
+           });
+
     s.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
         const std::string& path = req.path;
         Resolved found;
@@ -542,6 +555,15 @@ void WebDesktop::InstallRoutes() {
         const bool page = IsHtmlFile(found.path) && !path.starts_with("/_/desk/");
         res.set_content(page ? InsertPageShim(*content) : std::move(*content), type);
     });
+}
+
+void WebDesktop::SetProgramPostHandler(const std::string& name, ProgramPostHandler handler) {
+    std::lock_guard lock(programMutex_);
+    if (handler) {
+        programHandlers_[name] = std::move(handler);
+    } else {
+        programHandlers_.erase(name);
+    }
 }
 
 void WebDesktop::ApplyCommand(const Command& command) {

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -74,6 +76,13 @@ class WebDesktop final : public platform::DesktopModel {
         commandObserver_ = std::move(observer);
     }
 
+    // A program-defined request: POST /_/program/NAME, admitted like every
+    // request (token, Host, Origin), runs handler with the request body on
+    // the UI thread. The server answers 202 once the call is queued, 404 for
+    // a name without a handler. Names are 1 to 32 of [a-z0-9-]; any thread.
+    using ProgramPostHandler = std::function<void(const std::string& body)>;
+    void SetProgramPostHandler(const std::string& name, ProgramPostHandler handler);
+
   protected:
     void Emit(platform::DeskEvent event) override;
     platform::MessageBoxResult AskMessageBox(platform::WindowId owner, std::string_view text,
@@ -123,6 +132,10 @@ class WebDesktop final : public platform::DesktopModel {
     bool stopping_ = false;
     std::function<void(const PageCall&)> pageCallHandler_;
     std::function<void(const platform::Command&)> commandObserver_;
+
+    // Any thread, under programMutex_.
+    std::mutex programMutex_;
+    std::map<std::string, ProgramPostHandler> programHandlers_;
 };
 
 }  // namespace web

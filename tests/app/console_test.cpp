@@ -262,8 +262,18 @@ TEST_F(ConsoleTest, SecondCopyLeavesSettingsAndLogAlone) {
     Register(Plugin::kRegistered);
     CInstanceLock running(home_.Path());
     ASSERT_EQ(running.GetState(), CInstanceLock::State::kHeld);
+    int asked = 0;
+    env_.activateRunningCopy = [&asked] {
+        ++asked;
+        return true;
+    };
+    bool deskStarted = false;
+    env_.startDesk = [&deskStarted](std::string&) { return deskStarted = true; };
     CMainApp app(env_);
     EXPECT_EQ(app.InitInstance(), kExitAlreadyRunning);
+    EXPECT_EQ(app.Console().ProcessExitStatus(), kProcessAlreadyRunning);
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(deskStarted);
     ASSERT_EQ(desktop_.MessageBoxes().size(), 1u);
     EXPECT_EQ(desktop_.MessageBoxes()[0].text, "A copy of Seatwatch is already running.");
     EXPECT_FALSE(std::filesystem::exists(home_ / "Seatwatch.ini"));
@@ -306,7 +316,8 @@ TEST_F(IntakeCycleTest, FirstLoadingThenPassesEveryTwoSecondsFromTheEnd) {
     const std::string page = StatusPage();
     EXPECT_NE(page.find("<B>New Hands:&nbsp</B>"), std::string::npos) << page;
     EXPECT_NE(
-        page.find("0 <a href=\"../help/Console.htm\" target=\"Seatwatch Secondary\">Help</a>"),
+        page.find(
+            "0 <a href=\"../help/TroubleShooting.htm\" target=\"Seatwatch Secondary\">Help</a>"),
         std::string::npos)
         << page;
     EXPECT_NE(page.find("SeatwatchUser (Real Money)"), std::string::npos);
