@@ -333,7 +333,11 @@ nlohmann::json WebDesktop::WithUrl(nlohmann::json j) const {
 void WebDesktop::Emit(DeskEvent event) {
     nlohmann::json j = WithUrl(event.ToObject());
     j["seq"] = ++seq_;
-    if (event.type == "messagebox") lastBox_ = j;
+    if (event.type == "messagebox") {
+        // The box's own number, which its "boxclosed" event names again.
+        j["box"] = seq_;
+        lastBox_ = j;
+    }
     hub_.Publish(Frame("desk", Dump(j)));
 }
 
@@ -631,6 +635,12 @@ MessageBoxResult WebDesktop::AskMessageBox(WindowId owner, std::string_view text
     openBoxes_.push_back(box);
     loop_.RunUntil([&] { return box->answered || stopping_; });
     std::erase(openBoxes_, box);
+    // Every desk page showed the box; the one that answered has removed it,
+    // the others (a second tab) are told that it is over.
+    if (!stopping_) {
+        Emit(DeskEvent{"boxclosed", owner,
+                       nlohmann::json{{"box", box->event.value("box", std::int64_t{0})}}});
+    }
     return box->answered ? box->result : takeDefault();
 }
 

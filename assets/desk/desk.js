@@ -1040,7 +1040,7 @@ function ShowMessageBox(event) {
     body.append(El('div', 'msgicon', kind === 'yesno' ? '?' : 'i'));
     body.append(El('p', 'msgtext', String(event.text ?? '')));
     const buttons = El('div', 'msgbuttons');
-    const record = { owner, kind, box, answered: false };
+    const record = { owner, kind, box, answered: false, seq: Number(event.box) };
     for (const [label, result] of kBoxButtons[kind]) {
         const b = El('button');
         b.type = 'button';
@@ -1064,6 +1064,17 @@ function AnswerBox(record, result) {
     record.box.remove();
     boxes.splice(boxes.indexOf(record), 1);
     Post('/_/answer', { window: record.owner, result });
+    UpdateModality();
+}
+
+// The program's box that its event `seq` opened was answered, here or in
+// another desk page: it goes, if still shown, without sending an answer.
+function DropMessageBox(seq) {
+    const i = boxes.findIndex((record) => record.seq === seq);
+    if (i < 0) return;
+    boxes[i].answered = true;
+    boxes[i].box.remove();
+    boxes.splice(i, 1);
     UpdateModality();
 }
 
@@ -1295,6 +1306,9 @@ function Apply(event) {
             break;
         case 'messagebox':
             ShowMessageBox(event);
+            break;
+        case 'boxclosed':
+            DropMessageBox(Number(event.box));
             break;
         case 'dialog':
             if (panel && typeof event.modal === 'boolean') {

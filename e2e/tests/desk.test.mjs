@@ -274,6 +274,27 @@ describe('desk', { skip }, () => {
         }
     });
 
+    test('a box answered in one desk page goes from the other pages too', async () => {
+        await WithDesk('messagebox', async (page, program) => {
+            const second = await OpenDesk(browser, program.url);
+            try {
+                const first = page.locator('.msgbox');
+                const other = second.locator('.msgbox');
+                await first.waitFor();
+                await other.waitFor();
+                await other.locator('button[data-result="ok"]').click();
+                await LinesWhere(program, (l) => l.result === 'ok' || l.answer?.result === 'ok',
+                                 'the answer from the second page');
+                await first.waitFor({ state: 'detached' });
+                const inert = await page.$$eval('.panel', (list) => list.some((e) => e.inert));
+                assert.equal(inert, false, 'the first page is no longer inert');
+                assert.deepEqual(second.errors, []);
+            } finally {
+                await second.context().close();
+            }
+        });
+    });
+
     test('a page link calls BrowserSink and the call reaches the callback', async () => {
         await WithDesk('sink', async (page, program) => {
             const frame = page.locator('.panel iframe.page:not(.loading):not(.spare)').first();
