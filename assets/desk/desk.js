@@ -28,6 +28,7 @@ const stoppedText = document.getElementById('stopped-text');
 const panels = new Map(); // window id -> Panel
 let order = []; // window ids, top first, as the program stacks them
 const boxes = []; // open message boxes, the last one on top
+const kProgramIcon = 'seatwatch.svg';
 let openMenu = null; // the menu now shown, if any
 let stopped = false;
 let source = null;
@@ -271,9 +272,10 @@ class Panel {
             this.iconImage.hidden = false;
             this.iconButton.classList.remove('noicon');
         } else {
-            this.iconImage.removeAttribute('src');
-            this.iconImage.hidden = true;
-            this.iconButton.classList.add('noicon');
+            // A window without an icon of its own shows the program's.
+            this.iconImage.src = kProgramIcon;
+            this.iconImage.hidden = false;
+            this.iconButton.classList.remove('noicon');
         }
     }
 

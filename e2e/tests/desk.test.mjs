@@ -68,6 +68,10 @@ describe('desk', { skip }, () => {
             await frame.locator('body').waitFor();
             const menus = await panel.locator('.menubar button').allTextContents();
             assert.ok(menus.length >= 1, 'the console has a menu bar');
+            // A window without an icon of its own shows the program's.
+            const icon = panel.locator('.sysicon img');
+            await Eventually(async () => (await icon.evaluate((e) => e.complete && e.naturalWidth > 0)) || null,
+                             { what: 'the program icon in the title bar' });
             // The program was told the desk's size: the work area.
             const area = await LinesWhere(program, (l) => l.window === 0 && l.kind === 'moved',
                                           'the work area report');
