@@ -557,7 +557,18 @@ void WebDesktop::InstallRoutes() {
         if (!content) return Refuse(res, 404, "Not found\n");
         const std::string type = ContentTypeFor(found.path, *content);
         const bool page = IsHtmlFile(found.path) && !path.starts_with("/_/desk/");
-        res.set_content(page ? InsertPageShim(*content) : std::move(*content), type);
+        // Sent as it is, through a provider of known length, which the
+        // server never compresses: compressing for a browser on the same
+        // machine would cost CPU on every reload of every page and save
+        // nothing.
+        auto body = std::make_shared<const std::string>(page ? InsertPageShim(*content)
+                                                             : std::move(*content));
+        if (body->empty()) return res.set_content(std::string(), type);
+        res.set_content_provider(
+            body->size(), type,
+            [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                return sink.write(body->data() + offset, length);
+            });
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -168,6 +169,21 @@ TEST_F(WebServerTest, SendsPagesWithTheShimInPlaceOfTheSinkObject) {
     // The desk's own page is sent as it is.
     const RawResponse desk = RawHttp(port_, Get(port_, "/_/desk/desk.html", cookie_));
     EXPECT_EQ(desk.body, "<!doctype html><title>desk</title>");
+}
+
+// A browser asks for compressed bodies; on loopback they are sent as they
+// are, since compressing every reload of every page only costs CPU.
+TEST_F(WebServerTest, SendsBodiesUncompressedToABrowserThatAcceptsCompression) {
+    for (const char* path : {"/Temp/page.htm", "/_/desk/desk.html"}) {
+        SCOPED_TRACE(path);
+        const RawResponse r =
+            RawHttp(port_, Get(port_, path, cookie_ + "Accept-Encoding: gzip, deflate, br\r\n"));
+        EXPECT_EQ(r.status, 200);
+        EXPECT_EQ(r.head.find("Content-Encoding"), std::string::npos) << r.head;
+        std::string body = r.body;
+        for (char& c : body) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_NE(body.find("<title>"), std::string::npos) << r.body;
+    }
 }
 
 TEST_F(WebServerTest, StreamStartsWithTheWholeDeskThenEveryChange) {
