@@ -160,7 +160,11 @@ TEST(HandAbsolutePoker, Corpus) {
 
 TEST(HandAbsolutePoker, WholeRecordsMatchGolden) {
     roomtest::ExpectGoldenHands(
-        "absolute", {{"tournament", kTournamentHand}, {"dead-post", kDeadPostHand, "LIVE"}},
+        "absolute",
+        {{"tournament", kTournamentHand},
+         {"dead-post", kDeadPostHand, "LIVE"},
+         {"live-and-dead-post", "", "HERO", "tests/data/faults/absolute/dead_post.txt"},
+         {"walk", "", "HERO", "tests/data/faults/absolute/walk.txt"}},
         "absolute_poker");
 }
 

@@ -135,7 +135,14 @@ TEST(HandFullTilt, Corpus) {
 }
 
 TEST(HandFullTilt, WholeRecordsMatchGolden) {
-    roomtest::ExpectGoldenHands("fulltilt", {{"nine-seats", kNineSeats}}, "full_tilt");
+    roomtest::ExpectGoldenHands(
+        "fulltilt",
+        {{"nine-seats", kNineSeats},
+         {"cancelled", "", "Hero", "tests/data/faults/fulltilt/cancelled_hand.txt"},
+         {"second-dealt-to", "", "Hero", "tests/data/faults/fulltilt/second_dealt_to.txt"},
+         {"single-card", "", "Hero", "tests/data/faults/fulltilt/single_card_shown.txt"},
+         {"cut-show", "", "Hero", "tests/data/faults/fulltilt/cut_in_showed_line.txt"}},
+        "full_tilt");
 }
 
 }  // namespace

@@ -331,7 +331,19 @@ TEST(HandPartyPoker, Corpus) {
 }
 
 TEST(HandPartyPoker, WholeRecordsMatchGolden) {
-    roomtest::ExpectGoldenHands("party", {{"decimal-commas", DecimalCommaHand()}}, "party_poker");
+    roomtest::ExpectGoldenHands(
+        "party",
+        {{"decimal-commas", DecimalCommaHand()},
+         {"names-with-blanks", "", "Hero", "tests/data/faults/party/names_with_blanks.txt"},
+         {"uncalled-in-wins", "", "Hero", "tests/data/faults/party/uncalled_bet_in_wins.txt"},
+         {"blinds-not-posted", "", "Hero",
+          "tests/data/faults/party/tournament_blinds_not_posted.txt"},
+         {"trny-line", "", "Player2", "tests/data/faults/party/trny_on_own_line.txt"},
+         {"paren-amounts", "", "Hero", "tests/data/faults/party/old_paren_amounts.txt"},
+         {"double-holdem", "", "Hero", "tests/data/faults/party/double_holdem.txt"},
+         {"nul-after-line-ends", "", "Hero",
+          "tests/data/faults/reader/nul_after_line_end_party.txt"}},
+        "party_poker");
 }
 
 }  // namespace

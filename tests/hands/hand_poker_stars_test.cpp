@@ -657,7 +657,15 @@ TEST(HandPokerStarsTest, SummaryAtEndOfFileWithoutBlankLine) {
 
 TEST(HandPokerStarsTest, WholeRecordsMatchGolden) {
     ScopedTz tz("UTC");
-    roomtest::ExpectGoldenHands("pokerstars", {{"ring", kRingHand}, {"antes", kAnteHand}}, "poker_stars");
+    roomtest::ExpectGoldenHands(
+        "pokerstars",
+        {{"ring", kRingHand},
+         {"antes", kAnteHand},
+         {"cancelled", "", "Hero", "tests/data/faults/pokerstars/cancelled_hand.txt"},
+         {"second-dealt-to", "", "Hero", "tests/data/faults/pokerstars/second_dealt_to.txt"},
+         {"single-card", "", "Hero", "tests/data/faults/pokerstars/single_card_shown.txt"},
+         {"cut-show", "", "Hero", "tests/data/faults/pokerstars/cut_in_showed_line.txt"}},
+        "poker_stars");
 }
 
 }  // namespace
