@@ -14,20 +14,15 @@ struct CWallClock {
     int second = 0;  // 0..59
 };
 
-// The instant of Eastern wall-clock time `wall`, computed the way hand times
-// have always been stored: the time read as if it were local time, plus 4
-// hours when the machine's clock is in daylight-saving time at `now` and 5
-// hours otherwise, plus the machine's offset of local time from UTC at
-// `now`. So the Eastern offset follows the machine's daylight-saving state at
-// `now`, not the hand's date; with TZ=UTC the result is the wall time plus
-// five hours. The machine's zone is the one read by the last ReloadTimeZone
-// (or at the first conversion); results are cached until the next reading.
-std::int64_t EasternToUtc(const CWallClock& wall, std::time_t now);
-
-// As above with `now` the current time.
+// The instant of Eastern wall-clock time `wall`: the time of New York, with
+// its daylight saving as it was on the wall clock's date, from the system's
+// time-zone database (America/New_York; today's rule when the database is
+// missing). Independent of the machine's own zone. A wall time that the
+// clocks skip is read with the offset before the change; one they show twice
+// gives the earlier instant.
 std::int64_t EasternToUtc(const CWallClock& wall);
 
-// Reads the machine's time zone (the TZ variable) again and drops the cached
-// conversions of every thread. The line reader calls it whenever it starts
-// on a file or text; a program that changes TZ calls it afterwards.
+// Reads the machine's time zone (the TZ variable) again, for the parsers that
+// convert from the machine's local time. The line reader calls it whenever it
+// starts on a file or text; a program that changes TZ calls it afterwards.
 void ReloadTimeZone();

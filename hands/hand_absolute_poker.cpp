@@ -321,15 +321,18 @@ int CHandAbsolutePoker::ReadSummary(CLineCursor& cursor) {
     // The betting may have ended on the summary's own opening line.
     bool inSummary = StartsWith(cursor.Line(), "*** SUMMARY ***");
     std::uint32_t summarySeats = 0;
+    bool lastLineCut = false;
     for (;;) {
         std::uint64_t before = cursor.Position();
         if (!cursor.Next()) {
             // The text ends after the betting without the empty line that
             // closes the hand: when nothing more will come, a whole summary
-            // finishes it.
-            bool whole = inSummary && potAwarded && SummaryNamesEveryPlayer(*this, summarySeats);
+            // whose last line is not cut finishes it.
+            bool whole = inSummary && potAwarded && !lastLineCut &&
+                         SummaryNamesEveryPlayer(*this, summarySeats);
             return cursor.EndIsFinal() && whole ? kParseOk : kEndBeforeBlankLine;
         }
+        lastLineCut = cursor.LineIsCut();
         std::string_view line = cursor.Line();
         if (line.empty()) return kParseOk;
         if (IsNewHand(line)) {

@@ -41,7 +41,8 @@ std::optional<int> ZoneOffsetSeconds(std::string_view abbreviation) {
         int minutes;
     };
     // Zones the rooms' clients were seen to write (the client shows the
-    // user's own zone); summer names carry their summer offset.
+    // user's own zone); summer names carry their summer offset. EST and EDT
+    // name a fixed offset; plain "ET" follows New York's rules instead.
     static constexpr Zone kZones[] = {
         {"UTC", 0, 0},  {"GMT", 0, 0},  {"WET", 0, 0},   {"UK", 0, 0},    {"BST", 1, 0},
         {"WEST", 1, 0}, {"CET", 1, 0},  {"CEST", 2, 0},  {"EET", 2, 0},   {"EEST", 3, 0},
@@ -49,7 +50,7 @@ std::optional<int> ZoneOffsetSeconds(std::string_view abbreviation) {
         {"AWST", 8, 0}, {"JST", 9, 0},  {"AEST", 10, 0}, {"AEDT", 11, 0}, {"NZST", 12, 0},
         {"CT", -6, 0},  {"CST", -6, 0}, {"CDT", -5, 0},  {"MT", -7, 0},   {"MST", -7, 0},
         {"MDT", -6, 0}, {"PT", -8, 0},  {"PST", -8, 0},  {"PDT", -7, 0},  {"AT", -4, 0},
-        {"ART", -3, 0}, {"BRT", -3, 0}, {"IST", 5, 30},
+        {"ART", -3, 0}, {"BRT", -3, 0}, {"IST", 5, 30},  {"EST", -5, 0},  {"EDT", -4, 0},
     };
     for (const Zone& zone : kZones) {
         if (abbreviation == zone.name) return zone.hours * 3600 + zone.minutes * 60;

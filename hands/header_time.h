@@ -16,9 +16,10 @@ namespace hands {
 // ("Jan", "july"); 0 when it is none.
 int MonthFromName(std::string_view name);
 
-// Offset from UTC in seconds of a time-zone abbreviation other than the US
-// Eastern ones (CET, CEST, WET, BST, MSK, ...), nullopt for an Eastern or an
-// unknown abbreviation. The Eastern zones are converted by EasternToUtc.
+// Offset from UTC in seconds of a time-zone abbreviation with a fixed offset
+// (CET, CEST, WET, BST, MSK, ..., and EST and EDT written as such); nullopt
+// for "ET" and for an unknown abbreviation. "ET" is converted by EasternToUtc
+// with New York's rules.
 std::optional<int> ZoneOffsetSeconds(std::string_view abbreviation);
 
 // Whether the abbreviation names US Eastern time (ET, EST, EDT).

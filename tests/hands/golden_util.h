@@ -41,6 +41,8 @@ inline std::string HandsJson(const std::string& room, const GoldenHistory& histo
         options.filePath = std::string(SEATWATCH_SOURCE_DIR) + "/" + history.path;
         EXPECT_TRUE(reader.Open(options.filePath)) << options.filePath;
     }
+    // The tool reads a file whose end is final.
+    reader.SetTextEnd(TextEnd::kComplete);
     std::string out;
     for (int guard = 0; guard < 1000; ++guard) {
         std::uint64_t before = reader.GetPosition();

@@ -117,6 +117,20 @@ TEST(HandAbsolutePoker, DeadPostsAndWalks) {
     }
 }
 
+TEST(HandAbsolutePoker, SummaryCutInsideItsLastLine) {
+    // The walk's history without its closing line is whole once the end is
+    // final; cut inside the brackets of its last line it never is.
+    std::string whole = faulttest::History("absolute/walk.txt");
+    std::string cut = whole + "Seat 9: OBSERVER (";
+    for (const auto& [text, complete] : {std::pair{whole, true}, std::pair{cut, false}}) {
+        SCOPED_TRACE(text.substr(text.size() - 20));
+        auto reads = faulttest::ReadAll(
+            text, [] { return std::make_unique<CHandAbsolutePoker>("HERO"); }, TextEnd::kComplete);
+        ASSERT_EQ(reads.size(), 1u);
+        EXPECT_EQ(reads[0].complete, complete) << reads[0].result << " " << reads[0].reason;
+    }
+}
+
 TEST(HandAbsolutePoker, EndInSummaryAndRejections) {
     const char* base =
         "Stage #1: Holdem  No Limit $0.02 - 2009-06-10 03:10:00 (ET)\nTable: CHILE (Real Money) "
@@ -160,7 +174,11 @@ TEST(HandAbsolutePoker, Corpus) {
 
 TEST(HandAbsolutePoker, WholeRecordsMatchGolden) {
     roomtest::ExpectGoldenHands(
-        "absolute", {{"tournament", kTournamentHand}, {"dead-post", kDeadPostHand, "LIVE"}},
+        "absolute",
+        {{"tournament", kTournamentHand},
+         {"dead-post", kDeadPostHand, "LIVE"},
+         {"live-and-dead-post", "", "HERO", "tests/data/faults/absolute/dead_post.txt"},
+         {"walk", "", "HERO", "tests/data/faults/absolute/walk.txt"}},
         "absolute_poker");
 }
 

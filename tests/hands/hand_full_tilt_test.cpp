@@ -68,16 +68,16 @@ TEST(HandFullTilt, HeaderForms) {
     const Case cases[] = {
         // Local time with the Eastern time in brackets: the bracketed one.
         {"Full Tilt Poker Game #1: Table X - $0.01/$0.02 - NL Hold'em - 19:36:43 CET - 2011/04/07 [13:36:43 ET - 2011/04/07]",
-         1302201403, 2, true},
+         1302197803, 2, true},
         // Worded date without seconds.
-        {"Full Tilt Poker Game #2: Table Flash - $0.02/$0.05 - No Limit Hold'em - 15:13 ET - Wed, July 21, 2010", 1279743180,
+        {"Full Tilt Poker Game #2: Table Flash - $0.02/$0.05 - No Limit Hold'em - 15:13 ET - Wed, July 21, 2010", 1279739580,
          2, true},
         // A named zone without brackets.
         {"Full Tilt Poker Game #3: Table D (6 max) - \xE2\x82\xAC" "0.01/\xE2\x82\xAC" "0.02 - No Limit Hold'em - 21:59:02 CET - 2010/08/13",
          1281733142, 2, true},
         // Play-money stakes without a currency sign.
         {"Full Tilt Poker Game #4: Table King (heads up, deep) - 500K/1000K - No Limit Hold'em - 21:40:27 ET - 2011/04/15",
-         1302921627, 4, false},
+         1302918027, 4, false},
         // A tournament named only by its number.
         {"Full Tilt Poker Game #5: $26 Super Turbo Matrix (244669447), Match 1 - 15/30 - NL Hold'em - 02:20:06 ET - 2012/11/23",
          1353655206, 4, true},
@@ -135,7 +135,14 @@ TEST(HandFullTilt, Corpus) {
 }
 
 TEST(HandFullTilt, WholeRecordsMatchGolden) {
-    roomtest::ExpectGoldenHands("fulltilt", {{"nine-seats", kNineSeats}}, "full_tilt");
+    roomtest::ExpectGoldenHands(
+        "fulltilt",
+        {{"nine-seats", kNineSeats},
+         {"cancelled", "", "Hero", "tests/data/faults/fulltilt/cancelled_hand.txt"},
+         {"second-dealt-to", "", "Hero", "tests/data/faults/fulltilt/second_dealt_to.txt"},
+         {"single-card", "", "Hero", "tests/data/faults/fulltilt/single_card_shown.txt"},
+         {"cut-show", "", "Hero", "tests/data/faults/fulltilt/cut_in_showed_line.txt"}},
+        "full_tilt");
 }
 
 }  // namespace

@@ -83,9 +83,9 @@ TEST(HandPartyPoker, StakesAndDates) {
     const Case cases[] = {
         {"NL Texas Hold'em $30 Buy-in Trny:15286975 Level:4 Blinds(50/100) - Tuesday, August 30, "
          "00:26:01 EDT 2005",
-         5000, 10000, 1125379561, 4},
+         5000, 10000, 1125375961, 4},
         {"Texas Hold'em Trny:1 Stakes (1500/3000) - Tuesday, August 30, 00:26:01 EDT 2005", 100000,
-         150000, 1125379561, 3},
+         150000, 1125375961, 3},
         {"$25 USD NL Texas Hold'em - Sunday,December 9, 14:34:49 ICT 2012", 0, 0, 1355038489, 2},
         {"$5  USD  NL  Texas Hold'em - Sunday, March 31, 09:30:36 CEST 2013", 0, 0, 1364715036, 2},
         {"800/1600 Tourney Texas Hold'em Game Table (NL)  (MTT Tournament #42974198)  -  Fri Nov "
@@ -331,7 +331,19 @@ TEST(HandPartyPoker, Corpus) {
 }
 
 TEST(HandPartyPoker, WholeRecordsMatchGolden) {
-    roomtest::ExpectGoldenHands("party", {{"decimal-commas", DecimalCommaHand()}}, "party_poker");
+    roomtest::ExpectGoldenHands(
+        "party",
+        {{"decimal-commas", DecimalCommaHand()},
+         {"names-with-blanks", "", "Hero", "tests/data/faults/party/names_with_blanks.txt"},
+         {"uncalled-in-wins", "", "Hero", "tests/data/faults/party/uncalled_bet_in_wins.txt"},
+         {"blinds-not-posted", "", "Hero",
+          "tests/data/faults/party/tournament_blinds_not_posted.txt"},
+         {"trny-line", "", "Player2", "tests/data/faults/party/trny_on_own_line.txt"},
+         {"paren-amounts", "", "Hero", "tests/data/faults/party/old_paren_amounts.txt"},
+         {"double-holdem", "", "Hero", "tests/data/faults/party/double_holdem.txt"},
+         {"nul-after-line-ends", "", "Hero",
+          "tests/data/faults/reader/nul_after_line_end_party.txt"}},
+        "party_poker");
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST(HandPokerStarsTest, RingHandWhole) {
     EXPECT_TRUE(h.realMoney);
     EXPECT_FALSE(h.tournament);
     EXPECT_EQ(h.buttonSeat, 4);
-    EXPECT_EQ(h.dateTime, Utc(2010, 4, 19, 0, 19, 11));  // bracketed Eastern time + 5 h in UTC
+    EXPECT_EQ(h.dateTime, Utc(2010, 4, 18, 23, 19, 11));  // bracketed Eastern summer time + 4 h
     EXPECT_EQ(h.PositionOf("Hero (NL)"), 0);
     EXPECT_EQ(h.PositionOf("Player2 (NL)"), 4);
     EXPECT_EQ(h.PositionOf("Player1 (NL)"), 9);
@@ -193,65 +193,33 @@ TEST(HandPokerStarsTest, HeaderTimeLayouts) {
     for (const char* header : rejected) EXPECT_THROW(CHandPokerStars::ReadHeaderTime(header), CParseError) << header;
 }
 
-TEST(HandPokerStarsTest, EasternTimeFollowsTheMachineState) {
-    const CWallClock summer{2010, 8, 19, 21, 1, 22};
-    const CWallClock winter{2010, 1, 19, 21, 1, 22};
-    const std::time_t julyNow = static_cast<std::time_t>(Utc(2026, 7, 1, 12, 0, 0));
-    const std::time_t januaryNow = static_cast<std::time_t>(Utc(2026, 1, 1, 12, 0, 0));
-    {
-        // On a UTC machine the wall time is always taken plus five hours.
-        ScopedTz tz("UTC");
-        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
-        EXPECT_EQ(EasternToUtc(winter, januaryNow), Utc(2010, 1, 20, 2, 1, 22));
-    }
-    {
-        // In New York the local reading makes the result exact in any season.
-        ScopedTz tz("America/New_York");
-        for (std::time_t now : {julyNow, januaryNow}) {
-            EXPECT_EQ(EasternToUtc(summer, now), Utc(2010, 8, 20, 1, 1, 22)) << "now " << now;
-            EXPECT_EQ(EasternToUtc(winter, now), Utc(2010, 1, 20, 2, 1, 22)) << "now " << now;
+TEST(HandPokerStarsTest, EasternTimeFollowsNewYorkOnEveryMachine) {
+    // ET is the time of New York with the daylight saving of the hand's
+    // date, whatever the machine's zone and season.
+    const struct {
+        CWallClock wall;
+        std::int64_t utc;
+    } cases[] = {
+        {{2010, 8, 19, 21, 1, 22}, Utc(2010, 8, 20, 1, 1, 22)},  // summer: four hours
+        {{2010, 1, 19, 21, 1, 22}, Utc(2010, 1, 20, 2, 1, 22)},  // winter: five
+        // The rules before 2007: daylight saving from April to October.
+        {{2006, 4, 1, 12, 0, 0}, Utc(2006, 4, 1, 17, 0, 0)},
+        {{2006, 4, 2, 12, 0, 0}, Utc(2006, 4, 2, 16, 0, 0)},
+        {{2006, 10, 29, 12, 0, 0}, Utc(2006, 10, 29, 17, 0, 0)},
+        // Since 2007: from the second Sunday of March to the first of November.
+        {{2007, 3, 11, 1, 59, 59}, Utc(2007, 3, 11, 6, 59, 59)},
+        {{2007, 3, 11, 3, 0, 0}, Utc(2007, 3, 11, 7, 0, 0)},
+        {{2007, 11, 4, 1, 30, 0}, Utc(2007, 11, 4, 5, 30, 0)},  // shown twice: the earlier
+        {{2007, 11, 4, 2, 0, 0}, Utc(2007, 11, 4, 7, 0, 0)},
+        {{2023, 6, 14, 11, 3, 40}, Utc(2023, 6, 14, 15, 3, 40)},
+    };
+    for (const char* zone : {"UTC", "America/New_York", "Europe/Berlin", "Asia/Kolkata"}) {
+        ScopedTz tz(zone);
+        for (const auto& c : cases) {
+            EXPECT_EQ(EasternToUtc(c.wall), c.utc)
+                << zone << " " << c.wall.year << "-" << c.wall.month << "-" << c.wall.day << " "
+                << c.wall.hour << ":" << c.wall.minute;
         }
-    }
-    {
-        // In Berlin the local reading of the wall time and the current offset
-        // cancel out; only the current daylight-saving state picks 4 or 5 hours.
-        ScopedTz tz("Europe/Berlin");
-        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 1, 1, 22));
-        EXPECT_EQ(EasternToUtc(summer, januaryNow), Utc(2010, 8, 20, 1, 1, 22));
-        EXPECT_EQ(EasternToUtc(winter, julyNow), Utc(2010, 1, 20, 2, 1, 22));
-    }
-    {
-        // Back and forth between zones, and other variables set and unset
-        // around TZ: each conversion follows the zone read last.
-        ScopedTz tz("UTC");
-        for (int round = 0; round < 3; ++round) {
-            setenv("TZ", "America/New_York", 1);
-            setenv("SEATWATCH_TEST_OTHER", "x", 1);
-            ReloadTimeZone();
-            EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 1, 1, 22));
-            setenv("TZ", "UTC", 1);
-            unsetenv("SEATWATCH_TEST_OTHER");
-            ReloadTimeZone();
-            EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
-            unsetenv("TZ");
-            setenv("SEATWATCH_TEST_OTHER", "y", 1);
-            setenv("TZ", "Europe/Berlin", 1);
-            ReloadTimeZone();
-            EXPECT_EQ(EasternToUtc(winter, julyNow), Utc(2010, 1, 20, 2, 1, 22));
-            EXPECT_EQ(EasternToUtc(summer, januaryNow), Utc(2010, 8, 20, 1, 1, 22));
-            unsetenv("SEATWATCH_TEST_OTHER");
-        }
-    }
-    {
-        // A changed TZ counts once the zone is read again: by ReloadTimeZone
-        // or by a reader starting on a text.
-        ScopedTz tz("UTC");
-        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
-        setenv("TZ", "America/New_York", 1);
-        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 2, 1, 22));
-        CStdioFileCustom reader;
-        reader.OpenText("");
-        EXPECT_EQ(EasternToUtc(summer, julyNow), Utc(2010, 8, 20, 1, 1, 22));
     }
 }
 
@@ -343,7 +311,7 @@ TEST(HandPokerStarsTest, AntesBlindsAndRaiseTotals) {
     EXPECT_EQ(h.smallBlind, 100000);
     EXPECT_EQ(h.bigBlind, 200000);
     EXPECT_EQ(h.extraPosts.Size(), 4u);
-    EXPECT_EQ(h.dateTime, Utc(2007, 10, 15, 10, 34, 3));
+    EXPECT_EQ(h.dateTime, Utc(2007, 10, 15, 9, 34, 3));
     // Alice (button): raise to 6000 with only an ante in: 6000.
     EXPECT_EQ(h.Actions(0, 0)[1], CAction(kActionRaise, true, 600000, false));
     // Hero (big blind): raise to 18000 over his 2000 blind: 16000.
@@ -689,7 +657,15 @@ TEST(HandPokerStarsTest, SummaryAtEndOfFileWithoutBlankLine) {
 
 TEST(HandPokerStarsTest, WholeRecordsMatchGolden) {
     ScopedTz tz("UTC");
-    roomtest::ExpectGoldenHands("pokerstars", {{"ring", kRingHand}, {"antes", kAnteHand}}, "poker_stars");
+    roomtest::ExpectGoldenHands(
+        "pokerstars",
+        {{"ring", kRingHand},
+         {"antes", kAnteHand},
+         {"cancelled", "", "Hero", "tests/data/faults/pokerstars/cancelled_hand.txt"},
+         {"second-dealt-to", "", "Hero", "tests/data/faults/pokerstars/second_dealt_to.txt"},
+         {"single-card", "", "Hero", "tests/data/faults/pokerstars/single_card_shown.txt"},
+         {"cut-show", "", "Hero", "tests/data/faults/pokerstars/cut_in_showed_line.txt"}},
+        "poker_stars");
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "hands/eastern_time.h"
 #include "hands/hand_full_tilt.h"
 #include "hands/hand_party_poker.h"
 #include "hands/hand_poker_stars.h"
+#include "hands/header_time.h"
 #include "tests/hands/fault_histories.h"
 
 namespace {
@@ -140,6 +142,42 @@ TEST(RoomFaults, LineEndsAndEncodingsOfEveryClient) {
             EXPECT_EQ(reads[i].hand->invested, expected[i].hand->invested);
         }
         EXPECT_TRUE(reads.back().complete || reads.back().result != CHand::kParseOk);
+    }
+}
+
+TEST(RoomFaults, EasternTimeIsNewYorkTimeAndNamedOffsetsAreFixed) {
+    // Plain "ET" follows New York's daylight saving of the hand's date; EST
+    // and EDT written as such keep their fixed offsets.
+    EXPECT_EQ(hands::ZoneOffsetSeconds("EST"), -5 * 3600);
+    EXPECT_EQ(hands::ZoneOffsetSeconds("EDT"), -4 * 3600);
+    EXPECT_EQ(hands::ZoneOffsetSeconds("ET"), std::nullopt);
+    const CWallClock july{2010, 7, 21, 15, 13, 0};
+    const std::int64_t wall = hands::ZonedToUtc(july, 0);
+    EXPECT_EQ(EasternToUtc(july) - wall, 4 * 3600);
+    struct Case {
+        const char* header;
+        std::int64_t hoursBehind;
+    };
+    const Case cases[] = {
+        {"Full Tilt Poker Game #2: Table Flash - $0.02/$0.05 - No Limit Hold'em - 15:13 ET - "
+         "Wed, July 21, 2010",
+         4},
+        {"Full Tilt Poker Game #2: Table Flash - $0.02/$0.05 - No Limit Hold'em - 15:13 EST - "
+         "Wed, July 21, 2010",
+         5},
+        {"Full Tilt Poker Game #2: Table Flash - $0.02/$0.05 - No Limit Hold'em - 15:13 EDT - "
+         "Wed, July 21, 2010",
+         4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.header);
+        std::string text = std::string(c.header) +
+                           "\nSeat 1: Hero ($2)\nSeat 2: Villain ($2)\nHero posts the small "
+                           "blind of $0.02\nVillain posts the big blind of $0.05\n"
+                           "The button is in seat #1\n*** HOLE CARDS ***\n";
+        auto reads = faulttest::ReadAll(text, FullTilt("Hero"));
+        ASSERT_EQ(reads.size(), 1u);
+        EXPECT_EQ(reads[0].hand->dateTime - wall, c.hoursBehind * 3600) << reads[0].reason;
     }
 }
 
