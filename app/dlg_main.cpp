@@ -646,10 +646,12 @@ void CDlgMain::Close(std::int64_t pauseMs) {
 
 void CDlgMain::BringToFront() {
     if (window_ == platform::kNoWindow || finished_) return;
+    // The desk minimises panels and raises them on the user's clicks by
+    // itself, without telling the program: the console may be restored and
+    // on top here while minimised or under another panel there. So its state
+    // is sent again whole: minimised then restored, lowered then raised.
+    env_.desktop->Show(window_, platform::ShowMode::kMinimize);
     env_.desktop->Show(window_, platform::ShowMode::kRestore);
-    // A click on the desk raises a panel there without telling the program,
-    // so the console may be on top here and under another panel on the
-    // desk: re-stacking it sends the desk the whole order again.
     env_.desktop->SetWindowPos(window_, platform::kInsertBottom, platform::Rect{},
                                platform::kNoMove | platform::kNoSize);
     env_.desktop->BringToTop(window_);

@@ -140,6 +140,10 @@ describe('program', { skip }, () => {
             await PanelOf(page, calculatorId).locator('.titlebar .title').click();
             await Eventually(async () => (await ShownOrder(page))[0] === calculatorId,
                              { what: 'the calculator on top' });
+            // The user also minimised the console on the desk.
+            await PanelOf(page, consoleId).locator('.titlebar .min').click();
+            await Eventually(async () => !(await ShownOrder(page)).includes(consoleId),
+                             { what: 'the console minimised' });
             const second = await RunToEnd(['--home', scratch.home, '--no-browser']);
             assert.equal(second.code, 10, second.out);
             assert.match(second.out, /A copy of Seatwatch is already running\./);

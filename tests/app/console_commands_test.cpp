@@ -511,3 +511,28 @@ TEST_F(ConsoleCommandsTest, NoticesWaitUntilADeskPageIsConnected) {
 }
 
 }  // namespace
+
+namespace {
+
+// The desk opens in the browser the prefix names, else with xdg-open, and
+// only when asked to.
+TEST_F(ConsoleCommandsTest, TheDeskOpensInThePrefixsBrowserWhenItNamesOne) {
+    registry_.SetValue(platform::RegRoot::kClassesRoot,
+                       "Applications\\iexplore.exe\\shell\\open\\command", "",
+                       platform::RegValue::String(
+                           "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome"));
+    env_.openDeskAtStart = true;
+    Start(false);
+    EXPECT_EQ(console_->BrowserPath(), "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    EXPECT_EQ(opened_,
+              (std::vector<std::string>{"C:\\Program Files\\Internet Explorer\\iexplore.exe "
+                                        "http://127.0.0.1:9/?token=t"}));
+}
+
+TEST_F(ConsoleCommandsTest, WithoutBeingAskedTheDeskIsNotOpened) {
+    Start(false);
+    EXPECT_EQ(console_->BrowserPath(), "xdg-open");
+    EXPECT_TRUE(opened_.empty());
+}
+
+}  // namespace
