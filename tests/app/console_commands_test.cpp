@@ -536,3 +536,24 @@ TEST_F(ConsoleCommandsTest, WithoutBeingAskedTheDeskIsNotOpened) {
 }
 
 }  // namespace
+
+namespace {
+
+// A desk that cannot listen (its port taken) ends the start with a message
+// instead of a program nobody can reach.
+TEST_F(ConsoleCommandsTest, ADeskThatCannotStartEndsTheProgram) {
+    env_.startDesk = [](std::string& error) {
+        error = "cannot listen on 127.0.0.1:8080";
+        return false;
+    };
+    console_ = std::make_unique<CDlgMain>(env_);
+    EXPECT_FALSE(console_->Construct());
+    EXPECT_TRUE(console_->IsFinished());
+    EXPECT_EQ(console_->GetShutdownReason(), ShutdownReason::kConstructionException);
+    EXPECT_EQ(console_->ProcessExitStatus(), 201);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "The desk could not be started: cannot listen on 127.0.0.1:8080"}));
+    EXPECT_EQ(console_->Settings().GetInt("ph", "Start", -1), 0);
+}
+
+}  // namespace
