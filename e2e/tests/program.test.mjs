@@ -155,6 +155,10 @@ describe('program', { skip }, () => {
                              { what: 'the console brought to the front' });
             await Screenshot(page, 'program-second-copy');
 
+            // Resetting the session statistics starts the count again.
+            await ChooseMenu(page, consoleId, 'Tools', 'Reset statistics for current session');
+            await WaitForNewHands(page, consoleId, 0, 3000);
+
             // File > Exit asks, and yes stops the program.
             await ChooseMenu(page, consoleId, 'File', 'Exit');
             const box = page.locator('.msgbox');
