@@ -435,7 +435,12 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     startupProgress_ = 12;
     session_ =
         std::make_unique<CIntakeSession>(*settings_, reference_, env_.loop->GetClock(), start);
-    session_->SetMessagePump([this] { env_.loop->PumpPending(); });
+    session_->SetMessagePump([this] {
+        env_.loop->PumpPending();
+        // Closed while the first loading pumped: the rest of the loading
+        // would only delay the end, so it is left at once.
+        if (finished_ && inFirstLoading_) throw LoadingAbandoned{};
+    });
     // The analyzer tells the user of a hand it cannot find.
     session_->Analyzer().SetDesktop(env_.desktop);
     session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
@@ -464,7 +469,12 @@ void CDlgMain::FirstLoading() {
     loadStart_ = NowMs();
     WriteStatusPage();
     env_.loop->KillTimer(window_, kTimerFirstLoading);
-    session_->FirstLoading();
+    inFirstLoading_ = true;
+    try {
+        session_->FirstLoading();
+    } catch (const LoadingAbandoned&) {
+    }
+    inFirstLoading_ = false;
     // A close request answered while the loading pumped messages has ended
     // the run; nothing more is shown.
     if (finished_) return;

@@ -204,6 +204,9 @@ class CDlgMain {
 
   private:
     class XBrowserSink;
+    // Thrown out of the message pump to leave a first loading that the
+    // user's close has made useless.
+    struct LoadingAbandoned {};
 
     std::int64_t Now() const;
     std::int64_t NowMs() const;
@@ -263,6 +266,7 @@ class CDlgMain {
     std::int64_t lastTimerPassMs_ = 0;  // monotonic end of the last pass
     std::int64_t lastStatusRefresh_ = 0;
     bool timerBusy_ = false;
+    bool inFirstLoading_ = false;
     bool expanded_ = true;
     platform::Rect fullRect_;
     platform::Rect shrunkRect_;

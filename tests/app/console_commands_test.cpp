@@ -557,3 +557,30 @@ TEST_F(ConsoleCommandsTest, ADeskThatCannotStartEndsTheProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+// Ctrl-C while the first loading reads a long history: the loading is left
+// at the next pump instead of running to its end.
+TEST_F(ConsoleCommandsTest, ClosingDuringTheFirstLoadingLeavesItAtOnce) {
+    std::string history;
+    for (int n = 1; n <= 20; ++n) history += rooms_test::StarsHandWithGap(100 + n);
+    rooms_test::WriteFile(logFolder_ + "/HH.txt", history);
+    console_ = std::make_unique<CDlgMain>(env_);
+    ASSERT_TRUE(console_->Construct());
+    console_->OnInitDialog();
+    ASSERT_FALSE(console_->IsFinished());
+    int read = 0;
+    console_->Session()->SetHandAdded([&](const CHand&) {
+        if (++read == 3) console_->CloseNow();
+    });
+    clock_.Advance(kFirstLoadingDelayMs);
+    loop_.PumpPending();
+    EXPECT_EQ(read, 3);
+    EXPECT_TRUE(console_->IsFinished());
+    EXPECT_EQ(console_->ProcessExitStatus(), 0);
+    EXPECT_EQ(Setting("ph", "Start"), 0);
+    EXPECT_FALSE(loop_.IsTimerArmed(console_->Window(), kTimerLivePass));
+}
+
+}  // namespace
