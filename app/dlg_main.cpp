@@ -396,6 +396,10 @@ bool CDlgMain::DetectAndSelectRoom() {
     }
     log_.WriteLine("Clients Detected: OK");
     startupProgress_ = 11;
+    // Without room options the user answers the room dialog on the desk, so
+    // start-up waits for the desk to be opened: a dialog shown before any
+    // desk page is connected would be taken as cancelled at once.
+    if (!env_.options.HasRoomOptions() && !WaitForDesk()) return false;
     const RoomSelectionResult selected = roomSelection_(detected);
     if (!selected.choice) {
         if (!selected.error.empty()) ShowMessage(selected.error);
@@ -404,6 +408,15 @@ bool CDlgMain::DetectAndSelectRoom() {
     }
     StartSession(*selected.choice);
     return true;
+}
+
+bool CDlgMain::WaitForDesk() {
+    if (!env_.deskConnected || env_.deskConnected()) return true;
+    std::fprintf(stderr, "seatwatch: open the desk address to choose the poker room\n");
+    // The desk's connection arrives as a posted task, which wakes the loop;
+    // so does a close request.
+    env_.loop->RunUntil([this] { return finished_ || env_.deskConnected(); });
+    return !finished_;
 }
 
 void CDlgMain::StartSession(const RoomChoice& choice) {

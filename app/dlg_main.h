@@ -142,6 +142,10 @@ class CDlgMain {
     // Closes without asking (a signal, or the terminal going away): saves the
     // position, empties the temp folder and shuts down at once.
     void CloseNow();
+    // Runs the event loop until a desk page is connected (at once without a
+    // desk); false when the program was closed meanwhile. Start-up waits so
+    // before the room dialog, which nobody could answer before.
+    bool WaitForDesk();
     // Shows the console and puts it on top of the desk (a second copy asked).
     void BringToFront();
     // The exit status the process ends with (see ProcessExitStatus).

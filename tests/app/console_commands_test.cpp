@@ -584,3 +584,26 @@ TEST_F(ConsoleCommandsTest, ClosingDuringTheFirstLoadingLeavesItAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// The room dialog needs someone at the desk: start-up waits for a desk page,
+// and a close meanwhile ends the wait.
+TEST_F(ConsoleCommandsTest, TheRoomDialogWaitsForTheDeskToBeOpened) {
+    bool connected = false;
+    env_.deskConnected = [&connected] { return connected; };
+    console_ = std::make_unique<CDlgMain>(env_);
+    ASSERT_TRUE(console_->Construct());
+    // The desk's connection comes in as a posted task.
+    loop_.Post([&connected] { connected = true; });
+    EXPECT_TRUE(console_->WaitForDesk());
+    EXPECT_TRUE(connected);
+    EXPECT_TRUE(console_->WaitForDesk());
+
+    connected = false;
+    loop_.Post([this] { console_->CloseNow(); });
+    EXPECT_FALSE(console_->WaitForDesk());
+    EXPECT_TRUE(console_->IsFinished());
+}
+
+}  // namespace
