@@ -28,7 +28,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     app.add_option("--port", options.port, "Desk port on 127.0.0.1; 0 picks a free one")
         ->type_name("N")
         ->check(CLI::Range(0, 65535));
-    app.add_flag("--no-browser", options.noBrowser, "Print the desk address without opening it");
+    app.add_flag("--no-browser", options.noBrowser,
+                 "Print the desk address without opening it; help pages are printed as "
+                 "\"Open: ADDRESS\" lines instead of opening in the browser");
     app.add_flag("--headless", options.headless,
                  "Run without a desk: messages take their default answer and go to standard "
                  "error and the program log");

@@ -399,6 +399,10 @@ bool CDlgMain::DetectAndSelectRoom() {
     }
     log_.WriteLine("Clients Detected: OK");
     startupProgress_ = 11;
+    // Without room options the user answers the room dialog on the desk, so
+    // start-up waits for the desk to be opened: a dialog shown before any
+    // desk page is connected would be taken as cancelled at once.
+    if (!env_.options.HasRoomOptions() && !WaitForDesk()) return false;
     const RoomSelectionResult selected = roomSelection_(detected);
     if (!selected.choice) {
         if (!selected.error.empty()) ShowMessage(selected.error);
@@ -407,6 +411,15 @@ bool CDlgMain::DetectAndSelectRoom() {
     }
     StartSession(*selected.choice);
     return true;
+}
+
+bool CDlgMain::WaitForDesk() {
+    if (!env_.deskConnected || env_.deskConnected()) return true;
+    std::fprintf(stderr, "seatwatch: open the desk address to choose the poker room\n");
+    // The desk's connection arrives as a posted task, which wakes the loop;
+    // so does a close request.
+    env_.loop->RunUntil([this] { return finished_ || env_.deskConnected(); });
+    return !finished_;
 }
 
 void CDlgMain::StartSession(const RoomChoice& choice) {
@@ -438,7 +451,12 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     startupProgress_ = 12;
     session_ =
         std::make_unique<CIntakeSession>(*settings_, reference_, env_.loop->GetClock(), start);
-    session_->SetMessagePump([this] { env_.loop->PumpPending(); });
+    session_->SetMessagePump([this] {
+        env_.loop->PumpPending();
+        // Closed while the first loading pumped: the rest of the loading
+        // would only delay the end, so it is left at once.
+        if (finished_ && inFirstLoading_) throw LoadingAbandoned{};
+    });
     // The analyzer tells the user of a hand it cannot find.
     session_->Analyzer().SetDesktop(env_.desktop);
     session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
@@ -467,7 +485,12 @@ void CDlgMain::FirstLoading() {
     loadStart_ = NowMs();
     WriteStatusPage();
     env_.loop->KillTimer(window_, kTimerFirstLoading);
-    session_->FirstLoading();
+    inFirstLoading_ = true;
+    try {
+        session_->FirstLoading();
+    } catch (const LoadingAbandoned&) {
+    }
+    inFirstLoading_ = false;
     // A close request answered while the loading pumped messages has ended
     // the run; nothing more is shown.
     if (finished_) return;
@@ -649,10 +672,12 @@ void CDlgMain::Close(std::int64_t pauseMs) {
 
 void CDlgMain::BringToFront() {
     if (window_ == platform::kNoWindow || finished_) return;
+    // The desk minimises panels and raises them on the user's clicks by
+    // itself, without telling the program: the console may be restored and
+    // on top here while minimised or under another panel there. So its state
+    // is sent again whole: minimised then restored, lowered then raised.
+    env_.desktop->Show(window_, platform::ShowMode::kMinimize);
     env_.desktop->Show(window_, platform::ShowMode::kRestore);
-    // A click on the desk raises a panel there without telling the program,
-    // so the console may be on top here and under another panel on the
-    // desk: re-stacking it sends the desk the whole order again.
     env_.desktop->SetWindowPos(window_, platform::kInsertBottom, platform::Rect{},
                                platform::kNoMove | platform::kNoSize);
     env_.desktop->BringToTop(window_);

@@ -142,6 +142,10 @@ class CDlgMain {
     // Closes without asking (a signal, or the terminal going away): saves the
     // position, empties the temp folder and shuts down at once.
     void CloseNow();
+    // Runs the event loop until a desk page is connected (at once without a
+    // desk); false when the program was closed meanwhile. Start-up waits so
+    // before the room dialog, which nobody could answer before.
+    bool WaitForDesk();
     // Shows the console and puts it on top of the desk (a second copy asked).
     void BringToFront();
     // The exit status the process ends with (see ProcessExitStatus).
@@ -204,6 +208,9 @@ class CDlgMain {
 
   private:
     class XBrowserSink;
+    // Thrown out of the message pump to leave a first loading that the
+    // user's close has made useless.
+    struct LoadingAbandoned {};
 
     std::int64_t Now() const;
     std::int64_t NowMs() const;
@@ -263,6 +270,7 @@ class CDlgMain {
     std::int64_t lastTimerPassMs_ = 0;  // monotonic end of the last pass
     std::int64_t lastStatusRefresh_ = 0;
     bool timerBusy_ = false;
+    bool inFirstLoading_ = false;
     bool expanded_ = true;
     platform::Rect fullRect_;
     platform::Rect shrunkRect_;

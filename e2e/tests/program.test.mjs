@@ -140,12 +140,24 @@ describe('program', { skip }, () => {
             await PanelOf(page, calculatorId).locator('.titlebar .title').click();
             await Eventually(async () => (await ShownOrder(page))[0] === calculatorId,
                              { what: 'the calculator on top' });
+            // The user also minimised the console on the desk.
+            await PanelOf(page, consoleId).locator('.titlebar .min').click();
+            await Eventually(async () => !(await ShownOrder(page)).includes(consoleId),
+                             { what: 'the console minimised' });
+            const files = ['Seatwatch.ini', 'Seatwatch_log.log'].map((f) => path.join(scratch.home, f));
+            const before = files.map((f) => readFileSync(f, 'utf8'));
             const second = await RunToEnd(['--home', scratch.home, '--no-browser']);
             assert.equal(second.code, 10, second.out);
+            assert.deepEqual(files.map((f) => readFileSync(f, 'utf8')), before,
+                             'the second copy left the settings and the log alone');
             assert.match(second.out, /A copy of Seatwatch is already running\./);
             await Eventually(async () => (await ShownOrder(page))[0] === consoleId,
                              { what: 'the console brought to the front' });
             await Screenshot(page, 'program-second-copy');
+
+            // Resetting the session statistics starts the count again.
+            await ChooseMenu(page, consoleId, 'Tools', 'Reset statistics for current session');
+            await WaitForNewHands(page, consoleId, 0, 3000);
 
             // File > Exit asks, and yes stops the program.
             await ChooseMenu(page, consoleId, 'File', 'Exit');

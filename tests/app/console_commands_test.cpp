@@ -511,3 +511,99 @@ TEST_F(ConsoleCommandsTest, NoticesWaitUntilADeskPageIsConnected) {
 }
 
 }  // namespace
+
+namespace {
+
+// The desk opens in the browser the prefix names, else with xdg-open, and
+// only when asked to.
+TEST_F(ConsoleCommandsTest, TheDeskOpensInThePrefixsBrowserWhenItNamesOne) {
+    registry_.SetValue(platform::RegRoot::kClassesRoot,
+                       "Applications\\iexplore.exe\\shell\\open\\command", "",
+                       platform::RegValue::String(
+                           "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome"));
+    env_.openDeskAtStart = true;
+    Start(false);
+    EXPECT_EQ(console_->BrowserPath(), "C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    EXPECT_EQ(opened_,
+              (std::vector<std::string>{"C:\\Program Files\\Internet Explorer\\iexplore.exe "
+                                        "http://127.0.0.1:9/?token=t"}));
+}
+
+TEST_F(ConsoleCommandsTest, WithoutBeingAskedTheDeskIsNotOpened) {
+    Start(false);
+    EXPECT_EQ(console_->BrowserPath(), "xdg-open");
+    EXPECT_TRUE(opened_.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A desk that cannot listen (its port taken) ends the start with a message
+// instead of a program nobody can reach.
+TEST_F(ConsoleCommandsTest, ADeskThatCannotStartEndsTheProgram) {
+    env_.startDesk = [](std::string& error) {
+        error = "cannot listen on 127.0.0.1:8080";
+        return false;
+    };
+    console_ = std::make_unique<CDlgMain>(env_);
+    EXPECT_FALSE(console_->Construct());
+    EXPECT_TRUE(console_->IsFinished());
+    EXPECT_EQ(console_->GetShutdownReason(), ShutdownReason::kConstructionException);
+    EXPECT_EQ(console_->ProcessExitStatus(), 201);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "The desk could not be started: cannot listen on 127.0.0.1:8080"}));
+    EXPECT_EQ(console_->Settings().GetInt("ph", "Start", -1), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Ctrl-C while the first loading reads a long history: the loading is left
+// at the next pump instead of running to its end.
+TEST_F(ConsoleCommandsTest, ClosingDuringTheFirstLoadingLeavesItAtOnce) {
+    std::string history;
+    for (int n = 1; n <= 20; ++n) history += rooms_test::StarsHandWithGap(100 + n);
+    rooms_test::WriteFile(logFolder_ + "/HH.txt", history);
+    console_ = std::make_unique<CDlgMain>(env_);
+    ASSERT_TRUE(console_->Construct());
+    console_->OnInitDialog();
+    ASSERT_FALSE(console_->IsFinished());
+    int read = 0;
+    console_->Session()->SetHandAdded([&](const CHand&) {
+        if (++read == 3) console_->CloseNow();
+    });
+    clock_.Advance(kFirstLoadingDelayMs);
+    loop_.PumpPending();
+    EXPECT_EQ(read, 3);
+    EXPECT_TRUE(console_->IsFinished());
+    EXPECT_EQ(console_->ProcessExitStatus(), 0);
+    EXPECT_EQ(Setting("ph", "Start"), 0);
+    EXPECT_FALSE(loop_.IsTimerArmed(console_->Window(), kTimerLivePass));
+}
+
+}  // namespace
+
+namespace {
+
+// The room dialog needs someone at the desk: start-up waits for a desk page,
+// and a close meanwhile ends the wait.
+TEST_F(ConsoleCommandsTest, TheRoomDialogWaitsForTheDeskToBeOpened) {
+    bool connected = false;
+    env_.deskConnected = [&connected] { return connected; };
+    console_ = std::make_unique<CDlgMain>(env_);
+    ASSERT_TRUE(console_->Construct());
+    // The desk's connection comes in as a posted task.
+    loop_.Post([&connected] { connected = true; });
+    EXPECT_TRUE(console_->WaitForDesk());
+    EXPECT_TRUE(connected);
+    EXPECT_TRUE(console_->WaitForDesk());
+
+    connected = false;
+    loop_.Post([this] { console_->CloseNow(); });
+    EXPECT_FALSE(console_->WaitForDesk());
+    EXPECT_TRUE(console_->IsFinished());
+}
+
+}  // namespace

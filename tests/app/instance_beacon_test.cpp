@@ -4,6 +4,7 @@
 #include "app/instance_beacon.h"
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <sys/stat.h>
 
 #include <atomic>
@@ -103,6 +104,21 @@ TEST(InstanceBeacon, TheRunningCopyIsAskedOverLoopback) {
     EXPECT_FALSE(ask("0123456789abcdef"));
     EXPECT_EQ(activations.load(), 0);
     EXPECT_TRUE(ask(desk.Token()));
+    EXPECT_EQ(activations.load(), 1);
+
+    // Other names are not the program's, and a page of another origin is
+    // refused even with the token.
+    httplib::Client client("127.0.0.1", desk.Port());
+    const httplib::Headers cookie{{"Cookie", "seatwatch_token=" + desk.Token()}};
+    auto unknown = client.Post("/_/program/quit", cookie, "{}", "application/json");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->status, 404);
+    httplib::Headers foreign = cookie;
+    foreign.emplace("Origin", "http://evil.example");
+    auto refused = client.Post("/_/program/activate", foreign, "{}", "application/json");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 403);
+    loop.PumpPending();
     EXPECT_EQ(activations.load(), 1);
     desk.Stop();
 
