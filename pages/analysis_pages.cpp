@@ -1,0 +1,38 @@
+#include "pages/analysis_pages.h"
+
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "html/html_file.h"
+#include "pages/table_page.h"
+
+bool CAnalysisPages::WritePage(const std::string& path, const std::string& text) {
+    const std::size_t hash = std::hash<std::string>{}(text);
+    auto it = written_.find(path);
+    struct stat status {};
+    if (it != written_.end() && it->second == hash && ::stat(path.c_str(), &status) == 0) {
+        return true;
+    }
+    CHtmlFile page;
+    page.Open(path);
+    page.WriteString(text);
+    if (!page.Close()) {
+        written_.erase(path);
+        return false;
+    }
+    written_[path] = hash;
+    ++writeCount_;
+    return true;
+}
+
+std::string CAnalysisPages::WriteTablePage(const TablePageRequest& request) {
+    pages::TablePageFiles files = pages::BuildTablePage(request);
+    for (const pages::PageFile& alerts : files.alertsPages) WritePage(alerts.path, alerts.text);
+    if (!WritePage(files.page.path, files.page.text)) return {};
+    return files.page.path;
+}
+
+std::string CAnalysisPages::WriteHandPage(const HandPageRequest& /*request*/) { return {}; }
+
+void CAnalysisPages::WritePlayerReport(const PlayerReportRequest& /*request*/) {}
