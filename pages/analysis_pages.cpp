@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "html/html_file.h"
+#include "pages/hand_page.h"
 #include "pages/table_page.h"
 
 bool CAnalysisPages::WritePage(const std::string& path, const std::string& text) {
@@ -33,6 +34,10 @@ std::string CAnalysisPages::WriteTablePage(const TablePageRequest& request) {
     return files.page.path;
 }
 
-std::string CAnalysisPages::WriteHandPage(const HandPageRequest& /*request*/) { return {}; }
+std::string CAnalysisPages::WriteHandPage(const HandPageRequest& request) {
+    std::string path = pages::HandPagePath(request.outputFolder, request.hand.handNumber);
+    if (!WritePage(path, pages::HandPageText(request))) return {};
+    return path;
+}
 
 void CAnalysisPages::WritePlayerReport(const PlayerReportRequest& /*request*/) {}
