@@ -4,8 +4,10 @@
 
 #include <functional>
 
+#include "analysis/hand_analyzer.h"
 #include "html/html_file.h"
 #include "pages/hand_page.h"
+#include "pages/report_pages.h"
 #include "pages/table_page.h"
 
 bool CAnalysisPages::WritePage(const std::string& path, const std::string& text) {
@@ -40,4 +42,21 @@ std::string CAnalysisPages::WriteHandPage(const HandPageRequest& request) {
     return path;
 }
 
-void CAnalysisPages::WritePlayerReport(const PlayerReportRequest& /*request*/) {}
+void CAnalysisPages::WritePlayerReport(const PlayerReportRequest& request) {
+    std::string path =
+        pages::PlayerReportPath(request.outputFolder, request.playerKey, request.record != nullptr);
+    WritePage(path, pages::PlayerReportText(request));
+}
+
+std::string CAnalysisPages::WritePlayersReport(CHandAnalyzer& analyzer,
+                                               const CReportOptions& options) {
+    std::lock_guard lock(analyzer.Mutex());
+    analyzer.RankPlayers();
+    std::string path = pages::PlayersReportPath(analyzer.Start().outputFolder);
+    if (!WritePage(
+            path, pages::PlayersReportText(
+                      analyzer.Players(), analyzer.UserRecord(pages::GameTypeTag(options.gameType)),
+                      options, kMaxReportRows)))
+        return {};
+    return path;
+}

@@ -16,12 +16,20 @@
 #include "analysis/analysis_pages.h"
 
 class CHandAnalyzer;
+struct CReportOptions;
 
 class CAnalysisPages : public IAnalysisPages {
   public:
     std::string WriteHandPage(const HandPageRequest& request) override;
     void WritePlayerReport(const PlayerReportRequest& request) override;
     std::string WriteTablePage(const TablePageRequest& request) override;
+
+    // Ranks the analyzer's players and writes the players report under the
+    // analyzer's lock; returns its path, empty when it could not be written.
+    // At most kMaxReportRows players are listed, so that the page stays a
+    // few megabytes however many players are known.
+    std::string WritePlayersReport(CHandAnalyzer& analyzer, const CReportOptions& options);
+    static constexpr std::size_t kMaxReportRows = 2500;
 
     // Writes `text` to `path` unless this object wrote the same text there
     // and the file still exists. False when the file could not be written.
