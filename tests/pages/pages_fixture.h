@@ -121,13 +121,15 @@ class PagesTest : public ::testing::Test {
 
     // Parses and stores one hand, folds it in live and enters it in its
     // table's record; fails the test when the text is rejected.
-    const CHand* Play(std::uint64_t number, const testing_hands::Table& table,
-                      const Script& script) {
+    const CHand* Play(std::uint64_t number, const testing_hands::Table& table, const Script& script,
+                      const std::string* tableName = nullptr) {
         std::string text = testing_hands::HandText(number, table, script.body, script.summary);
         std::string error;
         auto hand = testing_hands::Parse(text, hero, &error);
         EXPECT_TRUE(hand) << error << "\n" << text;
         if (!hand) return nullptr;
+        // A table name the history text could not carry is set afterwards.
+        if (tableName != nullptr) hand->tableName = *tableName;
         const CHand* raw = hand.get();
         analyzer->AddHand(std::move(hand));
         analyzer->Process(true);
