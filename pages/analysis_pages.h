@@ -3,8 +3,9 @@
 // hand page, the player reports and the table information page), and the
 // players report that the report window asks for directly.
 //
-// Pages are written whole into the output folder under names made safe from
-// history text. A page whose text has not changed since this object last
+// Pages are built whole in memory and written into the output folder under
+// names made safe from history text, overwriting the previous page in place
+// (see WritePage). A page whose text has not changed since this object last
 // wrote it, and whose file is still there, is not written again: a pass over
 // many open tables rewrites only what changed.
 
@@ -32,7 +33,10 @@ class CAnalysisPages : public IAnalysisPages {
     static constexpr std::size_t kMaxReportRows = 2500;
 
     // Writes `text` to `path` unless this object wrote the same text there
-    // and the file still exists. False when the file could not be written.
+    // and the file still exists. The file is overwritten in place, which
+    // costs a fraction of replacing it; a write that fails part-way leaves
+    // a damaged page until the next pass writes it again. False when the
+    // file could not be written.
     bool WritePage(const std::string& path, const std::string& text);
     // Pages actually written (not skipped as unchanged) so far.
     std::size_t WriteCount() const { return writeCount_; }
