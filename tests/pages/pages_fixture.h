@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -103,9 +104,10 @@ inline Script FoldAroundHand(const testing_hands::Table& t) {
 class PagesTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(test.begin(), test.end(), '/', '_');  // parameterised tests
         folder = std::filesystem::temp_directory_path() /
-                 ("seatwatch_pages_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("seatwatch_pages_" + std::to_string(::getpid()) + "_" + test);
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         analyzer = std::make_unique<CHandAnalyzer>(settings, reference, clock);

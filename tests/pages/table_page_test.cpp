@@ -99,6 +99,10 @@ TEST_F(PagesTest, UnchangedPagesAreNotWrittenAgain) {
     std::filesystem::remove(path);
     EXPECT_EQ(analyzer->WriteTablePage("Test Table"), path);
     EXPECT_TRUE(std::filesystem::exists(path));
+    // Without its folder the page is not written, and no path is given.
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(analyzer->WriteTablePage("Test Table"), "");
+    EXPECT_EQ(analyzer->ShowHand(5001), "");
 }
 
 }  // namespace
