@@ -59,8 +59,6 @@ std::string PlayerReportPath(std::string_view folder, std::string_view playerKey
 
 namespace {
 
-constexpr std::string_view kRed800 = "#CC0000";
-
 // The opening of the centred title table both reports start with.
 void BeginTitle(CHtmlFile& page) {
     page.WriteString("<table border=\"0\" width=\"100%\" align='center'>");
