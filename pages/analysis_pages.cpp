@@ -18,9 +18,10 @@ namespace {
 // temporary would spare a reader half a page, but on a journalling file
 // system each replacement costs a new inode and a forced write-back, some
 // fifteen times the cost of overwriting: too much for a pass that rewrites
-// twenty table pages and their alerts pages. The pages are written and read
-// on the one user-interface thread (a window is navigated to a page after it
-// is written), and every pass writes them again from memory.
+// twenty table pages and their alerts pages. A window is told to show a
+// page after it is written, so a browser reads it whole; only a read that
+// happened to meet a rewrite of the same page (a few microseconds) could
+// show a mix of the two, once, and every pass writes the pages again.
 bool ReplaceFile(const std::string& path, const std::string& text) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return false;
