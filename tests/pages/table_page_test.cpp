@@ -33,6 +33,17 @@ TEST_F(PagesTest, TablePageWithRecentHands) {
     ExpectGolden(Portable(text, folder.string()), "table_two_hands");
 }
 
+TEST_F(PagesTest, TablePageOfANoLimitTable) {
+    testing_hands::Table t = SixSeats();
+    t.game = "Hold'em No Limit ($0.50/$1 USD)";
+    Play(5001, t, ShowdownHand(t));
+    std::string text = ReadFile(analyzer->WriteTablePage("Test Table"));
+    // No-limit tables end with the table itself: no logo row below it.
+    EXPECT_EQ(text.find("<P><table border=\"0\""), std::string::npos);
+    EXPECT_NE(text.find("'PN', 'P3')\">P3 (NL)</a>"), std::string::npos);
+    ExpectGolden(Portable(text, folder.string()), "table_no_limit");
+}
+
 TEST_F(PagesTest, TablePageOfARoomWithoutHandColumns) {
     EXPECT_EQ(pages::HandColumnsOfRoom(100), 21);
     EXPECT_EQ(pages::HandColumnsOfRoom(101), 17);
