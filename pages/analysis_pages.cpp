@@ -1,0 +1,87 @@
+#include "pages/analysis_pages.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "analysis/hand_analyzer.h"
+#include "pages/hand_page.h"
+#include "pages/report_pages.h"
+#include "pages/table_page.h"
+
+namespace {
+
+// Puts `text` into the file at `path`, overwriting it where it stands and
+// then cutting it to the new length. Replacing the file by a renamed
+// temporary would spare a reader half a page, but on a journalling file
+// system each replacement costs a new inode and a forced write-back, some
+// fifteen times the cost of overwriting: too much for a pass that rewrites
+// twenty table pages and their alerts pages. A window is told to show a
+// page after it is written, so a browser reads it whole; only a read that
+// happened to meet a rewrite of the same page (a few microseconds) could
+// show a mix of the two, once, and every pass writes the pages again.
+bool ReplaceFile(const std::string& path, const std::string& text) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    bool ok = done == text.size() && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return ok;
+}
+
+}  // namespace
+
+bool CAnalysisPages::WritePage(const std::string& path, const std::string& text) {
+    const std::size_t hash = std::hash<std::string>{}(text);
+    auto it = written_.find(path);
+    struct stat status {};
+    if (it != written_.end() && it->second == hash && ::stat(path.c_str(), &status) == 0) {
+        return true;
+    }
+    if (!ReplaceFile(path, text)) {
+        written_.erase(path);
+        return false;
+    }
+    written_[path] = hash;
+    ++writeCount_;
+    return true;
+}
+
+std::string CAnalysisPages::WriteTablePage(const TablePageRequest& request) {
+    pages::TablePageFiles files = pages::BuildTablePage(request);
+    for (const pages::PageFile& alerts : files.alertsPages) WritePage(alerts.path, alerts.text);
+    if (!WritePage(files.page.path, files.page.text)) return {};
+    return files.page.path;
+}
+
+std::string CAnalysisPages::WriteHandPage(const HandPageRequest& request) {
+    std::string path = pages::HandPagePath(request.outputFolder, request.hand.handNumber);
+    if (!WritePage(path, pages::HandPageText(request))) return {};
+    return path;
+}
+
+void CAnalysisPages::WritePlayerReport(const PlayerReportRequest& request) {
+    std::string path =
+        pages::PlayerReportPath(request.outputFolder, request.playerKey, request.record != nullptr);
+    WritePage(path, pages::PlayerReportText(request));
+}
+
+std::string CAnalysisPages::WritePlayersReport(CHandAnalyzer& analyzer,
+                                               const CReportOptions& options) {
+    std::lock_guard lock(analyzer.Mutex());
+    analyzer.RankPlayers();
+    std::string path = pages::PlayersReportPath(analyzer.Start().outputFolder);
+    if (!WritePage(
+            path, pages::PlayersReportText(
+                      analyzer.Players(), analyzer.UserRecord(pages::GameTypeTag(options.gameType)),
+                      options, kMaxReportRows)))
+        return {};
+    return path;
+}
