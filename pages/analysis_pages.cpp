@@ -13,26 +13,25 @@
 
 namespace {
 
-// Puts `text` into the file at `path`, overwriting it where it stands and
-// then cutting it to the new length. Replacing the file by a renamed
-// temporary would spare a reader half a page, but on a journalling file
-// system each replacement costs a new inode and a forced write-back, some
-// fifteen times the cost of overwriting: too much for a pass that rewrites
-// twenty table pages and their alerts pages. A window is told to show a
-// page after it is written, so a browser reads it whole; only a read that
-// happened to meet a rewrite of the same page (a few microseconds) could
-// show a mix of the two, once, and every pass writes the pages again.
+// Puts `text` in place of the file at `path` whole: it is written to a
+// temporary file beside it, which is then renamed over it. A browser that
+// reloads the page meanwhile reads the old page or the new one, never a mix,
+// and a write that fails (a full disk) leaves the old page as it was. The
+// text is not forced to the disk: every pass writes the pages again.
 bool ReplaceFile(const std::string& path, const std::string& text) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const std::string temp = path + ".tmp~";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     std::size_t done = 0;
     while (done < text.size()) {
-        ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
     }
-    bool ok = done == text.size() && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+    bool ok = done == text.size();
     ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
     return ok;
 }
 

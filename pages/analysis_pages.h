@@ -4,7 +4,7 @@
 // players report that the report window asks for directly.
 //
 // Pages are built whole in memory and written into the output folder under
-// names made safe from history text, overwriting the previous page in place
+// names made safe from history text, each replacing the previous page whole
 // (see WritePage). A page whose text has not changed since this object last
 // wrote it, and whose file is still there, is not written again: a pass over
 // many open tables rewrites only what changed.
@@ -33,10 +33,9 @@ class CAnalysisPages : public IAnalysisPages {
     static constexpr std::size_t kMaxReportRows = 2500;
 
     // Writes `text` to `path` unless this object wrote the same text there
-    // and the file still exists. The file is overwritten in place, which
-    // costs a fraction of replacing it; a write that fails part-way leaves
-    // a damaged page until the next pass writes it again. False when the
-    // file could not be written.
+    // and the file still exists. The page is replaced whole (a temporary
+    // file renamed over it), so a write that fails leaves the old page.
+    // False when the file could not be written.
     bool WritePage(const std::string& path, const std::string& text);
     // Pages actually written (not skipped as unchanged) so far.
     std::size_t WriteCount() const { return writeCount_; }

@@ -110,6 +110,16 @@ TEST_F(PagesTest, UnchangedPagesAreNotWrittenAgain) {
     std::filesystem::remove(path);
     EXPECT_EQ(analyzer->WriteTablePage("Test Table"), path);
     EXPECT_TRUE(std::filesystem::exists(path));
+    // A page that cannot be written (here its temporary file cannot be made)
+    // leaves the old page whole.
+    const std::string before = ReadFile(path);
+    std::filesystem::create_directory(path + ".tmp~");
+    Play(5002, t, ShowdownHand(t));
+    EXPECT_EQ(analyzer->WriteTablePage("Test Table"), "");
+    EXPECT_EQ(ReadFile(path), before);
+    std::filesystem::remove(path + ".tmp~");
+    EXPECT_EQ(analyzer->WriteTablePage("Test Table"), path);
+    EXPECT_NE(ReadFile(path), before);
     // Without its folder the page is not written, and no path is given.
     std::filesystem::remove_all(folder);
     EXPECT_EQ(analyzer->WriteTablePage("Test Table"), "");
