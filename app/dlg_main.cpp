@@ -459,6 +459,9 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     });
     // The analyzer tells the user of a hand it cannot find.
     session_->Analyzer().SetDesktop(env_.desktop);
+    // Hand pages, player reports and table pages.
+    if (!pages_) pages_ = std::make_unique<CAnalysisPages>();
+    session_->Analyzer().SetPages(pages_.get());
     session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
 
     startupProgress_ = 14;

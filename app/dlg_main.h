@@ -27,6 +27,7 @@
 #include "calc/dlg_manual_calculator.h"
 #include "com/com_ptr.h"
 #include "pagelink/interfaces.h"
+#include "pages/analysis_pages.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/file_profile.h"
@@ -244,6 +245,8 @@ class CDlgMain {
     std::unique_ptr<XBrowserSink> callback_;
     com::ComPtr<pagelink::IBrowserSink> bridge_;
     CHandReference reference_;
+    // The writers of the pages the analyzer is asked for; outlives session_.
+    std::unique_ptr<CAnalysisPages> pages_;
     std::unique_ptr<CIntakeSession> session_;
     platform::WindowId window_ = platform::kNoWindow;
     platform::WindowId systemInfoWindow_ = platform::kNoWindow;

@@ -352,13 +352,14 @@ TEST_F(ConsoleCommandsTest, PageCommandsReachTheirWindows) {
                                                       "alerts [T\xc3\xa9"
                                                       "ble] [Zo\xc3\xab] 1 a.htm"}));
 
-    // A known hand is found (its page is written once the hand pages
-    // exist); text that is not a number is hand 0, which is not found.
+    // A known hand is found and its page written in the temp folder; text
+    // that is not a number is hand 0, which is not found.
     views_.calls.clear();
     const std::size_t boxes = desktop_.MessageBoxes().size();
     com::BSTR hand = bstr("1");
     sink->DisplayHand(hand);
     EXPECT_EQ(desktop_.MessageBoxes().size(), boxes);
+    EXPECT_TRUE(std::filesystem::exists(console_->TempFolder() / "Hand 1.htm"));
     com::BSTR junk = bstr("x12");
     sink->DisplayHand(junk);
     ASSERT_EQ(desktop_.MessageBoxes().size(), boxes + 1);
