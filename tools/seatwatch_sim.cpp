@@ -20,14 +20,13 @@
 
 #include "tools/history_simulator.h"
 #include "tools/poker_stars_history_writer.h"
+#include "tools/tool_command_line.h"
 
 namespace {
 
 std::atomic<bool> gStop{false};
 
 void StopOnSignal(int) { gStop = true; }
-
-constexpr const char* kVersion = "seatwatch-sim 0.1.0";
 
 }  // namespace
 
@@ -36,7 +35,7 @@ int main(int argc, char** argv) {
         "Plays hands of simulated players at a few tables and appends them to the tables' "
         "history files in a poker room's format, one whole hand at a time.",
         "seatwatch-sim"};
-    app.set_version_flag("--version", kVersion);
+    app.set_version_flag("--version", tools::ToolVersion("seatwatch-sim"));
     sim::SimulatorOptions options;
     std::string folder;
     double rate = 3.0;
