@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         ->type_name("N");
     app.add_option("--family", family, "Room family whose history format is written")
         ->type_name("NAME")
-        ->check(CLI::IsMember({"pokerstars"}, CLI::ignore_case))
+        ->check(CLI::IsMember(sim::HistoryFamilyNames(), CLI::ignore_case))
         ->capture_default_str();
     app.add_option("--hero", options.hero, "The user's screen name, seated at every table")
         ->type_name("NAME")
@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
         return app.exit(e);
     }
     options.folder = folder;
+    options.family = *sim::FindHistoryFamily(family);
     options.seed = seed ? *seed : std::random_device{}();
     sim::HistorySimulator simulator(options);
 
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
         std::printf("%s  #%llu  %s  pot %s\n", sim::EasternTimeText(written.hand.startTime).c_str(),
                     static_cast<unsigned long long>(written.hand.number),
                     written.file.filename().c_str(),
-                    sim::PokerStarsMoney(written.hand.totalPot).c_str());
+                    sim::DollarText(written.hand.totalPot).c_str());
         std::fflush(stdout);
     };
     std::string error;
