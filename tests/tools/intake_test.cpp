@@ -102,8 +102,6 @@ TEST(Intake, FollowPrintsNewHandsAsTheyArrive) {
     EXPECT_NE(out.str().find("New hands: 1"), std::string::npos);
 }
 
-}  // namespace
-
 TEST(Intake, HelpVersionAndValuesThatBeginWithADash) {
     const RunResult help = Load({"--help"});
     EXPECT_EQ(help.code, 0);
@@ -129,3 +127,5 @@ TEST(Intake, HelpVersionAndValuesThatBeginWithADash) {
     EXPECT_EQ(unknown.code, 2);
     EXPECT_EQ(unknown.err, std::string("seatwatch-hh: unknown option -q\n") + IntakeUsage());
 }
+
+}  // namespace
