@@ -9,6 +9,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "tools/absolute_poker_history_writer.h"
 #include "tools/full_tilt_history_writer.h"
 #include "tools/poker_stars_history_writer.h"
 
@@ -25,20 +26,37 @@ std::optional<HistoryFamily> FindHistoryFamily(std::string_view name) {
     for (char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (lower == "pokerstars") return HistoryFamily::kPokerStars;
     if (lower == "fulltilt") return HistoryFamily::kFullTilt;
+    if (lower == "absolute") return HistoryFamily::kAbsolutePoker;
     return std::nullopt;
 }
 
 const std::vector<std::string>& HistoryFamilyNames() {
-    static const std::vector<std::string> kNames{"pokerstars", "fulltilt"};
+    static const std::vector<std::string> kNames{"pokerstars", "fulltilt", "absolute"};
     return kNames;
 }
 
 std::string HistoryFileName(HistoryFamily family, const PlayedHand& hand) {
-    return family == HistoryFamily::kFullTilt ? FullTiltFileName(hand) : PokerStarsFileName(hand);
+    switch (family) {
+        case HistoryFamily::kFullTilt:
+            return FullTiltFileName(hand);
+        case HistoryFamily::kAbsolutePoker:
+            return AbsolutePokerFileName(hand);
+        case HistoryFamily::kPokerStars:
+            break;
+    }
+    return PokerStarsFileName(hand);
 }
 
 std::string HistoryText(HistoryFamily family, const PlayedHand& hand) {
-    return family == HistoryFamily::kFullTilt ? WriteFullTiltHand(hand) : WritePokerStarsHand(hand);
+    switch (family) {
+        case HistoryFamily::kFullTilt:
+            return WriteFullTiltHand(hand);
+        case HistoryFamily::kAbsolutePoker:
+            return WriteAbsolutePokerHand(hand);
+        case HistoryFamily::kPokerStars:
+            break;
+    }
+    return WritePokerStarsHand(hand);
 }
 
 const std::vector<std::string>& TableNames() {

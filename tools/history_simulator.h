@@ -17,9 +17,10 @@
 namespace sim {
 
 // The room families whose history format the simulator writes.
-enum class HistoryFamily { kPokerStars, kFullTilt };
+enum class HistoryFamily { kPokerStars, kFullTilt, kAbsolutePoker };
 
-// The family named "pokerstars" or "fulltilt" (letter case ignored).
+// The family named "pokerstars", "fulltilt" or "absolute" (letter case
+// ignored).
 std::optional<HistoryFamily> FindHistoryFamily(std::string_view name);
 // The names FindHistoryFamily knows, for messages.
 const std::vector<std::string>& HistoryFamilyNames();

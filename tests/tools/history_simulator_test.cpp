@@ -51,7 +51,9 @@ std::map<std::uint64_t, sim::PlayedHand> Play(
 void CheckParsedAgainstPlayed(const std::string& folder,
                               const std::map<std::uint64_t, sim::PlayedHand>& played,
                               sim::HistoryFamily family = sim::HistoryFamily::kPokerStars) {
-    const char* parser = family == sim::HistoryFamily::kFullTilt ? "fulltilt" : "pokerstars";
+    const char* parser = family == sim::HistoryFamily::kFullTilt        ? "fulltilt"
+                         : family == sim::HistoryFamily::kAbsolutePoker ? "absolute"
+                                                                        : "pokerstars";
     std::set<std::uint64_t> seen;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         CStdioFileCustom reader;
@@ -121,7 +123,18 @@ TEST(HistorySimulator, FullTiltHistoriesParseCompleteAndBalanceToo) {
         }
     }
     EXPECT_EQ(sim::FindHistoryFamily("FullTilt"), sim::HistoryFamily::kFullTilt);
+    EXPECT_EQ(sim::FindHistoryFamily("Absolute"), sim::HistoryFamily::kAbsolutePoker);
     EXPECT_EQ(sim::FindHistoryFamily("party"), std::nullopt);
+}
+
+TEST(HistorySimulator, AbsolutePokerHistoriesParseCompleteAndBalanceToo) {
+    for (int players : {2, 6, 9}) {
+        SCOPED_TRACE(players);
+        ScratchFolder folder;
+        const auto played =
+            Play(folder.Path(), 40 + players, 300, 2, players, sim::HistoryFamily::kAbsolutePoker);
+        CheckParsedAgainstPlayed(folder.Path(), played, sim::HistoryFamily::kAbsolutePoker);
+    }
 }
 
 TEST(HistorySimulator, ShortAndFullTablesParseToo) {
