@@ -18,11 +18,12 @@ struct ToolRun {
     std::string err;
 };
 
-// Runs seatwatch-hh with `args` (already quoted for the shell).
-ToolRun RunTool(const std::string& args) {
+// Runs a tool of the build (seatwatch-hh unless named) with `args`, already
+// quoted for the shell.
+ToolRun RunTool(const std::string& args, const std::string& tool = "seatwatch-hh") {
     rooms_test::ScratchFolder folder;
     const std::string errFile = folder / "err";
-    const std::string command = std::string("'") + SEATWATCH_BINARY_DIR + "/tools/seatwatch-hh' " +
+    const std::string command = std::string("'") + SEATWATCH_BINARY_DIR + "/tools/" + tool + "' " +
                                 args + " 2>'" + errFile + "'";
     ToolRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -89,6 +90,30 @@ TEST(SeatwatchHh, OptionsInEitherSpellingCheckTheSameHands) {
     const ToolRun dashed = RunTool("-- --no-such-file");
     EXPECT_EQ(dashed.code, 1);
     EXPECT_EQ(dashed.err, "seatwatch-hh: cannot open --no-such-file\n");
+}
+
+TEST(SeatwatchSim, CommandLine) {
+    rooms_test::ScratchFolder folder;
+    const ToolRun played =
+        RunTool("--folder '" + folder.Path() + "' --count 4 --rate 0 --seed 1 --tables 1 --quiet",
+                "seatwatch-sim");
+    EXPECT_EQ(played.code, 0) << played.err;
+    EXPECT_EQ(played.out, "");
+    const ToolRun checked = RunTool("'" + folder.Path() + "'/*.txt", "seatwatch-hh");
+    EXPECT_NE(checked.out.find("\"hands\":4,\"complete\":4,"), std::string::npos) << checked.out;
+
+    const ToolRun family = RunTool("--folder x --family party", "seatwatch-sim");
+    EXPECT_EQ(family.code, 2);
+    EXPECT_NE(family.err.find("--family: party not in {pokerstars,fulltilt,absolute}"),
+              std::string::npos)
+        << family.err;
+    const ToolRun unknown = RunTool("--folder x --frob", "seatwatch-sim");
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_NE(unknown.err.find("--frob"), std::string::npos) << unknown.err;
+    EXPECT_EQ(RunTool("--tables 2", "seatwatch-sim").code, 2) << "the folder is required";
+    const ToolRun version = RunTool("--version", "seatwatch-sim");
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("seatwatch-sim ", 0), 0u);
 }
 
 }  // namespace
