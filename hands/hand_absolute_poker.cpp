@@ -20,6 +20,14 @@ bool IsEndOfBetting(std::string_view line) {
     return StartsWith(line, "*** SHOW DOWN ***") || StartsWith(line, "*** SUMMARY ***");
 }
 bool IsSittingOut(std::string_view line) { return ContainsAfterFirst(line, " - sitout"); }
+// A seat line is "Seat", blanks and the seat number. A player whose name
+// begins with "Seat" ("Seatbelt - Posts small blind $1") writes no seat line.
+bool IsSeatLine(std::string_view line) {
+    if (!StartsWith(line, "Seat ")) return false;
+    std::size_t i = 4;
+    while (i < line.size() && line[i] == ' ') ++i;
+    return i < line.size() && line[i] >= '0' && line[i] <= '9';
+}
 bool IsShow(std::string_view line) {
     if (ContainsAfterFirst(line, "[Mucked] [")) return true;
     return !StartsWith(line, "Seat ") && !StartsWith(line, "Board [") &&
@@ -58,7 +66,7 @@ int CHandAbsolutePoker::Parse(CStdioFileCustom& reader) {
 
     // Seats: "Seat 4 - NAME ($2343 in chips)".
     if (!cursor.Next()) return kEndInHeader;
-    while (StartsWith(cursor.Line(), "Seat")) {
+    while (IsSeatLine(cursor.Line())) {
         std::string_view line = cursor.Line();
         std::size_t after = 4;
         while (after < line.size() && line[after] == ' ') ++after;

@@ -754,7 +754,9 @@ int CHandPokerStars::ReadSeatsAndPosts(CStdioFileCustom& reader, std::string& bu
     static thread_local std::array<std::string, kPositions> bySeat;
     std::array<bool, kPositions> taken{};
     if (!NextLine(reader, buffer, line)) return kEndInHeader;
-    while (StartsWith(line, "Seat ")) {
+    // A seat line is "Seat " and its number; "Seat Filler: posts small blind"
+    // is a post.
+    while (StartsWith(line, "Seat ") && line.size() > 5 && IsDigit(line[5])) {
         std::size_t colon = FindFrom(line, ": ", 1);
         if (colon == kNpos) throw CParseError("seat line without a name");
         int seat = colon >= 2 ? hands::ReadField(line, colon - 2, 2) : -1;

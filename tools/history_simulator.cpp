@@ -9,6 +9,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "tools/absolute_poker_history_writer.h"
+#include "tools/full_tilt_history_writer.h"
 #include "tools/poker_stars_history_writer.h"
 
 namespace sim {
@@ -18,6 +20,44 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
+
+std::optional<HistoryFamily> FindHistoryFamily(std::string_view name) {
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower == "pokerstars") return HistoryFamily::kPokerStars;
+    if (lower == "fulltilt") return HistoryFamily::kFullTilt;
+    if (lower == "absolute") return HistoryFamily::kAbsolutePoker;
+    return std::nullopt;
+}
+
+const std::vector<std::string>& HistoryFamilyNames() {
+    static const std::vector<std::string> kNames{"pokerstars", "fulltilt", "absolute"};
+    return kNames;
+}
+
+std::string HistoryFileName(HistoryFamily family, const PlayedHand& hand) {
+    switch (family) {
+        case HistoryFamily::kFullTilt:
+            return FullTiltFileName(hand);
+        case HistoryFamily::kAbsolutePoker:
+            return AbsolutePokerFileName(hand);
+        case HistoryFamily::kPokerStars:
+            break;
+    }
+    return PokerStarsFileName(hand);
+}
+
+std::string HistoryText(HistoryFamily family, const PlayedHand& hand) {
+    switch (family) {
+        case HistoryFamily::kFullTilt:
+            return WriteFullTiltHand(hand);
+        case HistoryFamily::kAbsolutePoker:
+            return WriteAbsolutePokerHand(hand);
+        case HistoryFamily::kPokerStars:
+            break;
+    }
+    return WritePokerStarsHand(hand);
+}
 
 const std::vector<std::string>& TableNames() {
     static const std::vector<std::string> kNames{
@@ -77,17 +117,21 @@ void HistorySimulator::SkipNext(std::int64_t startTime) { Play(startTime); }
 
 bool HistorySimulator::PlayNext(std::int64_t startTime, WrittenHand& written, std::string& error) {
     written.hand = Play(startTime);
-    written.file = options_.folder / PokerStarsFileName(written.hand);
+    written.file = options_.folder / HistoryFileName(options_.family, written.hand);
     std::error_code ec;
     std::filesystem::create_directories(options_.folder, ec);
     if (ec) {
         error = "cannot create " + options_.folder.string() + ": " + ec.message();
         return false;
     }
-    return AppendWhole(written.file, WritePokerStarsHand(written.hand), error);
+    // The PokerStars client starts its files with a UTF-8 byte-order mark.
+    const ByteOrderMark mark =
+        options_.family == HistoryFamily::kPokerStars ? ByteOrderMark::kUtf8 : ByteOrderMark::kNone;
+    return AppendWhole(written.file, HistoryText(options_.family, written.hand), mark, error);
 }
 
-bool AppendWhole(const std::filesystem::path& file, const std::string& text, std::string& error) {
+bool AppendWhole(const std::filesystem::path& file, const std::string& text, ByteOrderMark mark,
+                 std::string& error) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         error = "cannot open " + file.string() + ": " + std::strerror(errno);
@@ -95,7 +139,7 @@ bool AppendWhole(const std::filesystem::path& file, const std::string& text, std
     }
     std::string data;
     const off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size == 0) data = kByteOrderMark;
+    if (size == 0 && mark == ByteOrderMark::kUtf8) data = kByteOrderMark;
     data += text;
     std::size_t done = 0;
     while (done < data.size()) {

@@ -7,12 +7,26 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/table_simulator.h"
 
 namespace sim {
+
+// The room families whose history format the simulator writes.
+enum class HistoryFamily { kPokerStars, kFullTilt, kAbsolutePoker };
+
+// The family named "pokerstars", "fulltilt" or "absolute" (letter case
+// ignored).
+std::optional<HistoryFamily> FindHistoryFamily(std::string_view name);
+// The names FindHistoryFamily knows, for messages.
+const std::vector<std::string>& HistoryFamilyNames();
+// A hand's history file name and text in the family's format.
+std::string HistoryFileName(HistoryFamily family, const PlayedHand& hand);
+std::string HistoryText(HistoryFamily family, const PlayedHand& hand);
 
 struct SimulatorOptions {
     std::filesystem::path folder;  // where the history files are written
@@ -20,6 +34,7 @@ struct SimulatorOptions {
     int players = 6;               // at each table, the hero included; 2..9
     std::uint64_t seed = 1;
     std::string hero = "SeatwatchUser";
+    HistoryFamily family = HistoryFamily::kPokerStars;
 };
 
 // One hand written: where, and what was played.
@@ -54,10 +69,14 @@ class HistorySimulator {
     std::uint64_t nextNumber_ = 0;
 };
 
+// Whether a new file starts with a byte-order mark.
+enum class ByteOrderMark { kNone, kUtf8 };
+
 // Appends `text` to `file` with one write (more only if the system writes
 // less than asked), creating the file when missing; a new file starts with
-// the byte-order mark the client writes. False with a reason in `error`.
-bool AppendWhole(const std::filesystem::path& file, const std::string& text, std::string& error);
+// `mark`. False with a reason in `error`.
+bool AppendWhole(const std::filesystem::path& file, const std::string& text, ByteOrderMark mark,
+                 std::string& error);
 
 // The names the simulator seats: tables, then players (never the hero's).
 const std::vector<std::string>& TableNames();

@@ -1,5 +1,6 @@
 #include "tools/intake.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include "rooms/client_detector.h"
 #include "rooms/intake_session.h"
 #include "rooms/room_catalogue.h"
+#include "tools/tool_command_line.h"
 
 namespace {
 
@@ -81,82 +83,83 @@ const rooms::RoomInfo* ResolveRoom(std::string_view name) {
     return nullptr;
 }
 
-// Parses the options; false with a message on err when they are wrong.
-bool ParseOptions(const std::vector<std::string>& args, IntakeOptions& options, std::ostream& err) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        std::string value;
-        bool hasValue = false;
-        if (arg.starts_with("--")) {
-            const std::size_t eq = arg.find('=');
-            if (eq != std::string::npos) {
-                value = arg.substr(eq + 1);
-                arg.resize(eq);
-                hasValue = true;
-            }
-        }
-        auto take = [&](const char* what) {
-            if (hasValue) return true;
-            if (i + 1 >= args.size()) {
-                err << "seatwatch-hh: " << arg << " needs " << what << "\n";
-                return false;
-            }
-            value = args[++i];
-            return true;
-        };
-        if (arg == "--room") {
-            if (!take("a room name")) return false;
-            options.room = value;
-        } else if (arg == "--nickname") {
-            if (!take("your screen name")) return false;
-            options.nickname = value;
-        } else if (arg == "--money") {
-            if (!take("real or play")) return false;
-            if (value == "real") {
-                options.money = MoneyMode::kReal;
-            } else if (value == "play") {
-                options.money = MoneyMode::kPlay;
+// How the options of a command were read.
+enum class OptionsRead { kRun, kDone, kWrong };
+
+// Parses the options; kWrong with a message on err when they are wrong,
+// kDone after printing the usage or the version on out.
+OptionsRead ParseOptions(const std::vector<std::string>& args, IntakeOptions& options,
+                         std::ostream& out, std::ostream& err) {
+    CLI::App app{"Reads the hand histories of a room's folders.", "seatwatch-hh"};
+    app.set_help_flag("-h,--help");
+    app.set_version_flag("--version", tools::ToolVersion("seatwatch-hh"));
+    std::string money;
+    std::string top;
+    app.add_option("--room", options.room);
+    app.add_option("--nickname", options.nickname);
+    CLI::Option* moneyOption = app.add_option("--money", money);
+    app.add_option("--wine-prefix", options.winePrefix);
+    CLI::Option* topOption = app.add_option("--top", top);
+    app.add_option("folders", options.folders);
+    std::string error;
+    const tools::ValueNeeds needs{{"--room", "a room name"},
+                                  {"--nickname", "your screen name"},
+                                  {"--money", "real or play"},
+                                  {"--wine-prefix", "a folder"},
+                                  {"--top", "a number"}};
+    switch (tools::ParseToolArguments(app, args, needs, error)) {
+        case tools::ParseOutcome::kRun:
+            break;
+        case tools::ParseOutcome::kHelp:
+            out << IntakeUsage();
+            return OptionsRead::kDone;
+        case tools::ParseOutcome::kVersion:
+            out << tools::ToolVersion("seatwatch-hh") << "\n";
+            return OptionsRead::kDone;
+        case tools::ParseOutcome::kError:
+            if (constexpr std::string_view kUnknown = "unknown option ";
+                error.rfind(kUnknown, 0) == 0) {
+                err << "seatwatch-hh: " << kUnknown
+                    << TerminalText(std::string_view(error).substr(kUnknown.size()), 40) << "\n"
+                    << IntakeUsage();
             } else {
-                err << "seatwatch-hh: --money must be real or play, not \""
-                    << TerminalText(value, 40) << "\"\n";
-                return false;
+                err << "seatwatch-hh: " << TerminalText(error, 200) << "\n";
             }
-        } else if (arg == "--wine-prefix") {
-            if (!take("a folder")) return false;
-            options.winePrefix = value;
-        } else if (arg == "--top") {
-            if (!take("a number")) return false;
-            char* end = nullptr;
-            const long top = std::strtol(value.c_str(), &end, 10);
-            if (end == value.c_str() || *end != '\0' || top < 0 || top > 1000) {
-                err << "seatwatch-hh: --top takes a number from 0 to 1000\n";
-                return false;
-            }
-            options.top = static_cast<int>(top);
-        } else if (arg == "--help" || arg == "-h") {
-            err << IntakeUsage();
-            return false;
-        } else if (arg.starts_with("--")) {
-            err << "seatwatch-hh: unknown option " << TerminalText(arg, 40) << "\n"
-                << IntakeUsage();
-            return false;
+            return OptionsRead::kWrong;
+    }
+    if (moneyOption->count() > 0) {
+        if (money == "real") {
+            options.money = MoneyMode::kReal;
+        } else if (money == "play") {
+            options.money = MoneyMode::kPlay;
         } else {
-            options.folders.push_back(args[i]);
+            err << "seatwatch-hh: --money must be real or play, not \"" << TerminalText(money, 40)
+                << "\"\n";
+            return OptionsRead::kWrong;
         }
+    }
+    if (topOption->count() > 0) {
+        char* end = nullptr;
+        const long value = std::strtol(top.c_str(), &end, 10);
+        if (end == top.c_str() || *end != '\0' || value < 0 || value > 1000) {
+            err << "seatwatch-hh: --top takes a number from 0 to 1000\n";
+            return OptionsRead::kWrong;
+        }
+        options.top = static_cast<int>(value);
     }
     if (options.room.empty()) {
         err << "seatwatch-hh: --room is required; the rooms are " << RoomList() << "\n";
-        return false;
+        return OptionsRead::kWrong;
     }
     if (options.nickname.empty()) {
         if (options.money == MoneyMode::kPlay) {
             options.nickname = "PlayMoneyPlayer";
         } else {
             err << "seatwatch-hh: --nickname is required (your screen name at the room)\n";
-            return false;
+            return OptionsRead::kWrong;
         }
     }
-    return true;
+    return OptionsRead::kRun;
 }
 
 bool LooksLikeWindowsPath(std::string_view path) {
@@ -371,7 +374,8 @@ const char* IntakeUsage() {
 
 int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     IntakeOptions options;
-    if (!ParseOptions(args, options, err)) return kUsageError;
+    const OptionsRead read = ParseOptions(args, options, out, err);
+    if (read != OptionsRead::kRun) return read == OptionsRead::kDone ? 0 : kUsageError;
     Intake intake(std::move(options), out, err);
     if (!intake.Prepare()) return kUsageError;
     intake.Load();
@@ -381,7 +385,8 @@ int RunLoad(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int RunFollow(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const std::atomic<bool>& stop, int maxLivePasses) {
     IntakeOptions options;
-    if (!ParseOptions(args, options, err)) return kUsageError;
+    const OptionsRead read = ParseOptions(args, options, out, err);
+    if (read != OptionsRead::kRun) return read == OptionsRead::kDone ? 0 : kUsageError;
     Intake intake(std::move(options), out, err);
     if (!intake.Prepare()) return kUsageError;
     intake.Load();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "calc/card_index.h"
+#include "tools/history_text.h"
 #include "tools/table_simulator.h"
 
 namespace sim {
@@ -12,113 +12,19 @@ namespace {
 
 constexpr const char* kEnd = "\r\n";
 
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-struct Civil {
-    std::int64_t year;
-    int month;
-    int day;
-};
-
-Civil CivilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    return {yoe + era * 400 + (m <= 2), m, d};
-}
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
-
-// The day number of the n-th Sunday of a month.
-std::int64_t NthSunday(std::int64_t year, int month, int n) {
-    const std::int64_t first = DaysFromCivil(year, month, 1);
-    const std::int64_t weekday = ((first % 7) + 11) % 7;  // 0 Sunday
-    return first + (7 - weekday) % 7 + 7 * (n - 1);
-}
-
-// Eastern time's offset from UTC in seconds at an instant.
-std::int64_t EasternOffset(std::int64_t utc) {
-    const Civil date = CivilFromDays(FloorDiv(utc, 86400));
-    const std::int64_t start = NthSunday(date.year, 3, 2) * 86400 + 7 * 3600;  // 2:00 EST
-    const std::int64_t end = NthSunday(date.year, 11, 1) * 86400 + 6 * 3600;   // 2:00 EDT
-    return (utc >= start && utc < end) ? -4 * 3600 : -5 * 3600;
-}
-
-std::string CardText(int card) {
-    static constexpr char kRanks[] = "A23456789TJQK";
-    static constexpr char kSuits[] = "schd";
-    return {kRanks[calc::RankOf(card)], kSuits[calc::SuitOf(card)]};
-}
-
-std::string Cards(const int* cards, int count) {
-    std::string text = "[";
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) text += ' ';
-        text += CardText(cards[i]);
-    }
-    return text + "]";
-}
+std::string Cards(const int* cards, int count) { return CardListText(cards, count); }
 
 const char* const kStreetNames[] = {"Flop", "Turn", "River"};
 
 }  // namespace
 
-std::string PokerStarsMoney(Money cents) {
-    char text[32];
-    if (cents % 100 == 0) {
-        std::snprintf(text, sizeof text, "$%lld", static_cast<long long>(cents / 100));
-    } else {
-        std::snprintf(text, sizeof text, "$%lld.%02lld", static_cast<long long>(cents / 100),
-                      static_cast<long long>(cents % 100));
-    }
-    return text;
-}
-
-std::string EasternTimeText(std::int64_t utcSeconds) {
-    const std::int64_t local = utcSeconds + EasternOffset(utcSeconds);
-    const std::int64_t days = FloorDiv(local, 86400);
-    const std::int64_t rest = local - days * 86400;
-    const Civil date = CivilFromDays(days);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04lld/%02d/%02d %02d:%02d:%02d ET",
-                  static_cast<long long>(date.year), date.month, date.day,
-                  static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                  static_cast<int>(rest % 60));
-    return text;
-}
-
 std::string PokerStarsFileName(const PlayedHand& hand) {
-    std::string table;
-    for (char c : hand.table) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool unsafe = c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
-                            c == '<' || c == '>' || c == '|' || byte < 0x20;
-        table += unsafe ? '_' : c;
-    }
-    // No name of dots only, and nothing that could reach a parent folder.
-    if (table.find_first_not_of(". ") == std::string::npos) table = "Table";
-    if (table.size() > 64) table.resize(64);
-    const std::string date = EasternTimeText(hand.startTime).substr(0, 10);
-    std::string name = "HH";
-    for (char c : date) {
-        if (c != '/') name += c;
-    }
-    return name + " " + table + " - " + PokerStarsMoney(hand.smallBlind) + "-" +
-           PokerStarsMoney(hand.bigBlind) + " - USD No Limit Hold'em.txt";
+    const EasternClock day = EasternClockAt(hand.startTime);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", day.year, day.month, day.day);
+    return "HH" + std::string(date) + " " + SafeFileNamePart(hand.table) + " - " +
+           DollarText(hand.smallBlind) + "-" + DollarText(hand.bigBlind) +
+           " - USD No Limit Hold'em.txt";
 }
 
 std::string WritePokerStarsHand(const PlayedHand& hand) {
@@ -131,13 +37,13 @@ std::string WritePokerStarsHand(const PlayedHand& hand) {
         return hand.players[static_cast<std::size_t>(player)].name;
     };
     line("PokerStars Game #" + std::to_string(hand.number) + ":  Hold'em No Limit (" +
-         PokerStarsMoney(hand.smallBlind) + "/" + PokerStarsMoney(hand.bigBlind) + " USD) - " +
+         DollarText(hand.smallBlind) + "/" + DollarText(hand.bigBlind) + " USD) - " +
          EasternTimeText(hand.startTime));
     line("Table '" + hand.table + "' " + std::to_string(hand.maxSeats) + "-max Seat #" +
          std::to_string(hand.buttonSeat) + " is the button");
     for (const SeatedPlayer& player : hand.players) {
         line("Seat " + std::to_string(player.seat) + ": " + player.name + " (" +
-             PokerStarsMoney(player.stack) + " in chips) ");
+             DollarText(player.stack) + " in chips) ");
     }
     bool holeCardsWritten = false;
     auto holeCards = [&] {
@@ -154,10 +60,10 @@ std::string WritePokerStarsHand(const PlayedHand& hand) {
         const std::string allIn = event.allIn ? " and is all-in" : "";
         switch (event.kind) {
             case EventKind::kSmallBlind:
-                line(name(event.player) + ": posts small blind " + PokerStarsMoney(event.amount));
+                line(name(event.player) + ": posts small blind " + DollarText(event.amount));
                 break;
             case EventKind::kBigBlind:
-                line(name(event.player) + ": posts big blind " + PokerStarsMoney(event.amount));
+                line(name(event.player) + ": posts big blind " + DollarText(event.amount));
                 break;
             case EventKind::kFold:
                 holeCards();
@@ -169,19 +75,19 @@ std::string WritePokerStarsHand(const PlayedHand& hand) {
                 break;
             case EventKind::kCall:
                 holeCards();
-                line(name(event.player) + ": calls " + PokerStarsMoney(event.amount) + allIn);
+                line(name(event.player) + ": calls " + DollarText(event.amount) + allIn);
                 break;
             case EventKind::kBet:
-                line(name(event.player) + ": bets " + PokerStarsMoney(event.amount) + allIn);
+                line(name(event.player) + ": bets " + DollarText(event.amount) + allIn);
                 break;
             case EventKind::kRaise:
                 holeCards();
-                line(name(event.player) + ": raises " + PokerStarsMoney(event.amount) + " to " +
-                     PokerStarsMoney(event.raiseTo) + allIn);
+                line(name(event.player) + ": raises " + DollarText(event.amount) + " to " +
+                     DollarText(event.raiseTo) + allIn);
                 break;
             case EventKind::kReturned:
                 holeCards();
-                line("Uncalled bet (" + PokerStarsMoney(event.amount) + ") returned to " +
+                line("Uncalled bet (" + DollarText(event.amount) + ") returned to " +
                      name(event.player));
                 break;
             case EventKind::kStreet:
@@ -222,20 +128,20 @@ std::string WritePokerStarsHand(const PlayedHand& hand) {
                           : (hand.pots.size() > 2 ? "side pot-" + std::to_string(i) : "side pot");
         }
         for (const auto& [player, amount] : hand.pots[i].shares) {
-            line(name(player) + " collected " + PokerStarsMoney(amount) + " from " + from);
+            line(name(player) + " collected " + DollarText(amount) + " from " + from);
         }
     }
     line("*** SUMMARY ***");
-    std::string total = "Total pot " + PokerStarsMoney(hand.totalPot);
+    std::string total = "Total pot " + DollarText(hand.totalPot);
     if (sidePots) {
-        total += " Main pot " + PokerStarsMoney(hand.pots[0].amount) + ".";
+        total += " Main pot " + DollarText(hand.pots[0].amount) + ".";
         for (std::size_t i = 1; i < hand.pots.size(); ++i) {
             total += " Side pot" +
                      (hand.pots.size() > 2 ? "-" + std::to_string(i) : std::string()) + " " +
-                     PokerStarsMoney(hand.pots[i].amount) + ".";
+                     DollarText(hand.pots[i].amount) + ".";
         }
     }
-    line(total + " | Rake " + PokerStarsMoney(hand.rake) + " ");
+    line(total + " | Rake " + DollarText(hand.rake) + " ");
     if (hand.boardDealt > 0) line("Board " + Cards(hand.board.data(), hand.boardDealt));
     const BlindSeats blinds = FindBlindSeats(hand);
     for (std::size_t i = 0; i < hand.players.size(); ++i) {
@@ -255,13 +161,13 @@ std::string WritePokerStarsHand(const PlayedHand& hand) {
             text += std::string(" folded on the ") + kStreetNames[hand.foldStreet[i] - 1];
         } else if (shown) {
             text += " showed " + cards;
-            text += hand.won[i] > 0 ? " and won (" + PokerStarsMoney(hand.won[i]) + ") with "
+            text += hand.won[i] > 0 ? " and won (" + DollarText(hand.won[i]) + ") with "
                                     : std::string(" and lost with ");
             text += hand.handWords[i];
         } else if (mucked) {
             text += " mucked " + cards;
         } else {
-            text += " collected (" + PokerStarsMoney(hand.won[i]) + ")";
+            text += " collected (" + DollarText(hand.won[i]) + ")";
         }
         line(text);
     }

@@ -3,6 +3,7 @@
 // against any file.
 //
 //   seatwatch-hh [--room NAME] [--hero NAME] FILE...
+//   seatwatch-hh --help | --version
 //
 // The room (a family name such as "pokerstars" or "fulltilt", or a room code)
 // picks the parser; PokerStars without it.
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,7 @@
 #include "hands/parse_text.h"
 #include "hands/stdio_file_custom.h"
 #include "tools/intake.h"
+#include "tools/tool_command_line.h"
 
 namespace {
 
@@ -113,7 +116,8 @@ bool CheckFile(const std::string& path, const Options& options, Totals& totals) 
 void PrintSummary(const Totals& totals) {
     std::string out = "{\"summary\":true,\"hands\":" + std::to_string(totals.hands) +
                       ",\"complete\":" + std::to_string(totals.complete) +
-                      ",\"rejected\":" + std::to_string(totals.hands - totals.complete) + ",\"reasons\":{";
+                      ",\"rejected\":" + std::to_string(totals.hands - totals.complete) +
+                      ",\"reasons\":{";
     bool first = true;
     for (const auto& [reason, count] : totals.rejected) {
         if (!first) out += ',';
@@ -132,51 +136,60 @@ void PrintSummary(const Totals& totals) {
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// Reads the options of the checking command. False with a message on error.
-bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        if (arg == "--room") {
-            if (i + 1 >= args.size()) {
-                std::cerr << "seatwatch-hh: --room needs a name\n";
-                return false;
-            }
-            options.room = std::string(args[++i]);
-            if (!CreateHandParser(options.room, "")) {
-                std::cerr << "seatwatch-hh: unknown room \"" << options.room
-                          << "\" (use pokerstars, fulltilt, party, absolute, interpoker, "
-                             "truepoker or a room code 100-121)\n";
-                return false;
-            }
-        } else if (arg == "--hero") {
-            if (i + 1 >= args.size()) {
-                std::cerr << "seatwatch-hh: --hero needs a name\n";
-                return false;
-            }
-            options.hero = std::string(args[++i]);
-            options.heroGiven = true;
-        } else if (arg == "--") {
-            for (++i; i < args.size(); ++i) options.files.emplace_back(args[i]);
-        } else if (hands::StartsWith(arg, "--")) {
-            std::cerr << "seatwatch-hh: unknown option " << arg << "\n";
-            return false;
-        } else {
-            options.files.emplace_back(arg);
+// Reads the options of the checking command. Nothing when the files are to
+// be checked; otherwise the exit code, after the usage, the version or a
+// message.
+std::optional<int> ParseOptions(const std::vector<std::string>& args, Options& options) {
+    CLI::App app{"Parses hand-history files with a room parser.", "seatwatch-hh"};
+    app.set_help_flag("-h,--help");
+    app.set_version_flag("--version", tools::ToolVersion("seatwatch-hh"));
+    std::string room;
+    std::string hero;
+    CLI::Option* roomOption = app.add_option("--room", room);
+    CLI::Option* heroOption = app.add_option("--hero", hero);
+    app.add_option("files", options.files);
+    std::string error;
+    switch (tools::ParseToolArguments(app, args, {{"--room", "a name"}, {"--hero", "a name"}},
+                                      error, &options.files)) {
+        case tools::ParseOutcome::kRun:
+            break;
+        case tools::ParseOutcome::kHelp:
+            std::cout << kUsage;
+            return 0;
+        case tools::ParseOutcome::kVersion:
+            std::cout << tools::ToolVersion("seatwatch-hh") << "\n";
+            return 0;
+        case tools::ParseOutcome::kError:
+            std::cerr << "seatwatch-hh: " << error << "\n";
+            return 2;
+    }
+    if (roomOption->count() > 0) {
+        options.room = room;
+        if (!CreateHandParser(options.room, "")) {
+            std::cerr << "seatwatch-hh: unknown room \"" << options.room
+                      << "\" (use pokerstars, fulltilt, party, absolute, interpoker, "
+                         "truepoker or a room code 100-121)\n";
+            return 2;
         }
+    }
+    if (heroOption->count() > 0) {
+        options.hero = hero;
+        options.heroGiven = true;
     }
     if (options.files.empty()) {
         std::cerr << kUsage;
-        return false;
+        return 2;
     }
-    return true;
+    return std::nullopt;
 }
 
-int RunCheck(const std::vector<std::string_view>& args) {
+int RunCheck(const std::vector<std::string>& args) {
     Options options;
-    if (!ParseOptions(args, options)) return 2;
+    if (const std::optional<int> exitCode = ParseOptions(args, options)) return *exitCode;
     Totals totals;
     bool allOpened = true;
-    for (const std::string& file : options.files) allOpened = CheckFile(file, options, totals) && allOpened;
+    for (const std::string& file : options.files)
+        allOpened = CheckFile(file, options, totals) && allOpened;
     PrintSummary(totals);
     return allOpened ? 0 : 1;
 }
@@ -188,11 +201,7 @@ void StopOnSignal(int) { gStop = true; }
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage;
-        return 0;
-    }
+    std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "load" || args[0] == "follow")) {
         std::vector<std::string> rest(args.begin() + 1, args.end());
         if (args[0] == "load") return RunLoad(rest, std::cout, std::cerr);

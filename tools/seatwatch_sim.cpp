@@ -20,14 +20,13 @@
 
 #include "tools/history_simulator.h"
 #include "tools/poker_stars_history_writer.h"
+#include "tools/tool_command_line.h"
 
 namespace {
 
 std::atomic<bool> gStop{false};
 
 void StopOnSignal(int) { gStop = true; }
-
-constexpr const char* kVersion = "seatwatch-sim 0.1.0";
 
 }  // namespace
 
@@ -36,7 +35,7 @@ int main(int argc, char** argv) {
         "Plays hands of simulated players at a few tables and appends them to the tables' "
         "history files in a poker room's format, one whole hand at a time.",
         "seatwatch-sim"};
-    app.set_version_flag("--version", kVersion);
+    app.set_version_flag("--version", tools::ToolVersion("seatwatch-sim"));
     sim::SimulatorOptions options;
     std::string folder;
     double rate = 3.0;
@@ -66,7 +65,7 @@ int main(int argc, char** argv) {
         ->type_name("N");
     app.add_option("--family", family, "Room family whose history format is written")
         ->type_name("NAME")
-        ->check(CLI::IsMember({"pokerstars"}, CLI::ignore_case))
+        ->check(CLI::IsMember(sim::HistoryFamilyNames(), CLI::ignore_case))
         ->capture_default_str();
     app.add_option("--hero", options.hero, "The user's screen name, seated at every table")
         ->type_name("NAME")
@@ -97,9 +96,11 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        // Help and version end with 0, every wrong command line with 2.
+        return app.exit(e) == 0 ? 0 : 2;
     }
     options.folder = folder;
+    options.family = *sim::FindHistoryFamily(family);
     options.seed = seed ? *seed : std::random_device{}();
     sim::HistorySimulator simulator(options);
 
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
         std::printf("%s  #%llu  %s  pot %s\n", sim::EasternTimeText(written.hand.startTime).c_str(),
                     static_cast<unsigned long long>(written.hand.number),
                     written.file.filename().c_str(),
-                    sim::PokerStarsMoney(written.hand.totalPot).c_str());
+                    sim::DollarText(written.hand.totalPot).c_str());
         std::fflush(stdout);
     };
     std::string error;

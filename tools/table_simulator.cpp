@@ -280,7 +280,7 @@ void TableSimulator::Decide(HandState& hand, int street, int player) {
         return;
     }
     const double odds = static_cast<double>(toCall) / static_cast<double>(pot + toCall);
-    const double keepOn = street == 0 ? strength * 0.9 + me.looseness * 0.6 - odds * 0.5
+    const double keepOn = street == 0 ? strength * 1.1 + me.looseness * 1.0 - odds * 0.9 - 0.38
                                       : strength * 1.1 + me.looseness * 0.2 - odds * 0.9;
     if (Random() > std::clamp(keepOn, 0.05, 0.97)) {
         hand.folded[player] = true;
@@ -288,7 +288,7 @@ void TableSimulator::Decide(HandState& hand, int street, int player) {
         hand.Record(EventKind::kFold, street, player, 0);
         return;
     }
-    if (canRaise && Random() < me.aggression * strength * 0.7) {
+    if (canRaise && Random() < me.aggression * strength * (street == 0 ? 1.5 : 0.7)) {
         raiseTo(raiseTarget());
         return;
     }

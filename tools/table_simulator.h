@@ -54,7 +54,8 @@ class TableSimulator {
     double Random() { return static_cast<double>(rng_.Next() >> 11) * 0x1.0p-53; }
     int Below(int bound) { return static_cast<int>(rng_.Below(static_cast<std::uint32_t>(bound))); }
 
-    // One betting round; false when the hand ended in it (one player left).
+    // One betting round: every player able to act acts until the bets are
+    // matched or one player is left.
     void BettingRound(HandState& hand, int street);
     void Decide(HandState& hand, int street, int player);
     void ReturnUncalled(HandState& hand, int street);

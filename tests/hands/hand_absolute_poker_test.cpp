@@ -162,6 +162,22 @@ TEST(HandAbsolutePoker, EndInSummaryAndRejections) {
     }
 }
 
+TEST(HandAbsolutePoker, APlayerNamedLikeSeatPostsTheFirstBlind) {
+    // The post line of "Seatbelt" follows the seat list; it is no seat line.
+    const char* text =
+        "Stage #1000: Holdem  No Limit $0.10 - 2010-03-05 21:10:11 (ET)\n"
+        "Table: ALCYONE (Real Money) Seat #2 is the dealer\n"
+        "Seat 1 - Seatbelt ($10 in chips)\nSeat 2 - DEALER ($10 in chips)\n"
+        "Seatbelt - Posts small blind $0.05\nDEALER - Posts big blind $0.10\n"
+        "*** POCKET CARDS ***\nSeatbelt - Folds\nDEALER - returned ($0.05) : not called\n"
+        "*** SHOW DOWN ***\nDEALER - Does not show\nDEALER Collects $0.10 from main pot\n"
+        "*** SUMMARY ***\nTotal Pot($0.10)\n\n";
+    CHandAbsolutePoker hand("DEALER");
+    ASSERT_EQ(roomtest::ParseText(hand, text), 0) << hand.RejectReason();
+    EXPECT_EQ(hand.PositionOf("Seatbelt (NL)"), 9);
+    EXPECT_EQ(hand.won[0], 10);
+}
+
 TEST(HandAbsolutePoker, Corpus) {
     if (roomtest::CorpusFolder("absolute").empty()) GTEST_SKIP() << "corpus absent";
     auto counts = roomtest::RunCorpus(

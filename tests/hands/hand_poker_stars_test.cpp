@@ -668,4 +668,17 @@ TEST(HandPokerStarsTest, WholeRecordsMatchGolden) {
         "poker_stars");
 }
 
+TEST(HandPokerStarsTest, APlayerNamedLikeASeatPostsTheFirstBlind) {
+    // "Seat Filler: posts small blind" right after the seat list is a post.
+    std::string text = kRingHand;
+    std::size_t at;
+    while ((at = text.find("Player2")) != std::string::npos) text.replace(at, 7, "Seat Filler");
+    Parsed parsed;
+    ParseText(text, parsed);
+    ASSERT_EQ(parsed.result, 0) << parsed.reason;
+    const int position = parsed.hand.PositionOf("Seat Filler (NL)");
+    EXPECT_EQ(position, 4);
+    EXPECT_EQ(parsed.hand.won[position], 470);
+}
+
 }  // namespace

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <sstream>
+#include <thread>
 
 #include "platform/win_paths.h"
 #include "platform/wine_registry.h"
@@ -56,6 +59,40 @@ TEST(DemoPrefix, TheClientIsDetectedAndItsHistoriesLoad) {
               0)
         << err.str();
     EXPECT_NE(out.str().find("Files: 3   Hands added: 90"), std::string::npos) << out.str();
+}
+
+// The number after `label` in `text`, or -1.
+int CountAfter(const std::string& text, const std::string& label) {
+    std::smatch match;
+    if (!std::regex_search(text, match, std::regex(label + ": ([0-9]+)"))) return -1;
+    return std::stoi(match[1]);
+}
+
+// What the demo shows: the simulator goes on at the layout's tables and the
+// intake takes every new hand once, whenever it reads.
+TEST(DemoPrefix, TheSimulatorsLiveHandsAreTakenEachOnce) {
+    rooms_test::ScratchFolder folder;
+    ASSERT_EQ(LayOut(folder.Path()), 0);
+    const fs::path prefix = fs::path(folder.Path()) / "prefix";
+    const fs::path history = prefix / "drive_c/Program Files/PokerStars/HandHistory/SeatwatchUser";
+    std::thread simulator([&] {
+        const std::string command = std::string("'") + SEATWATCH_BINARY_DIR +
+                                    "/tools/seatwatch-sim' --folder '" + history.string() +
+                                    "' --seed 2026 --resume 90 --rate 0.2 --count 10 --quiet";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    });
+    std::ostringstream out;
+    std::ostringstream err;
+    std::atomic<bool> stop{false};
+    const int code = RunFollow(
+        {"--wine-prefix", prefix.string(), "--room", "PokerStars", "--nickname", "SeatwatchUser"},
+        out, err, stop, 3);
+    simulator.join();
+    ASSERT_EQ(code, 0) << err.str();
+    const int first = CountAfter(out.str(), "Hands added");
+    const int live = CountAfter(out.str(), "New hands");
+    EXPECT_GE(first, 90) << out.str();
+    EXPECT_EQ(first + live, 100) << out.str();
 }
 
 TEST(DemoPrefix, LayingOutAgainStartsAfreshAndSparesOtherFolders) {

@@ -25,9 +25,11 @@ std::string ReadAll(const std::filesystem::path& path) {
 }
 
 // Plays `count` hands and returns them by hand number.
-std::map<std::uint64_t, sim::PlayedHand> Play(const std::string& folder, std::uint64_t seed,
-                                              int count, int tables = 3, int players = 6) {
+std::map<std::uint64_t, sim::PlayedHand> Play(
+    const std::string& folder, std::uint64_t seed, int count, int tables = 3, int players = 6,
+    sim::HistoryFamily family = sim::HistoryFamily::kPokerStars) {
     sim::SimulatorOptions options;
+    options.family = family;
     options.folder = folder;
     options.seed = seed;
     options.tables = tables;
@@ -43,18 +45,22 @@ std::map<std::uint64_t, sim::PlayedHand> Play(const std::string& folder, std::ui
     return hands;
 }
 
-// Every simulated hand is read complete by the real PokerStars parser, and
+// Every simulated hand is read complete by the room's real parser, and
 // what it reads adds up to what was played: each player's result to the
 // cent, the pot less the rake.
 void CheckParsedAgainstPlayed(const std::string& folder,
-                              const std::map<std::uint64_t, sim::PlayedHand>& played) {
+                              const std::map<std::uint64_t, sim::PlayedHand>& played,
+                              sim::HistoryFamily family = sim::HistoryFamily::kPokerStars) {
+    const char* parser = family == sim::HistoryFamily::kFullTilt        ? "fulltilt"
+                         : family == sim::HistoryFamily::kAbsolutePoker ? "absolute"
+                                                                        : "pokerstars";
     std::set<std::uint64_t> seen;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         CStdioFileCustom reader;
         ASSERT_TRUE(reader.Open(entry.path().string()));
         reader.SetTextEnd(TextEnd::kComplete);
         for (;;) {
-            std::unique_ptr<CHand> hand = CreateHandParser("pokerstars", "SeatwatchUser");
+            std::unique_ptr<CHand> hand = CreateHandParser(parser, "SeatwatchUser");
             const int result = hand->ReadHand(reader);
             if (result == CHand::kNoHandStart) break;
             ASSERT_EQ(result, CHand::kParseOk) << hand->RejectReason();
@@ -62,7 +68,7 @@ void CheckParsedAgainstPlayed(const std::string& folder,
             const auto it = played.find(hand->handNumber);
             ASSERT_NE(it, played.end()) << hand->handNumber;
             const sim::PlayedHand& truth = it->second;
-            SCOPED_TRACE(sim::WritePokerStarsHand(truth));
+            SCOPED_TRACE(sim::HistoryText(family, truth));
             EXPECT_TRUE(seen.insert(hand->handNumber).second);
             EXPECT_EQ(hand->tableName, truth.table);
             EXPECT_FALSE(hand->heroCards.empty());
@@ -101,6 +107,34 @@ TEST(HistorySimulator, EveryHandParsesCompleteAndTheMoneyBalances) {
     EXPECT_GT(splits, 0);
     EXPECT_GT(allIns, 10);
     EXPECT_GT(returned, 100);
+}
+
+TEST(HistorySimulator, FullTiltHistoriesParseCompleteAndBalanceToo) {
+    for (int players : {2, 6, 9}) {
+        SCOPED_TRACE(players);
+        ScratchFolder folder;
+        const auto played =
+            Play(folder.Path(), 20 + players, 300, 2, players, sim::HistoryFamily::kFullTilt);
+        CheckParsedAgainstPlayed(folder.Path(), played, sim::HistoryFamily::kFullTilt);
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+            EXPECT_EQ(entry.path().filename().string().rfind("FT", 0), 0u);
+            EXPECT_EQ(ReadAll(entry.path()).rfind("Full Tilt Poker Game #", 0), 0u)
+                << "no byte-order mark";
+        }
+    }
+    EXPECT_EQ(sim::FindHistoryFamily("FullTilt"), sim::HistoryFamily::kFullTilt);
+    EXPECT_EQ(sim::FindHistoryFamily("Absolute"), sim::HistoryFamily::kAbsolutePoker);
+    EXPECT_EQ(sim::FindHistoryFamily("party"), std::nullopt);
+}
+
+TEST(HistorySimulator, AbsolutePokerHistoriesParseCompleteAndBalanceToo) {
+    for (int players : {2, 6, 9}) {
+        SCOPED_TRACE(players);
+        ScratchFolder folder;
+        const auto played =
+            Play(folder.Path(), 40 + players, 300, 2, players, sim::HistoryFamily::kAbsolutePoker);
+        CheckParsedAgainstPlayed(folder.Path(), played, sim::HistoryFamily::kAbsolutePoker);
+    }
 }
 
 TEST(HistorySimulator, ShortAndFullTablesParseToo) {
@@ -155,13 +189,14 @@ TEST(HistorySimulator, HandsAreAppendedWholeAfterOneByteOrderMark) {
     ScratchFolder folder;
     const std::filesystem::path file = std::filesystem::path(folder.Path()) / "HH.txt";
     std::string error;
-    ASSERT_TRUE(sim::AppendWhole(file, "first\r\n\r\n\r\n", error)) << error;
-    ASSERT_TRUE(sim::AppendWhole(file, "second\r\n\r\n\r\n", error)) << error;
+    const auto mark = sim::ByteOrderMark::kUtf8;
+    ASSERT_TRUE(sim::AppendWhole(file, "first\r\n\r\n\r\n", mark, error)) << error;
+    ASSERT_TRUE(sim::AppendWhole(file, "second\r\n\r\n\r\n", mark, error)) << error;
     EXPECT_EQ(ReadAll(file),
               "\xEF\xBB\xBF"
               "first\r\n\r\n\r\nsecond\r\n\r\n\r\n");
     EXPECT_FALSE(
-        sim::AppendWhole(std::filesystem::path(folder.Path()) / "no" / "such", "x", error));
+        sim::AppendWhole(std::filesystem::path(folder.Path()) / "no" / "such", "x", mark, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
 }
 
@@ -190,9 +225,9 @@ TEST(PokerStarsHistoryWriter, EasternTimeFollowsTheUsDaylightRules) {
 }
 
 TEST(PokerStarsHistoryWriter, MoneyAndFileNames) {
-    EXPECT_EQ(sim::PokerStarsMoney(5), "$0.05");
-    EXPECT_EQ(sim::PokerStarsMoney(140), "$1.40");
-    EXPECT_EQ(sim::PokerStarsMoney(1000), "$10");
+    EXPECT_EQ(sim::DollarText(5), "$0.05");
+    EXPECT_EQ(sim::DollarText(140), "$1.40");
+    EXPECT_EQ(sim::DollarText(1000), "$10");
     sim::PlayedHand hand;
     hand.table = "Alcyone III";
     hand.smallBlind = 5;

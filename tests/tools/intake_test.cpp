@@ -102,4 +102,30 @@ TEST(Intake, FollowPrintsNewHandsAsTheyArrive) {
     EXPECT_NE(out.str().find("New hands: 1"), std::string::npos);
 }
 
+TEST(Intake, HelpVersionAndValuesThatBeginWithADash) {
+    const RunResult help = Load({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out, IntakeUsage());
+    EXPECT_EQ(help.err, "");
+    const RunResult version = Load({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("seatwatch-hh ", 0), 0u) << version.out;
+
+    ScratchFolder folder;
+    std::string text;
+    for (int i = 0; i < 3; ++i) text += StarsHandWithGap(1000 + i, i * 60);
+    WriteFile(folder / "HH20100305 Alcyone III.txt", text);
+    // A screen name may begin with a dash; it is the value all the same.
+    const RunResult dashed = Load({"--room", "PokerStars", "--nickname", "-Bob-", folder.Path()});
+    EXPECT_EQ(dashed.code, 0) << dashed.err;
+    EXPECT_NE(dashed.out.find("nickname -Bob-"), std::string::npos) << dashed.out;
+    // A missing value is named; an unknown option is named with the usage.
+    const RunResult missing = Load({"--room", "PokerStars", "--top"});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_EQ(missing.err, "seatwatch-hh: --top needs a number\n");
+    const RunResult unknown = Load({"--room", "PokerStars", "-q"});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_EQ(unknown.err, std::string("seatwatch-hh: unknown option -q\n") + IntakeUsage());
+}
+
 }  // namespace
