@@ -5,7 +5,7 @@
 // screenshots.
 
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
@@ -21,6 +21,7 @@ import {
 } from '../lib/browser.mjs';
 import { Eventually } from '../lib/program.mjs';
 import { kProgram, MissingProgram, Scratch, Seatwatch } from '../lib/seatwatch.mjs';
+import { kRepo } from '../lib/browser.mjs';
 
 const skip = MissingBrowser() ?? MissingProgram() ?? false;
 const kLatencySamples = Number(process.env.SEATWATCH_E2E_LATENCY_SAMPLES || 30);
@@ -226,6 +227,48 @@ describe('program', { skip }, () => {
         } finally {
             await page?.context().close();
             await program.Kill();
+            scratch.Remove();
+        }
+    });
+
+    test('without room options the room dialog is answered by clicks on the desk', async () => {
+        // A Wine prefix with a detected client whose account folder holds
+        // today's hands, laid out as the demo lays it out.
+        const scratch = new Scratch();
+        const build = path.dirname(path.dirname(kProgram));
+        const dest = path.join(scratch.root, 'demo');
+        const layout = spawnSync(path.join(kRepo, 'scripts', 'demo-layout'), [build, dest],
+                                 { encoding: 'utf8' });
+        assert.equal(layout.status, 0, `demo-layout: ${layout.stderr}`);
+        const child = spawn(kProgram, ['--home', scratch.home, '--wine-prefix',
+                                       path.join(dest, 'prefix'), '--port', '0', '--no-browser'],
+                            { stdio: ['ignore', 'pipe', 'pipe'] });
+        const program = new Seatwatch(child, Date.now());
+        let page;
+        try {
+            page = await OpenDesk(browser, await program.DeskAddress());
+            const id = await PanelByTitle(page, /Poker Room Selection$/);
+            const dialog = PanelOf(page, id);
+            await dialog.locator('[data-control="1077"] select').selectOption('PokerStars');
+            // The room change finds the nickname in the client's account folder.
+            const nickname = dialog.locator('[data-control="1086"] input');
+            await Eventually(async () => (await nickname.inputValue()) === 'SeatwatchUser' || null,
+                             { what: 'the nickname found in the account folder' });
+            await Screenshot(page, 'program-room-dialog');
+            await dialog.getByRole('button', { name: 'OK', exact: true }).click();
+            await dialog.waitFor({ state: 'hidden' });
+            const consoleId = await PanelByTitle(page, /^Seatwatch Console/);
+            await Eventually(async () => {
+                const text = await ConsoleText(page, consoleId);
+                return /Nickname:\s*SeatwatchUser \(Real Money\)/.test(text) || null;
+            }, { timeoutMs: 10000, what: 'the console of the chosen room' });
+            const ini = readFileSync(path.join(scratch.home, 'Seatwatch.ini'), 'utf8');
+            assert.match(ini, /Active Room=PokerStars/, 'the choice is kept for the next start');
+            assert.deepEqual(page.errors, []);
+        } finally {
+            await page?.context().close();
+            child.kill('SIGTERM');
+            await program.Exit();
             scratch.Remove();
         }
     });
