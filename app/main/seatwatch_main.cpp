@@ -12,6 +12,7 @@
 
 #include "app/browser_launcher.h"
 #include "app/command_line.h"
+#include "app/demo_mode.h"
 #include "app/headless_desktop.h"
 #include "app/instance_beacon.h"
 #include "app/main_app.h"
@@ -67,6 +68,21 @@ int main(int argc, char** argv) {
 
     const sigset_t signals = StopSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    // The demo lays out its prefix, starts the simulator and fills in the
+    // options; it stops the simulator when the program ends.
+    CDemoSession demo;
+    if (options.demo) {
+        const std::filesystem::path base =
+            options.home.empty() ? ResolveProgramFolder("") : std::filesystem::path(options.home);
+        std::string why;
+        if (!demo.Start(base / "demo", options, why)) {
+            std::cerr << "seatwatch: " << why << "\n";
+            return 1;
+        }
+        std::cout << "Demo: the simulator plays a hand every 4 s at three tables as "
+                  << kDemoNickname << "\n";
+    }
 
     const std::filesystem::path folder = ResolveProgramFolder(options.home);
     const std::filesystem::path assets = ResolveAssetsFolder();
