@@ -1,5 +1,7 @@
 #include "app/dlg_main.h"
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -21,6 +23,24 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The plug-in of an installed program: lib/seatwatch/libpagelink.so beside
+// its bin/ folder. Registers it in `registry` (the program folder's store)
+// when it is there; whether that succeeded.
+bool RegisterInstalledPlugin(platform::Registry& registry) {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return false;
+    const fs::path library =
+        self.parent_path().parent_path() / "lib" / "seatwatch" / "libpagelink.so";
+    if (!fs::is_regular_file(library, ec)) return false;
+    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) return false;
+    auto function = reinterpret_cast<com::DllRegisterServerFn>(dlsym(handle, "DllRegisterServer"));
+    const bool registered = function != nullptr && !com::Failed(function()) && registry.Flush();
+    dlclose(handle);
+    return registered;
+}
 
 constexpr const char* kSettingsFileName = "Seatwatch.ini";
 constexpr const char* kLogFileName = "Seatwatch_log.log";
@@ -339,9 +359,15 @@ std::int64_t CDlgMain::ReadInstallationDate() {
 
 bool CDlgMain::CreateBrowserBridge() {
     com::SetRegistry(env_.registry);
-    const com::HRESULT hr =
+    com::HRESULT hr =
         com::CoCreateInstance(pagelink::CLSID_BrowserSink, nullptr, com::CLSCTX_INPROC_SERVER,
                               pagelink::IID_IBrowserSink, bridge_.PutVoid());
+    // The first start of an installed program registers the plug-in that
+    // was installed with it, so that a user never has to.
+    if ((com::Failed(hr) || !bridge_) && RegisterInstalledPlugin(*env_.registry)) {
+        hr = com::CoCreateInstance(pagelink::CLSID_BrowserSink, nullptr, com::CLSCTX_INPROC_SERVER,
+                                   pagelink::IID_IBrowserSink, bridge_.PutVoid());
+    }
     if (com::Failed(hr) || !bridge_) {
         char code[32];
         std::snprintf(code, sizeof code, "E001:0x%0x", static_cast<unsigned>(hr));

@@ -40,6 +40,12 @@ echo "; installed copy" >>"$prefix/share/seatwatch/Alerts.ini"
 timeout -s KILL 10 "$prefix/bin/seatwatch" --home "$work/home2" --headless \
   --wine-prefix "$work/no-prefix" >/dev/null 2>&1
 grep -q "; installed copy" "$work/home2/Alerts.ini" || fail "the program did not use the installed assets"
+# Its first start registered the installed plug-in by itself: the bridge
+# was created.
+grep -q "lib/seatwatch/libpagelink.so" "$work/home2/registry.reg" ||
+  fail "the first start did not register the installed plug-in"
+grep -q "^Install: OK" "$work/home2/Seatwatch_log.log" ||
+  fail "the first start did not create the browser bridge: $(cat "$work/home2/Seatwatch_log.log")"
 
 # The installed demo layout, with the installed simulator and intake.
 "$prefix/share/seatwatch/scripts/demo-layout" "$prefix/bin" "$work/demo" >/dev/null ||
