@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -233,6 +234,44 @@ TEST(IntakeSession, LastHandOfALiveFileIsTakenOnceTheFileIsQuiet) {
         EXPECT_TRUE(session.Analyzer().FindHand(2)->potAwarded);
         EXPECT_EQ(session.NewHands(), 2);
     }
+}
+
+// The client's folder is renamed away and back, and a file is rotated
+// (started again, shorter) or replaced by a text that repeats known hands:
+// the session goes on, takes every new hand, and counts none twice.
+TEST(IntakeSession, FoldersThatVanishAndFilesThatAreReplacedLoseNothing) {
+    ScratchFolder root;
+    const std::string folder = root / "histories";
+    std::filesystem::create_directories(folder);
+    const std::string file = folder + "/HH20100305 Alcyone III.txt";
+    const auto hands = [](std::initializer_list<std::uint64_t> numbers) {
+        std::string text;
+        for (std::uint64_t n : numbers) text += StarsHandWithGap(n, static_cast<int>(n) * 10);
+        return text;
+    };
+    WriteFile(file, hands({1, 2}));
+    SessionRig rig(113, folder);
+    CIntakeSession& session = *rig.session;
+    ASSERT_EQ(session.FirstLoading().handsAdded, 2);
+    const auto pass = [&](const char* what, int handsAdded) {
+        SCOPED_TRACE(what);
+        rig.clock.Advance(CIntakeSession::kPassIntervalMs);
+        const IntakeStepResult result = session.LivePass();
+        EXPECT_STREQ(OutcomeName(result.outcome), "ran");
+        EXPECT_EQ(result.handsAdded, handsAdded);
+    };
+    std::filesystem::rename(folder, root / "moved");
+    pass("the folder is gone", 0);
+    std::filesystem::rename(root / "moved", folder);
+    AppendFile(file, hands({3}));
+    pass("the folder is back with one hand more", 1);
+    WriteFile(file, hands({2, 4}));
+    pass("the file started again, shorter", 1);
+    WriteFile(file, hands({1, 2, 3, 4, 5}));
+    pass("the file replaced by a longer text", 1);
+    pass("nothing changed", 0);
+    EXPECT_EQ(session.Analyzer().HandCount(), 5u);
+    EXPECT_EQ(session.NewHands(), 3);
 }
 
 }  // namespace
