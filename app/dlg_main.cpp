@@ -324,8 +324,22 @@ void CDlgMain::OnInitDialog() {
         Shutdown(ShutdownReason::kStartupException);
         return;
     }
-    const int left = settings_->GetInt("Positions", "Console-Left", 100);
-    const int top = settings_->GetInt("Positions", "Console-Top", 100);
+    int left = settings_->GetInt("Positions", "Console-Left", 100);
+    int top = settings_->GetInt("Positions", "Console-Top", 100);
+    // A saved place from which the title bar could never be reached (a
+    // value edited by hand, a damaged file) gives the default. Places right
+    // of or below the work area are kept: the desk may not have reported
+    // the browser's size yet, and a larger screen shows them.
+    const platform::Rect area = env_.desktop->WorkArea();
+    const auto state = env_.desktop->GetWindow(window_);
+    const int width = state ? state->rect.Width() : 0;
+    constexpr int kReachable = 40;
+    constexpr int kLargestScreen = 16384;
+    if (left + width < area.left + kReachable || top < area.top ||
+        left > kLargestScreen - kReachable || top > kLargestScreen - kReachable) {
+        left = 100;
+        top = 100;
+    }
     env_.desktop->SetWindowPos(window_, platform::kInsertTop, platform::Rect{left, top, left, top},
                                platform::kNoSize | platform::kNoZOrder);
 }

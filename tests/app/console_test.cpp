@@ -168,6 +168,28 @@ TEST_F(ConsoleTest, ReopensWhereItWasClosedAndSeesAnEarlierCrash) {
     EXPECT_EQ(window->rect.top, 70);
 }
 
+// Saved places the console could not be reached at, and values that are not
+// numbers, give the default place; the other settings are kept.
+TEST_F(ConsoleTest, AnUnreachableSavedPlaceGivesTheDefault) {
+    Register(Plugin::kRegistered);
+    for (const char* place :
+         {"Console-Top=70\nConsole-Left=99999\n", "Console-Top=-5000\nConsole-Left=300\n",
+          "Console-Top=99999\nConsole-Left=-99999\n"}) {
+        SCOPED_TRACE(place);
+        rooms_test::WriteFile(home_ / "Seatwatch.ini",
+                              std::string("[Advanced]\nPokerTracker=1\n[Positions]\n") + place);
+        CDlgMain console(env_);
+        ASSERT_TRUE(console.Construct());
+        console.OnInitDialog();
+        const auto window = desktop_.GetWindow(console.Window());
+        ASSERT_TRUE(window);
+        EXPECT_EQ(window->rect.left, 100);
+        EXPECT_EQ(window->rect.top, 100);
+        EXPECT_EQ(console.Settings().GetInt("Advanced", "PokerTracker", 0), 1);
+        console.Shutdown(ShutdownReason::kUserClosed);
+    }
+}
+
 TEST_F(ConsoleTest, PlayMoneyWithoutFolderOrNicknameUsesTheDefaults) {
     Register(Plugin::kRegistered);
     std::filesystem::create_directories(home_ / "Temp2");
