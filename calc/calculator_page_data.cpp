@@ -1,27 +1,18 @@
 #include "calc/calculator_page_data.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 
 #include "html/cards_html.h"
 #include "html/escape.h"
 #include "html/html_file.h"
+#include "platform/text_util.h"
 
 namespace {
 
 constexpr int kTablePadding = 2;
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    char buffer[512];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (n < 0) return {};
-    return std::string(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-}
+using platform::Format;
 
 // The first cell of a card or rank row: a fixed caption.
 std::string CaptionCell(std::string_view caption) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "html/escape.h"
+#include "platform/text_util.h"
 
 namespace {
 
@@ -33,23 +34,7 @@ std::string ScriptArgument(std::string_view name) {
     return out;
 }
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string out;
-    if (n > 0) {
-        out.resize(static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(out.data(), out.size(), format, args);
-        out.resize(static_cast<std::size_t>(n));
-    }
-    va_end(args);
-    return out;
-}
+using platform::Format;
 
 }  // namespace
 
@@ -132,12 +117,15 @@ void CHtmlFile::BeginRow(int index) {
     WriteString("'>\n");
 }
 
-void CHtmlFile::DataCell(std::string_view text, int hAlign, int vAlign,
-                         std::string_view background, std::string_view border, int span) {
-    std::string bg = background.empty() ? std::string() : Format(" BGCOLOR='%.*s' ",
-        static_cast<int>(background.size()), background.data());
-    std::string bc = border.empty() ? std::string() : Format(" BORDERCOLOR='%.*s' ",
-        static_cast<int>(border.size()), border.data());
+void CHtmlFile::DataCell(std::string_view text, int hAlign, int vAlign, std::string_view background,
+                         std::string_view border, int span) {
+    std::string bg =
+        background.empty()
+            ? std::string()
+            : Format(" BGCOLOR='%.*s' ", static_cast<int>(background.size()), background.data());
+    std::string bc = border.empty() ? std::string()
+                                    : Format(" BORDERCOLOR='%.*s' ",
+                                             static_cast<int>(border.size()), border.data());
     std::string bw = border.empty() ? std::string() : std::string(" BORDER=4");
     std::string_view h = HAlign(hAlign);
     std::string_view v = VAlign(vAlign);
@@ -157,10 +145,11 @@ void CHtmlFile::HeaderCell(std::string_view text, int span, int vAlign, std::str
         w = Format(" WIDTH='%d%%' ", -width);
     }
     std::string_view v = VAlign(vAlign);
-    Printf("<TH %s COLSPAN=%d VALIGN=%.*s ALIGN='%.*s' %s %s> <font face='verdana' size='-4' "
-           "color='#003366' ><B>",
-           "", span, static_cast<int>(v.size()), v.data(), static_cast<int>(align.size()),
-           align.data(), "BGCOLOR='D5AC84'", w.c_str());
+    Printf(
+        "<TH %s COLSPAN=%d VALIGN=%.*s ALIGN='%.*s' %s %s> <font face='verdana' size='-4' "
+        "color='#003366' ><B>",
+        "", span, static_cast<int>(v.size()), v.data(), static_cast<int>(align.size()),
+        align.data(), "BGCOLOR='D5AC84'", w.c_str());
     WriteString(text);
     WriteString("</B></TH>\n");
 }
@@ -198,12 +187,13 @@ std::string LinkPlayerReport(std::string_view playerKey) {
     std::string text = EscapeText(playerKey);
     if (playerKey.size() >= 5 && playerKey.substr(playerKey.size() - 5) == " (PM)") return text;
     std::string name = ScriptArgument(CutGameTypeTag(playerKey));
-    return "<a href=\"javascript:BrowserSink.ChangeReportProperties2(2, 'PN', '" + name +
-           "')\">" + text + "</a>";
+    return "<a href=\"javascript:BrowserSink.ChangeReportProperties2(2, 'PN', '" + name + "')\">" +
+           text + "</a>";
 }
 
 std::string LinkSortColumn(int column, std::string_view text) {
-    return Format("<a href=\"javascript:BrowserSink.ChangeReportProperties(1, 'SC', %d)\">", column) +
+    return Format("<a href=\"javascript:BrowserSink.ChangeReportProperties(1, 'SC', %d)\">",
+                  column) +
            std::string(text) + "</a>";
 }
 

@@ -1,30 +1,12 @@
 #include "pages/page_parts.h"
 
 #include <cctype>
-#include <cstdarg>
 #include <cstdio>
 
 #include "analysis/player_stats.h"
 #include "html/escape.h"
 
 namespace pages {
-
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string out;
-    if (n > 0) {
-        out.resize(static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(out.data(), out.size(), format, args);
-        out.resize(static_cast<std::size_t>(n));
-    }
-    va_end(args);
-    return out;
-}
 
 std::string ScriptArgument(std::string_view text) {
     std::string escaped = html::EscapeNameForScript(text);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_util.h"
+
 class CPlayerStats;
 
 namespace pages {
@@ -24,7 +26,7 @@ inline constexpr std::string_view kMakerSite = "http://www.seatwatch.example/";
 inline constexpr std::string_view kMakerLogo = "../seatwatch_logo.png";
 
 // printf into a string.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+using platform::Format;
 
 // A page-link argument for a single-quoted script string inside a
 // double-quoted attribute: html::EscapeNameForScript, then "&" as "&amp;"

@@ -1,5 +1,8 @@
 #include "platform/text_util.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 namespace platform {
 
 std::string FoldCase(std::string_view s) {
@@ -140,6 +143,23 @@ std::string_view TrimSpace(std::string_view s) {
     while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
     while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
     return s;
+}
+
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (n > 0) {
+        out.resize(static_cast<std::size_t>(n) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<std::size_t>(n));
+    }
+    va_end(args);
+    return out;
 }
 
 }  // namespace platform

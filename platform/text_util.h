@@ -51,4 +51,7 @@ std::u16string Utf8ToUtf16(std::string_view s);
 // line feeds.
 std::string_view TrimSpace(std::string_view s);
 
+// The text printf would print for `format` and its arguments.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 }  // namespace platform
