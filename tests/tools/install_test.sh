@@ -23,10 +23,14 @@ for file in bin/seatwatch bin/seatwatch-hh bin/seatwatch-sim bin/seatwatch-regsv
   share/seatwatch/samples/demo-prefix/system.reg share/seatwatch/scripts/demo-layout; do
   [ -e "$prefix/$file" ] || fail "$file was not installed"
 done
-ldd "$prefix/bin/seatwatch" | grep -q "$prefix/bin/../lib/seatwatch/libseatwatch_com.so" ||
-  fail "the program does not load the installed COM runtime: $(ldd "$prefix/bin/seatwatch")"
+# Read whole before it is searched: with pipefail, `ldd | grep -q` fails
+# whenever grep stops reading before ldd has written everything.
+libraries="$(ldd "$prefix/bin/seatwatch")"
+[[ "$libraries" == *"$prefix/bin/../lib/seatwatch/libseatwatch_com.so"* ]] ||
+  fail "the program does not load the installed COM runtime: $libraries"
 for program in seatwatch seatwatch-sim; do
-  "$prefix/bin/$program" --version | grep -q "^$program " || fail "$program --version"
+  version="$("$prefix/bin/$program" --version)"
+  [[ "$version" == "$program "* ]] || fail "$program --version: $version"
 done
 
 # The plug-in registers from where it was installed.
@@ -50,6 +54,7 @@ grep -q "^Install: OK" "$work/home2/Seatwatch_log.log" ||
 # The installed demo layout, with the installed simulator and intake.
 "$prefix/share/seatwatch/scripts/demo-layout" "$prefix/bin" "$work/demo" >/dev/null ||
   fail "installed demo-layout"
-"$prefix/bin/seatwatch-hh" load --wine-prefix "$work/demo/prefix" --room PokerStars \
-  --nickname SeatwatchUser | grep -q "Files: 3   Hands added: 90" || fail "the demo prefix does not load"
+loaded="$("$prefix/bin/seatwatch-hh" load --wine-prefix "$work/demo/prefix" --room PokerStars \
+  --nickname SeatwatchUser)"
+[[ "$loaded" == *"Files: 3   Hands added: 90"* ]] || fail "the demo prefix does not load: $loaded"
 echo "PASS"

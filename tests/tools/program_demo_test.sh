@@ -30,10 +30,9 @@ start_demo() {
   pid=$!
   local status="$work/home/Temp/SeatwatchStatus.htm"
   for _ in $(seq 1 300); do
-    if [ -f "$status" ] &&
-       sed 's/<[^>]*>/ /g' "$status" | tr -s ' \n' ' ' | grep -Eq "New Hands:&nbsp [1-9]"; then
-      return 0
-    fi
+    local text=""
+    if [ -f "$status" ]; then text="$(sed 's/<[^>]*>/ /g' "$status" | tr -s ' \n' ' ')"; fi
+    if [[ "$text" =~ New\ Hands:\&nbsp\ [1-9] ]]; then return 0; fi
     kill -0 "$pid" 2>/dev/null || fail "the demo ended during its start"
     sleep 0.1
   done

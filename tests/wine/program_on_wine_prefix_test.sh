@@ -11,7 +11,7 @@
 #   program_on_wine_prefix_test.sh BUILD
 #
 # Exits 77 (skipped) when Wine is not installed or cannot make a prefix here.
-set -euo pipefail
+set -uo pipefail
 build="${1:?usage: program_on_wine_prefix_test.sh BUILD}"
 sim="$build/tools/seatwatch-sim"
 regsvr="$build/tools/seatwatch-regsvr"
@@ -39,7 +39,7 @@ if ! timeout 300 wineboot -i >/dev/null 2>&1; then
   echo "SKIP: wineboot could not make a prefix on this machine"
   exit 77
 fi
-wineserver -w
+wineserver -w || true
 
 fail() {
   echo "FAIL: $*"
@@ -48,24 +48,30 @@ fail() {
   exit 1
 }
 
-mkdir -p "$WINEPREFIX/drive_c/Games/PokerStars"
+mkdir -p "$WINEPREFIX/drive_c/Games/PokerStars" || fail "cannot make the client's folder"
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\PokerStars' \
-  /v InstallLocation /d 'C:\Games\PokerStars' /f >/dev/null 2>&1
+  /v InstallLocation /d 'C:\Games\PokerStars' /f >"$work/reg.out" 2>&1 ||
+  fail "wine reg add failed: $(cat "$work/reg.out")"
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\PokerStars' \
-  /v DisplayName /d 'PokerStars' /f >/dev/null 2>&1
-wineserver -w
+  /v DisplayName /d 'PokerStars' /f >"$work/reg.out" 2>&1 ||
+  fail "wine reg add failed: $(cat "$work/reg.out")"
+wineserver -w || true
 
 # The profile's local application data folder, as the prefix names it.
-local_appdata="$(sed -n 's/^"Local AppData"="C:\\\\\(.*\)"$/\1/p' "$WINEPREFIX/user.reg" | head -n 1)"
-[ -n "$local_appdata" ] || fail "the prefix names no local application data folder"
+# (No pipes into head or grep -q here: with pipefail a writer cut short by
+# its reader would fail the step.)
+line="$(grep -m 1 '^"Local AppData"="C:' "$WINEPREFIX/user.reg")"
+[ -n "$line" ] || fail "the prefix names no local application data folder"
+local_appdata="${line#\"Local AppData\"=\"C:\\\\}"
+local_appdata="${local_appdata%\"}"
 local_appdata="$WINEPREFIX/drive_c/${local_appdata//\\\\//}"
 history="$local_appdata/PokerStars/HandHistory/Kim Ba"
-mkdir -p "$history"
+mkdir -p "$history" || fail "cannot make $history"
 
 # Hands played earlier today at one table, then the program.
 "$sim" --folder "$history" --hero "Kim Ba" --tables 1 --players 6 --seed 11 \
-  --backfill 30 --count 0 --rate 0 --quiet >/dev/null
-"$regsvr" --home "$work/home" "$plugin" >/dev/null
+  --backfill 30 --count 0 --rate 0 --quiet >/dev/null || fail "the simulator failed"
+"$regsvr" --home "$work/home" "$plugin" >/dev/null || fail "the plug-in did not register"
 # The room chosen at an earlier start; nickname and folders are left to the
 # room choice to find.
 printf '[Poker Rooms]\r\nActive Room=PokerStars\r\n' >"$work/home/Seatwatch.ini"
@@ -88,14 +94,16 @@ grep -q "Log Folder: .*PokerStars/HandHistory" "$log" ||
 # The first loading read the earlier hands: the user's record holds them.
 # A hand played now is counted within a few passes.
 "$sim" --folder "$history" --hero "Kim Ba" --tables 1 --players 6 --seed 11 \
-  --resume 30 --count 1 --rate 0 --quiet >/dev/null
+  --resume 30 --count 1 --rate 0 --quiet >/dev/null || fail "the simulator failed"
+shown() { sed 's/<[^>]*>/ /g' "$status" 2>/dev/null | tr -s ' \n' ' '; }
 for _ in $(seq 1 100); do
-  if sed 's/<[^>]*>/ /g' "$status" 2>/dev/null | tr -s ' \n' ' ' | grep -q "New Hands:&nbsp 1 "; then
+  text="$(shown)"
+  if [[ "$text" == *"New Hands:&nbsp 1 "* ]]; then
     echo "PASS: the client in the Wine prefix was detected, chosen and watched"
     exit 0
   fi
   kill -0 "$pid" 2>/dev/null || fail "the program ended while watching"
   sleep 0.1
 done
-sed 's/<[^>]*>/ /g' "$status" | tr -s ' \n' ' '
+shown
 fail "the hand played after the start was not counted"
