@@ -39,6 +39,13 @@ for pid in $children; do
   kill -0 "$pid" 2>/dev/null && fail "process $pid was left running"
 done
 grep -q "Demo stopped" "$work/out" || fail "no closing line"
+# The program closed by itself: a settings write cut short would leave its
+# temporary file behind.
+log="$work/demo/home/Seatwatch_log.log"
+ls "$work/demo/home" | grep -q '\.tmp' && fail "the program's shutdown was cut short"
+if grep -q "Desk server listening" "$log"; then
+  grep -q "Desk server stopped" "$log" || fail "the program did not close its desk"
+fi
 # The live hands went on the tables of the layout, after its earlier hands.
 history="$work/demo/prefix/drive_c/Program Files/PokerStars/HandHistory/SeatwatchUser"
 [ "$(ls "$history" | wc -l)" -eq 3 ] || fail "expected three table files"
