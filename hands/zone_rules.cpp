@@ -22,16 +22,6 @@ std::int64_t BigEndian(std::string_view bytes, std::size_t at, int width) {
     return static_cast<std::int64_t>(value);
 }
 
-// Days since 1970-01-01 of a civil date (proleptic Gregorian calendar).
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 std::int64_t YearOf(std::int64_t seconds) {
     std::int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
     // Civil from days, year only.
@@ -93,6 +83,16 @@ bool SkipZoneName(std::string_view text, std::size_t& pos) {
 }
 
 }  // namespace
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian calendar).
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
 
 bool CZoneRules::Load(std::string_view name) {
     loaded_ = false;

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+// Days since 1970-01-01 of a civil date (proleptic Gregorian calendar).
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
+
 class CZoneRules {
   public:
     // Reads the zone `name` ("America/New_York") from the database folder:
