@@ -111,16 +111,6 @@ std::vector<platform::MenuItem> ConsoleSystemMenu(bool expanded) {
     return {separator, toggle};
 }
 
-platform::Control MakeControl(int id, platform::ControlKind kind, std::string text,
-                              platform::Rect rect) {
-    platform::Control control;
-    control.id = id;
-    control.kind = kind;
-    control.text = std::move(text);
-    control.rect = rect;
-    return control;
-}
-
 }  // namespace
 
 // The console's page-command callback, handed to the browser bridge. Its

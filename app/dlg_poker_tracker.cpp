@@ -18,13 +18,10 @@ constexpr int kToolsText = 1304;
 constexpr int kBackupText = 1305;
 constexpr int kRestartText = 1306;
 
-platform::Control MakeControl(int id, platform::ControlKind kind, std::string text,
-                              platform::Rect rect, bool checked = false) {
-    platform::Control control;
-    control.id = id;
-    control.kind = kind;
-    control.text = std::move(text);
-    control.rect = rect;
+// A check box or radio button, ticked or not.
+platform::Control Choice(int id, platform::ControlKind kind, std::string text, platform::Rect rect,
+                         bool checked) {
+    platform::Control control = platform::MakeControl(id, kind, std::move(text), rect);
     control.checked = checked;
     return control;
 }
@@ -49,17 +46,17 @@ platform::DialogDescription CDlgPokerTracker::Describe() const {
     d.controls = {
         MakeControl(kTrackerGroup, ControlKind::kGroupBox, "Game Tracker Options",
                     Rect{10, 8, 530, 112}),
-        MakeControl(kAttachAuto, ControlKind::kRadio,
-                    "Attach/detach based on screen resolution and poker room table size "
-                    "(Recommended)",
-                    Rect{22, 28, 520, 50}, detach == 0),
-        MakeControl(kAttachNever, ControlKind::kRadio, "Never attach Game Tracker to poker table",
-                    Rect{22, 54, 520, 74}, detach == 1),
-        MakeControl(kAttachAlways, ControlKind::kRadio, "Always attach Game Tracker to poker table",
-                    Rect{22, 80, 520, 100}, detach == 2),
+        Choice(kAttachAuto, ControlKind::kRadio,
+               "Attach/detach based on screen resolution and poker room table size "
+               "(Recommended)",
+               Rect{22, 28, 520, 50}, detach == 0),
+        Choice(kAttachNever, ControlKind::kRadio, "Never attach Game Tracker to poker table",
+               Rect{22, 54, 520, 74}, detach == 1),
+        Choice(kAttachAlways, ControlKind::kRadio, "Always attach Game Tracker to poker table",
+               Rect{22, 80, 520, 100}, detach == 2),
         MakeControl(kGraphGroup, ControlKind::kGroupBox, "Graph Options", Rect{10, 120, 530, 166}),
-        MakeControl(kReuseGraphWindow, ControlKind::kCheckBox,
-                    "Reuse the same window when displaying graphs", Rect{22, 140, 520, 160}, reuse),
+        Choice(kReuseGraphWindow, ControlKind::kCheckBox,
+               "Reuse the same window when displaying graphs", Rect{22, 140, 520, 160}, reuse),
         MakeControl(kToolsGroup, ControlKind::kGroupBox, "Intergration with 3rd Party Tools",
                     Rect{10, 174, 530, 332}),
         MakeControl(kToolsText, ControlKind::kStatic,
@@ -67,8 +64,8 @@ platform::DialogDescription CDlgPokerTracker::Describe() const {
                     "hand history folder to a backup folder. Tick the box below so that the "
                     "hands in that backup folder are read as well.",
                     Rect{22, 194, 520, 254}),
-        MakeControl(kUseHistoricalFolder, ControlKind::kCheckBox, "Use Historical File Folder",
-                    Rect{22, 258, 520, 278}, historical),
+        Choice(kUseHistoricalFolder, ControlKind::kCheckBox, "Use Historical File Folder",
+               Rect{22, 258, 520, 278}, historical),
         MakeControl(kBackupText, ControlKind::kStatic,
                     "The location of the backup folder is configured on the Poker Room "
                     "Selection Window.",

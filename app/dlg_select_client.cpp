@@ -20,15 +20,6 @@ constexpr int kIdLogFolderLabel = 2003;
 constexpr int kIdNicknameLabel = 2004;
 constexpr int kIdHistoricalLabel = 2005;
 
-Control MakeControl(int id, ControlKind kind, std::string text, platform::Rect rect) {
-    Control control;
-    control.id = id;
-    control.kind = kind;
-    control.text = std::move(text);
-    control.rect = rect;
-    return control;
-}
-
 // A label as the user sees it: a static text shows its access key marker
 // "&" on the desk, so the marker is left out.
 std::string Label(std::string_view text) {

@@ -21,15 +21,6 @@ std::string HomeFolder() {
     return home != nullptr && *home == '/' ? std::string(home) : std::string("/");
 }
 
-Control MakeControl(int id, ControlKind kind, std::string text, platform::Rect rect) {
-    Control control;
-    control.id = id;
-    control.kind = kind;
-    control.text = std::move(text);
-    control.rect = rect;
-    return control;
-}
-
 }  // namespace
 
 std::vector<FolderPlace> FolderPlaces(const platform::WinPaths& paths) {

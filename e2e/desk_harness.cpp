@@ -188,15 +188,6 @@ WindowDescription Panel(WindowKind kind, std::string title, Rect rect) {
     return d;
 }
 
-Control MakeControl(int id, ControlKind kind, std::string text, Rect rect) {
-    Control c;
-    c.id = id;
-    c.kind = kind;
-    c.text = std::move(text);
-    c.rect = rect;
-    return c;
-}
-
 MenuItem Item(std::string text, int command, std::vector<MenuItem> children = {}) {
     MenuItem m;
     m.text = std::move(text);

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -59,6 +60,17 @@ struct Control {
     std::string page;                // embedded pages: page address
     bool operator==(const Control&) const = default;
 };
+
+// A control of `kind` at `rect` with its caption or text; the rest as a new
+// control has it.
+inline Control MakeControl(int id, ControlKind kind, std::string text, Rect rect) {
+    Control control;
+    control.id = id;
+    control.kind = kind;
+    control.text = std::move(text);
+    control.rect = rect;
+    return control;
+}
 
 struct MenuItem {
     std::string text;  // with "&" before the access key
