@@ -7,7 +7,19 @@
 // console's routing is already in place and tested.
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
+
+#include "platform/window_id.h"
+
+class CAnalysisPages;
+class CIntakeSession;
+namespace platform {
+class Desktop;
+class Profile;
+}  // namespace platform
 
 class IConsoleViews {
   public:
@@ -46,3 +58,65 @@ class IConsoleViews {
     // when the user chose OK.
     virtual bool RunOverlayConfig(OverlaySwitches& /*switches*/) { return false; }
 };
+
+// What the console's windows borrow from the console; everything outlives
+// the views.
+struct ConsoleViewContext {
+    platform::Desktop* desktop = nullptr;
+    // The console window: owner of the views' windows and of their messages.
+    platform::WindowId console = platform::kNoWindow;
+    platform::Profile* settings = nullptr;
+    // The page writers and the intake session (its analyzer holds the hands
+    // and the players).
+    CAnalysisPages* pages = nullptr;
+    CIntakeSession* session = nullptr;
+    std::filesystem::path tempFolder;
+    std::filesystem::path programFolder;
+    std::filesystem::path assetsFolder;
+    // Writes one line in the program log.
+    std::function<void(const std::string&)> log;
+};
+
+// The console's real views: each group of windows is a part of its own (the
+// report and alerts windows, the graph windows and the hand viewer, the
+// table information windows with the overlay options), and every call goes
+// to the part that owns it.
+class CConsoleViews : public IConsoleViews {
+  public:
+    explicit CConsoleViews(const ConsoleViewContext& context);
+
+    void ShowReport(int report, const std::string& player) override {
+        reports_->ShowReport(report, player);
+    }
+    bool IsReportWindowVisible() const override { return reports_->IsReportWindowVisible(); }
+    void HideReportWindow() override { reports_->HideReportWindow(); }
+    void ShowAlerts(const std::string& name, const std::string& key, int number,
+                    const std::string& page) override {
+        reports_->ShowAlerts(name, key, number, page);
+    }
+    void ShowHand(const std::string& pagePath) override { viewers_->ShowHand(pagePath); }
+    void HideHandViewer() override { viewers_->HideHandViewer(); }
+    void ShowGraph(const std::string& key, const std::string& player, int number) override {
+        viewers_->ShowGraph(key, player, number);
+    }
+    void RefreshGraphs() override { viewers_->RefreshGraphs(); }
+    void ShowTableWindow(const std::string& table, const std::string& page) override {
+        tables_->ShowTableWindow(table, page);
+    }
+    void ShowTableCalculator(const std::string& table) override {
+        tables_->ShowTableCalculator(table);
+    }
+    bool RunOverlayConfig(OverlaySwitches& switches) override {
+        return tables_->RunOverlayConfig(switches);
+    }
+
+  private:
+    std::unique_ptr<IConsoleViews> reports_;
+    std::unique_ptr<IConsoleViews> viewers_;
+    std::unique_ptr<IConsoleViews> tables_;
+};
+
+// The parts, each made in a file of its own.
+std::unique_ptr<IConsoleViews> MakeReportViews(const ConsoleViewContext& context);
+std::unique_ptr<IConsoleViews> MakeViewerViews(const ConsoleViewContext& context);
+std::unique_ptr<IConsoleViews> MakeTableViews(const ConsoleViewContext& context);

@@ -492,6 +492,21 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     // Hand pages, player reports and table pages.
     if (!pages_) pages_ = std::make_unique<CAnalysisPages>();
     session_->Analyzer().SetPages(pages_.get());
+    // The console's windows, unless the caller brought its own.
+    if (env_.views == nullptr) {
+        ConsoleViewContext context;
+        context.desktop = env_.desktop;
+        context.console = window_;
+        context.settings = settings_.get();
+        context.pages = pages_.get();
+        context.session = session_.get();
+        context.tempFolder = tempFolder_;
+        context.programFolder = env_.programFolder;
+        context.assetsFolder = env_.assetsFolder;
+        context.log = [this](const std::string& line) { log_.WriteLine(line); };
+        ownViews_ = std::make_unique<CConsoleViews>(context);
+        views_ = ownViews_.get();
+    }
     session_->SetLoadProgress([this](const LogLoadProgress&) { WriteStatusPage(); });
 
     startupProgress_ = 14;

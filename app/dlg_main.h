@@ -252,6 +252,7 @@ class CDlgMain {
     platform::WindowId systemInfoWindow_ = platform::kNoWindow;
     std::unique_ptr<CDlgManualCalculator> manualCalculator_;
     IConsoleViews defaultViews_;
+    std::unique_ptr<CConsoleViews> ownViews_;
     IConsoleViews* views_ = &defaultViews_;
     IConsoleViews::OverlaySwitches overlay_{true, true, true, true, true, true, true, true};
     std::string lastGraphPlayer_;
