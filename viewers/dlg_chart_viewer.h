@@ -29,7 +29,7 @@ class CDlgChartViewer {
     static constexpr int kFirstScaleButton = 1108;
     static constexpr int kFocusHolder = 1122;
     // The client area with buttons; without them it is kButtonStrip shorter.
-    static constexpr int kClientWidth = 312;
+    static constexpr int kClientWidth = 364;
     static constexpr int kClientHeight = 206;
     static constexpr int kButtonStrip = 18;
     static constexpr const char* kMenuPageName = "ChartMenu.htm";

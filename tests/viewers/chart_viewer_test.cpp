@@ -88,17 +88,17 @@ TEST_F(ChartViewerTest, SmallPotsDrawnWithCentLabels) {
     EXPECT_EQ(desk_.Drawing(viewer.Window()), Drawing(viewer)) << "the desk shows what Paint draws";
     // Totals 100 and 150 cents: E = -20, C = 200, D = 50; the line starts at
     // the origin and is green.
-    EXPECT_EQ(Drawing(viewer), R"(fill -5,-5-317,211 #e4cbb1
-fill 48,10-302,178 #ffffff
-line 1 #000000 48,10 301,10 301,177 48,177 48,10
+    EXPECT_EQ(Drawing(viewer), R"(fill -5,-5-369,211 #e4cbb1
+fill 48,10-354,178 #ffffff
+line 1 #000000 48,10 353,10 353,177 48,177 48,10
 text 33,181 right/bottom transparent Arial 14 bold #003366 '-0.20'
-line 1 #c0c0c0 41,136 299,136
+line 1 #c0c0c0 41,136 351,136
 text 33,129 right/top transparent Arial 14 bold #003366 '0.30'
-line 1 #c0c0c0 41,94 299,94
+line 1 #c0c0c0 41,94 351,94
 text 33,87 right/top transparent Arial 14 bold #003366 '0.80'
-line 1 #c0c0c0 41,52 299,52
+line 1 #c0c0c0 41,52 351,52
 text 33,45 right/top transparent Arial 14 bold #003366 '1.30'
-line 2 #00c000 41,162 127,78 213,36
+line 2 #00c000 41,162 144,78 247,36
 )");
 }
 
@@ -109,20 +109,20 @@ TEST_F(ChartViewerTest, LosingSessionDrawnInRedAfterTheEarlierHands) {
     viewer.SetData(earlier, session, -1, "Ann (NL)");
     // Totals up to $500: E = -$50, C = $1000, D = $200, whole units; no
     // buttons, so the plot ends 10 pixels above the bottom.
-    EXPECT_EQ(Drawing(viewer), R"(fill -5,-5-317,193 #e4cbb1
-fill 64,10-302,178 #ffffff
-line 1 #000000 64,10 301,10 301,177 64,177 64,10
+    EXPECT_EQ(Drawing(viewer), R"(fill -5,-5-369,193 #e4cbb1
+fill 64,10-354,178 #ffffff
+line 1 #000000 64,10 353,10 353,177 64,177 64,10
 text 49,181 right/bottom transparent Arial 14 bold #003366 '-50'
-line 1 #c0c0c0 57,145 299,145
+line 1 #c0c0c0 57,145 351,145
 text 49,138 right/top transparent Arial 14 bold #003366 '150'
-line 1 #c0c0c0 57,112 299,112
+line 1 #c0c0c0 57,112 351,112
 text 49,105 right/top transparent Arial 14 bold #003366 '350'
-line 1 #c0c0c0 57,79 299,79
+line 1 #c0c0c0 57,79 351,79
 text 49,72 right/top transparent Arial 14 bold #003366 '550'
-line 1 #c0c0c0 57,46 299,46
+line 1 #c0c0c0 57,46 351,46
 text 49,39 right/top transparent Arial 14 bold #003366 '750'
-line 2 #003366 57,170 105,137 153,87
-line 2 #ff0000 153,87 202,104 250,145
+line 2 #003366 57,170 115,137 174,87
+line 2 #ff0000 174,87 233,104 292,145
 )");
 }
 
