@@ -25,6 +25,7 @@ constexpr int kLargestScale = 5;
 // event on to the desk.
 class LastEventDesktop : public platform::DesktopModel {
   public:
+    LastEventDesktop() : DesktopModel(nullptr) {}
     std::size_t bytes = 0;
 
   protected:
