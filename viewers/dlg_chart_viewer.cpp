@@ -143,6 +143,7 @@ void CDlgChartViewer::UpdateButtons(std::size_t total) {
 }
 
 void CDlgChartViewer::LayoutButtons(int clientWidth, int clientHeight) {
+    clientSize_ = platform::Point{clientWidth, clientHeight};
     const int top = PlotBottom(clientHeight, true) + kButtonBelowPlot;
     const int count = static_cast<int>(kScales.size());
     const int width =
@@ -191,9 +192,11 @@ bool CDlgChartViewer::OnCommand(const platform::Command& command) {
             return true;
         case platform::CommandKind::kMoved:
             // The desktop has taken the new rectangle; a new size moves the
-            // buttons and redraws.
-            LayoutButtons(command.rect.Width(), command.rect.Height());
-            Repaint();
+            // buttons and redraws, a move alone changes nothing drawn.
+            if (command.rect.Width() != clientSize_.x || command.rect.Height() != clientSize_.y) {
+                LayoutButtons(command.rect.Width(), command.rect.Height());
+                Repaint();
+            }
             return true;
         default:
             return false;

@@ -100,4 +100,6 @@ class CDlgChartViewer {
     std::vector<std::int32_t> newerPoints_{0};
     int handsShown_ = 0;
     bool visible_ = false;
+    // The client size the buttons were laid out for.
+    platform::Point clientSize_;
 };

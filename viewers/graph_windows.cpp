@@ -43,6 +43,8 @@ CDlgChartViewer* CGraphWindows::Find(std::string_view key) const {
 
 void CGraphWindows::ShowGraph(const std::string& key, const std::string& player, int number) {
     CDlgChartViewer* window = Find(key);
+    // No name and no window to show again: there is no graph to draw.
+    if (window == nullptr && player.empty()) return;
     if (window == nullptr) {
         const bool reuse = Reused();
         const int slot = created_++ % kCascadeLength;

@@ -198,6 +198,16 @@ TEST_F(ChartViewerTest, WithoutButtonsTheWindowIsShorterAndTheButtonsHidden) {
     EXPECT_FALSE(desk_.GetControl(viewer.Window(), CDlgChartViewer::kFocusHolder)->visible);
 }
 
+TEST_F(ChartViewerTest, ResizingMovesTheButtonsAndRedraws) {
+    CDlgChartViewer& viewer = Make("Bob");
+    viewer.SetData({}, {}, -1, "Bob");
+    desk_.DeliverUserCommand(UserCommand(viewer.Window(), platform::CommandKind::kMoved, 0,
+                                         platform::Rect::FromSize(50, 60, 400, 250)));
+    EXPECT_EQ(desk_.GetControl(viewer.Window(), CDlgChartViewer::kFirstScaleButton)->rect.top,
+              250 - 28 + 5);
+    EXPECT_EQ(desk_.Drawing(viewer.Window()).substr(0, 24), "fill -5,-5-405,255 #e4cb");
+}
+
 TEST_F(ChartViewerTest, TinyOrHugeDrawingsStayFinite) {
     CDlgChartViewer& viewer = Make("Bob");
     const std::vector<std::int32_t> session{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MIN};

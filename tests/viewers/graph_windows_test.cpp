@@ -34,6 +34,8 @@ class GraphWindowsTest : public ::testing::Test {
 };
 
 TEST_F(GraphWindowsTest, OneWindowPerPlayerWithButtonsForRingLimitKeys) {
+    graphs_.ShowGraph("", "", -1);
+    EXPECT_EQ(graphs_.Count(), 0u) << "no name, no graph";
     graphs_.ShowGraph("Bob", "Bob", -1);
     graphs_.ShowGraph("Ann (NL)", "Ann (NL)", -1);
     graphs_.ShowGraph("Bob", "Bob", 0);
