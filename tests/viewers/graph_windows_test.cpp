@@ -12,28 +12,23 @@ using viewers::testing::UserCommand;
 
 class GraphWindowsTest : public ::testing::Test {
   protected:
-    GraphWindowsTest()
-        : graphs_(desk_, platform::kNoWindow, settings_, "/home/u", [this](std::string_view key) {
-              asked_.emplace_back(key);
-              auto it = data_.find(std::string(key));
-              return it == data_.end() ? CGraphWindows::PlayerSeries{} : it->second;
-          }) {}
-
     std::string Title(std::string_view key) const {
         return desk_.GetWindow(graphs_.Find(key)->Window())->title;
     }
 
     platform::RecordingDesktop desk_;
     platform::MemoryProfile settings_;
-    std::map<std::string, CGraphWindows::PlayerSeries> data_{
-        {"Bob", {{10, 20}, {30}}},
-        {"Ann (NL)", {{}, {-5, -5}}},
-    };
+    std::map<std::string, CGraphWindows::PlayerSeries> data_{{"Bob", {{10, 20}, {30}}},
+                                                             {"Ann (NL)", {{}, {-5, -5}}}};
     std::vector<std::string> asked_;
-    CGraphWindows graphs_;
+    CGraphWindows graphs_{desk_, platform::kNoWindow, settings_, "/home/u",
+                          [this](std::string_view key) {
+                              asked_.emplace_back(key);
+                              return data_[std::string(key)];
+                          }};
 };
 
-TEST_F(GraphWindowsTest, OneWindowPerPlayerWithButtonsForRingLimitKeys) {
+TEST_F(GraphWindowsTest, OneWindowPerPlayerRefreshedUntilClosed) {
     graphs_.ShowGraph("", "", -1);
     EXPECT_EQ(graphs_.Count(), 0u) << "no name, no graph";
     graphs_.ShowGraph("Bob", "Bob", -1);
@@ -41,27 +36,22 @@ TEST_F(GraphWindowsTest, OneWindowPerPlayerWithButtonsForRingLimitKeys) {
     graphs_.ShowGraph("Bob", "Bob", 0);
     EXPECT_EQ(graphs_.Count(), 2u);
     EXPECT_EQ(Title("Bob"), "Bob - Last 3 Hands");
-    EXPECT_EQ(Title("Ann (NL)"), "Ann (NL) - Last 2 Hands");
     EXPECT_TRUE(graphs_.Find("Bob")->ButtonsShown());
-    EXPECT_FALSE(graphs_.Find("Ann (NL)")->ButtonsShown());
-    EXPECT_EQ(graphs_.Find("Bob")->ScaleIndex(), 0);
+    EXPECT_FALSE(graphs_.Find("Ann (NL)")->ButtonsShown()) << "no scales for no-limit keys";
     EXPECT_EQ(desk_.ZOrder().front(), graphs_.Find("Bob")->Window()) << "shown on top";
     EXPECT_NE(desk_.GetWindow(graphs_.Find("Bob")->Window())->rect,
-              desk_.GetWindow(graphs_.Find("Ann (NL)")->Window())->rect)
-        << "new windows do not cover each other";
+              desk_.GetWindow(graphs_.Find("Ann (NL)")->Window())->rect);
 
-    // A scale button fetches the series again.
     asked_.clear();
-    desk_.DeliverUserCommand(UserCommand(graphs_.Find("Bob")->Window(), platform::CommandKind::kClick, CDlgChartViewer::kFirstScaleButton));
-    EXPECT_EQ(asked_, std::vector<std::string>{"Bob"});
-
-    // Refresh redraws the open windows and drops the closed ones.
-    desk_.DeliverUserCommand(UserCommand(graphs_.Find("Ann (NL)")->Window(), platform::CommandKind::kClose));
+    desk_.DeliverUserCommand(UserCommand(graphs_.Find("Bob")->Window(),
+                                         platform::CommandKind::kClick,
+                                         CDlgChartViewer::kFirstScaleButton));
+    desk_.DeliverUserCommand(
+        UserCommand(graphs_.Find("Ann (NL)")->Window(), platform::CommandKind::kClose));
     data_["Bob"].session.push_back(40);
-    asked_.clear();
     graphs_.Refresh();
-    EXPECT_EQ(asked_, std::vector<std::string>{"Bob"});
-    EXPECT_EQ(graphs_.Count(), 1u);
+    EXPECT_EQ(asked_, (std::vector<std::string>{"Bob", "Bob"})) << "the scale button, the refresh";
+    EXPECT_EQ(graphs_.Count(), 1u) << "the closed window is dropped";
     EXPECT_EQ(Title("Bob"), "Bob - Last 4 Hands");
 }
 
@@ -70,14 +60,11 @@ TEST_F(GraphWindowsTest, SharedWindowShowsEachPlayerAndKeepsTheLastOnRefresh) {
     graphs_.ShowGraph("Me", "Bob", -1);
     graphs_.ShowGraph("Me", "Ann (NL)", -1);
     EXPECT_EQ(graphs_.Count(), 1u);
-    CDlgChartViewer* shared = graphs_.Find("Me");
-    EXPECT_TRUE(shared->ButtonsShown()) << "the shared window always has its buttons";
-    EXPECT_TRUE(shared->Reused());
+    EXPECT_TRUE(graphs_.Find("Me")->ButtonsShown()) << "the shared window has its buttons";
     EXPECT_EQ(Title("Me"), "Ann (NL) - Last 2 Hands");
     asked_.clear();
     graphs_.Refresh();
     EXPECT_EQ(asked_, std::vector<std::string>{"Ann (NL)"});
-    EXPECT_EQ(shared->PlayerName(), "Ann (NL)");
 }
 
 }  // namespace
