@@ -30,12 +30,13 @@ class LastEventDesktop : public platform::DesktopModel {
 
   protected:
     void Emit(platform::DeskEvent event) override { bytes = event.ToJson().size(); }
-    platform::MessageBoxResult AskMessageBox(platform::WindowId, std::string_view,
-                                             std::string_view,
+    platform::MessageBoxResult AskMessageBox(platform::WindowId, std::string_view, std::string_view,
                                              platform::MessageBoxButtons) override {
         return platform::MessageBoxResult::kOk;
     }
-    void WaitForDialog(platform::WindowId dialog) override { EndDialog(dialog, platform::kIdCancel); }
+    void WaitForDialog(platform::WindowId dialog) override {
+        EndDialog(dialog, platform::kIdCancel);
+    }
 };
 
 std::vector<std::int32_t> Amounts(int count, unsigned seed) {

@@ -53,8 +53,7 @@ int ToPixel(std::int64_t value) { return static_cast<int>(value); }
 
 CDlgChartViewer::CDlgChartViewer(platform::Desktop& desktop, platform::WindowId owner,
                                  std::string playerName, Buttons buttons, Reuse reuse,
-                                 const std::filesystem::path& programFolder,
-                                 platform::Point place)
+                                 const std::filesystem::path& programFolder, platform::Point place)
     : desktop_(desktop),
       playerName_(std::move(playerName)),
       buttons_(buttons),
@@ -103,7 +102,8 @@ void CDlgChartViewer::SetData(std::span<const std::int32_t> earlier,
     if (scaleOption >= 0 && scaleOption < static_cast<int>(kScales.size())) {
         scaleIndex_ = scaleOption;
     }
-    const std::size_t count = static_cast<std::size_t>(kScales[static_cast<std::size_t>(scaleIndex_)]);
+    const std::size_t count =
+        static_cast<std::size_t>(kScales[static_cast<std::size_t>(scaleIndex_)]);
     const std::size_t total = earlier.size() + session.size();
 
     // The newest hands of the session, and earlier hands for what is left of
@@ -123,8 +123,8 @@ void CDlgChartViewer::SetData(std::span<const std::int32_t> earlier,
 
     UpdateButtons(total);
     if (window_ == platform::kNoWindow) return;
-    desktop_.SetTitle(window_, platform::Format("%s - Last %d Hands", playerName_.c_str(),
-                                                handsShown_));
+    desktop_.SetTitle(window_,
+                      platform::Format("%s - Last %d Hands", playerName_.c_str(), handsShown_));
     Repaint();
 }
 
@@ -235,11 +235,9 @@ void CDlgChartViewer::Paint(platform::Canvas& canvas) const {
     const platform::TextStyle bottomLabel = LabelStyle(platform::TextBaseline::kBottom);
 
     // The labels' column is as wide as the longest amount could be.
-    const std::int64_t widest =
-        std::llabs(bottomValue) > std::llabs(high) ? bottomValue : high;
-    const int labelWidth =
-        canvas.TextWidth(std::string(static_cast<std::size_t>(viewers::DecimalDigits(widest)), '9'),
-                         gridLabel.font);
+    const std::int64_t widest = std::llabs(bottomValue) > std::llabs(high) ? bottomValue : high;
+    const int labelWidth = canvas.TextWidth(
+        std::string(static_cast<std::size_t>(viewers::DecimalDigits(widest)), '9'), gridLabel.font);
     const int left = labelWidth + 10;
     const int right = width - kRightMargin;
     const int bottom = PlotBottom(height, ButtonsShown());
@@ -277,8 +275,7 @@ void CDlgChartViewer::Paint(platform::Canvas& canvas) const {
 
     // The line starts at the origin (total 0 at the grid's left end); the
     // j-th hand is j / n of the way across.
-    const std::int64_t n =
-        static_cast<std::int64_t>(olderPoints_.size() + newerPoints_.size()) + 1;
+    const std::int64_t n = static_cast<std::int64_t>(olderPoints_.size() + newerPoints_.size()) + 1;
     const std::int64_t across = right - left - 11;
     const std::int64_t plotHeight = bottom - kTop;
     const auto at = [&](std::int64_t j, std::int64_t total) {

@@ -12,8 +12,8 @@ CDlgHandViewer::CDlgHandViewer(platform::Desktop& desktop, platform::WindowId ow
         platform::WindowDescription desc;
         desc.kind = platform::WindowKind::kHtml;
         desc.title = kTitle;
-        desc.rect = platform::Rect::FromSize(kDefaultLeft, kDefaultTop, kDefaultWidth,
-                                             kDefaultHeight);
+        desc.rect =
+            platform::Rect::FromSize(kDefaultLeft, kDefaultTop, kDefaultWidth, kDefaultHeight);
         desc.owner = owner;
         desc.visible = false;
         window_ = desktop_.CreateWindow(desc);
@@ -66,8 +66,8 @@ void CDlgHandViewer::ShowHand(std::uint64_t handNumber, std::string_view pagePat
     if (state && state->minimized) desktop_.Show(window_, platform::ShowMode::kRestore);
     desktop_.SetWindowPos(window_, platform::kInsertTop, platform::Rect{},
                           platform::kNoMove | platform::kNoSize | platform::kShowWindow);
-    desktop_.SetTitle(window_, platform::Format("Hand %llu",
-                                                static_cast<unsigned long long>(handNumber)));
+    desktop_.SetTitle(window_,
+                      platform::Format("Hand %llu", static_cast<unsigned long long>(handNumber)));
 }
 
 void CDlgHandViewer::Close() {

@@ -4,8 +4,7 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kGameTypeSuffixes{" (T-L)", " (T-NL)", " (NL)",
-                                                            " (PM)"};
+constexpr std::array<std::string_view, 4> kGameTypeSuffixes{" (T-L)", " (T-NL)", " (NL)", " (PM)"};
 
 // New windows open in a cascade, so that two graphs opened one after the
 // other do not cover each other exactly.
@@ -58,9 +57,8 @@ void CGraphWindows::ShowGraph(const std::string& key, const std::string& player,
         if (made->Window() == platform::kNoWindow) return;
         window = made.get();
         // A scale button asks for the data again at its scale.
-        window->SetScaleHandler([this, window](int scale) {
-            Fill(*window, scale, window->PlayerName());
-        });
+        window->SetScaleHandler(
+            [this, window](int scale) { Fill(*window, scale, window->PlayerName()); });
         windows_.emplace(key, std::move(made));
     }
     // The shared window asked for without a name keeps showing its player.

@@ -33,9 +33,8 @@ class CGraphWindows {
     static bool HasGameTypeSuffix(std::string_view key);
 
     // Everything given outlives this object.
-    CGraphWindows(platform::Desktop& desktop, platform::WindowId owner,
-                  platform::Profile& settings, std::filesystem::path programFolder,
-                  SeriesSource series);
+    CGraphWindows(platform::Desktop& desktop, platform::WindowId owner, platform::Profile& settings,
+                  std::filesystem::path programFolder, SeriesSource series);
 
     // Shows (creating when needed) the window of `key` with the graph of
     // `player`; `number` is the scale option of CDlgChartViewer::SetData.

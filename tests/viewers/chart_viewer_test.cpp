@@ -1,5 +1,3 @@
-#include "viewers/dlg_chart_viewer.h"
-
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -9,6 +7,7 @@
 #include "platform/recording_desktop.h"
 #include "tests/viewers/viewers_test_util.h"
 #include "viewers/chart_scale.h"
+#include "viewers/dlg_chart_viewer.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ TEST(ChartScale, BottomSpanStepAndLabelsFollowTheRange) {
         bool cents;
     };
     const Case cases[] = {
-        {0, 0, -10, 100, 20, true},  // no hands: one zero point
+        {0, 0, -10, 100, 20, true},    // no hands: one zero point
         {0, 150, -20, 200, 50, true},  // small pots: -25 cut toward zero
         {-300, 1'200, -500, 2'000, 500, true},
         {-40'000, 80'000, -50'000, 200'000, 50'000, false},
@@ -46,9 +45,9 @@ class ChartViewerTest : public ::testing::Test {
   protected:
     CDlgChartViewer& Make(std::string name,
                           CDlgChartViewer::Buttons buttons = CDlgChartViewer::Buttons::kShown) {
-        viewer_ = std::make_unique<CDlgChartViewer>(desk_, platform::kNoWindow, std::move(name),
-                                                    buttons, CDlgChartViewer::Reuse::kOwnWindow,
-                                                    "/home/u");
+        viewer_ =
+            std::make_unique<CDlgChartViewer>(desk_, platform::kNoWindow, std::move(name), buttons,
+                                              CDlgChartViewer::Reuse::kOwnWindow, "/home/u");
         return *viewer_;
     }
     std::string Drawing(const CDlgChartViewer& viewer) const {
@@ -61,7 +60,8 @@ class ChartViewerTest : public ::testing::Test {
     std::string Buttons(const CDlgChartViewer& viewer, bool pressed = false) const {
         std::string marks;
         for (int i = 0; i < 6; ++i) {
-            const auto c = desk_.GetControl(viewer.Window(), CDlgChartViewer::kFirstScaleButton + i);
+            const auto c =
+                desk_.GetControl(viewer.Window(), CDlgChartViewer::kFirstScaleButton + i);
             marks += (pressed ? c->checked : c->enabled) ? 'e' : '-';
         }
         return marks;

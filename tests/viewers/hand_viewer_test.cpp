@@ -1,10 +1,9 @@
-#include "viewers/dlg_hand_viewer.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/memory_profile.h"
 #include "platform/recording_desktop.h"
 #include "tests/viewers/viewers_test_util.h"
+#include "viewers/dlg_hand_viewer.h"
 
 namespace {
 
