@@ -545,7 +545,11 @@ void WebDesktop::InstallRoutes() {
         } else if (path.starts_with("/_/")) {
             return Refuse(res, 404, "Not found\n");
         } else {
-            for (const fs::path& root : {options_.home, options_.assets}) {
+            // The pages' images ("../s_hearts.gif" from a page in Temp/) are
+            // the assets' images/, looked for after the two folders.
+            const fs::path images =
+                options_.assets.empty() ? fs::path() : options_.assets / "images";
+            for (const fs::path& root : {options_.home, options_.assets, images}) {
                 if (root.empty()) continue;
                 found = ResolveBelow(root, path);
                 if (found.lookup != Lookup::kNotFound) break;

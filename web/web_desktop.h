@@ -2,7 +2,7 @@
 // The desktop of the program on the desk page: a DesktopModel whose every
 // change goes out on the Server-Sent Events stream of each open desk page,
 // and an HTTP server on 127.0.0.1 that serves the desk, the program folder
-// (then the assets folder) and takes the user's commands, message-box
+// (then the assets folder, then the assets' images/) and takes the user's commands, message-box
 // answers and page commands. Server threads only post to the event loop;
 // everything else runs on the user-interface thread. The wire format is
 // described in web/PROTOCOL.md.

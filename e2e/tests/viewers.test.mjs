@@ -168,6 +168,12 @@ describe('viewers', { skip }, () => {
             }, { what: 'the hand page in the hand viewer' });
             assert.match(shown, new RegExp(`Hand Number:\\s*${number}`));
             assert.match(shown, /RiverRat77/);
+            // Every picture of the hand page (the suit symbols) was found.
+            const frame = PanelOf(page, viewerId).locator('iframe.page:not(.loading):not(.spare)');
+            const broken = await frame.first().contentFrame().locator('img').evaluateAll(
+                (images) => images.filter((i) => !i.complete || i.naturalWidth === 0)
+                                  .map((i) => i.getAttribute('src')));
+            assert.deepEqual(broken, [], 'every image of the hand page loaded');
             await table.close();
             await Screenshot(page, 'viewers-hand');
             assert.deepEqual(page.errors, [], 'the desk page reported no script errors');

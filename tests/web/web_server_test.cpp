@@ -31,11 +31,13 @@ class WebServerTest : public ::testing::Test {
         fs::remove_all(base_);
         fs::create_directories(base_ / "home" / "Temp");
         fs::create_directories(base_ / "assets" / "desk");
+        fs::create_directories(base_ / "assets" / "images");
         fs::create_directories(base_ / "outside");
         Write(base_ / "home" / "Temp" / "page.htm",
               "<HTML><HEAD><TITLE>p</TITLE></HEAD>\n<object classid=\"clsid:A0DC81A6-A79E-4BC8-"
               "98C5-7F11E897D85D\" ID=\"BrowserSink\"></object>\n<BODY>Zo\xEB</BODY></HTML>");
         Write(base_ / "assets" / "s_hearts.gif", "GIF89a");
+        Write(base_ / "assets" / "images" / "square_red.PNG", "\x89PNG");
         Write(base_ / "assets" / "desk" / "desk.html", "<!doctype html><title>desk</title>");
         Write(base_ / "outside" / "secret.txt", "secret");
         fs::create_symlink(base_ / "outside" / "secret.txt", base_ / "home" / "link_out.txt");
@@ -136,6 +138,7 @@ TEST_F(WebServerTest, ServesFilesWithoutLeavingTheFolders) {
         {"/temp%5cpage.htm", 200, "text/html; charset=windows-1252"},
         {"/S_Hearts.GIF", 200, "image/gif"},
         {"/Temp/..%5cs_hearts.gif", 200, "image/gif"},
+        {"/SQUARE_RED.png", 200, "image/png"},
         {"/_/desk/", 200, "text/html; charset=utf-8"},
         {"/../outside/secret.txt", 403, nullptr},
         {"/%2e%2e/outside/secret.txt", 403, nullptr},
