@@ -73,15 +73,13 @@ int main(int argc, char** argv) {
     // options; it stops the simulator when the program ends.
     CDemoSession demo;
     if (options.demo) {
-        const std::filesystem::path base =
-            options.home.empty() ? ResolveProgramFolder("") : std::filesystem::path(options.home);
         std::string why;
-        if (!demo.Start(base / "demo", options, why)) {
+        if (!demo.Start(DemoFolder(options), options, why)) {
             std::cerr << "seatwatch: " << why << "\n";
             return 1;
         }
-        std::cout << "Demo: the simulator plays a hand every 4 s at three tables as "
-                  << kDemoNickname << "\n";
+        std::cout << "Demo: the simulator plays a hand every " << DemoRate(options)
+                  << " s at three tables as " << kDemoNickname << "\n";
     }
 
     const std::filesystem::path folder = ResolveProgramFolder(options.home);

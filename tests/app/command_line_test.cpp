@@ -32,7 +32,8 @@ TEST(CommandLineTest, FillsEveryOption) {
     const Parsed p =
         Parse({"--home", "/h", "--wine-prefix=/w", "--port", "8123", "--no-browser", "--headless",
                "--room", "PokerStars", "--nickname", "Hero", "--money", "PLAY", "--log-folder",
-               "/logs", "--historical-folder", "/old", "--demo"});
+               "/logs", "--historical-folder", "/old", "--demo", "--demo-folder", "/d",
+               "--demo-rate", "0.5"});
     ASSERT_TRUE(p.result.run) << p.err;
     EXPECT_EQ(p.options.home, "/h");
     EXPECT_EQ(p.options.winePrefix, "/w");
@@ -40,6 +41,8 @@ TEST(CommandLineTest, FillsEveryOption) {
     EXPECT_TRUE(p.options.noBrowser);
     EXPECT_TRUE(p.options.headless);
     EXPECT_TRUE(p.options.demo);
+    EXPECT_EQ(p.options.demoFolder, "/d");
+    EXPECT_EQ(p.options.demoRate, 0.5);
     EXPECT_EQ(p.options.room, "PokerStars");
     EXPECT_EQ(p.options.nickname, "Hero");
     EXPECT_EQ(p.options.money, MoneyMode::kPlay);
@@ -81,6 +84,8 @@ TEST(CommandLineTest, RefusalsNameTheOption) {
         {{"--home"}, "--home"},
         {{"--nickname", "Hero"}, "--room"},
         {{"stray"}, "stray"},
+        {{"--demo-folder", "/d"}, "--demo"},
+        {{"--demo", "--demo-rate", "0"}, "--demo-rate"},
     };
     for (const auto& c : cases) {
         const Parsed p = Parse(c.args);
