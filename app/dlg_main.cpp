@@ -12,6 +12,7 @@
 #include "app/dlg_poker_tracker.h"
 #include "app/dlg_select_client.h"
 #include "app/program_info.h"
+#include "app/setting_values.h"
 #include "com/bstr.h"
 #include "com/runtime.h"
 #include "html/escape.h"
@@ -217,9 +218,9 @@ bool CDlgMain::Construct() {
     try {
         settings_ = std::make_unique<platform::FileProfile>(
             (env_.programFolder / kSettingsFileName).string(), platform::ProfileAccess::kReadWrite);
-        previousRunCrashed_ = settings_->GetInt("ph", "Start", 0) == 1;
+        previousRunCrashed_ = ReadSetting(*settings_, setting::kRunning) == 1;
         settings_->WriteInt("ph", "Start", 1);
-        internetPort_ = settings_->GetInt("Internet", "Port", 80);
+        internetPort_ = ReadSetting(*settings_, setting::kInternetPort);
 
         log_.Open((env_.programFolder / kLogFileName).string());
         // Platform code reports bad input (a corrupt settings or registry
@@ -314,8 +315,8 @@ void CDlgMain::OnInitDialog() {
         Shutdown(ShutdownReason::kStartupException);
         return;
     }
-    int left = settings_->GetInt("Positions", "Console-Left", 100);
-    int top = settings_->GetInt("Positions", "Console-Top", 100);
+    int left = ReadSetting(*settings_, setting::kConsoleLeft);
+    int top = ReadSetting(*settings_, setting::kConsoleTop);
     // A saved place from which the title bar could never be reached (a
     // value edited by hand, a damaged file) gives the default. Places right
     // of or below the work area are kept: the desk may not have reported
@@ -579,7 +580,8 @@ void CDlgMain::ShowNotices() {
 }
 
 void CDlgMain::ShowNoticeOnce(const char* key, const char* text) {
-    if (settings_->GetInt("Config", key, 1) == 0) return;
+    const IntSetting shown{"Config", key, 1, 0, 1};
+    if (ReadSetting(*settings_, shown) == 0) return;
     platform::DialogDescription notice;
     notice.title = kProgramName;
     notice.width = 320;
@@ -808,7 +810,7 @@ bool CDlgMain::OnMenuCommand(int command) {
                     "Reports will be available once the software initialization is "
                     "complete.");
             } else {
-                views_->ShowReport(settings_->GetInt("Reports", "Current", 2), std::string());
+                views_->ShowReport(ReadSetting(*settings_, setting::kCurrentReport), std::string());
             }
             return true;
         case menu::kSystemInformation: {
@@ -887,7 +889,7 @@ std::string CDlgMain::WriteSystemInformationPage() {
     row("Nickname:&nbsp", html::EscapeText(nickname_));
     row("Game Type:&nbsp", money_ == MoneyMode::kReal ? "Real Money" : "Play Money");
     row("Logging Folder:&nbsp", html::EscapeText(WrapLongFolder(loggingFolder_)));
-    if (settings_->GetInt("Advanced", "PokerTracker", 0) != 0) {
+    if (ReadSetting(*settings_, setting::kPokerTracker) != 0) {
         row("Historical File Folder:&nbsp", html::EscapeText(historicalFolder_));
     }
     const unsigned files = session_ ? static_cast<unsigned>(session_->FileCount()) : 0u;
@@ -906,7 +908,7 @@ void CDlgMain::DisplayGraph(std::string_view name, int number) {
     std::string player = Trimmed(name);
     if (player == kOwnGraphName) player = nickname_;
     std::string key = player;
-    if (settings_ && settings_->GetInt("Advanced", "Reuse Graph Window", 0) != 0) {
+    if (settings_ && ReadSetting(*settings_, setting::kReuseGraphWindow) != 0) {
         // One shared window: an empty name shows the last player graphed.
         key = nickname_;
         if (!player.empty()) {
@@ -948,13 +950,14 @@ void CDlgMain::DisplayCalc(std::string_view name) {
 void CDlgMain::ChangeReportProperties(int report, std::string_view property, int value) {
     if (!settings_) return;
     platform::Profile& s = *settings_;
-    if (report == -1) report = s.GetInt("Reports", "Current", 0);
+    if (report == -1) report = ReadSetting(s, setting::kCurrentReport, 0);
     s.WriteInt("Reports", "Current", report);
     // A sort column chosen again flips the direction; a new one keeps it.
     const auto sortColumn = [&s, value](const char* section) {
         const int old = s.GetInt(section, "Sort", -1);
-        int direction = s.GetInt(section, "SortO", 1);
-        if (old == value) direction = s.GetInt(section, "SortO", 0) == 0 ? 1 : 0;
+        const IntSetting order{section, "SortO", 1, 0, 1};
+        int direction = ReadSetting(s, order);
+        if (old == value) direction = ReadSetting(s, order, 0) == 0 ? 1 : 0;
         s.WriteInt(section, "Sort", value);
         s.WriteInt(section, "SortO", direction);
     };
@@ -998,6 +1001,6 @@ void CDlgMain::DisplayAlerts(std::string_view name, std::string_view key, int nu
 }
 
 void CDlgMain::ShowCurrentReport() {
-    const int current = settings_ ? settings_->GetInt("Reports", "Current", 2) : 2;
+    const int current = settings_ ? ReadSetting(*settings_, setting::kCurrentReport) : 2;
     if (current == 0 || current == 1 || current == 2) views_->ShowReport(current, std::string());
 }
