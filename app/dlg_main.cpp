@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -315,8 +316,15 @@ void CDlgMain::OnInitDialog() {
         Shutdown(ShutdownReason::kStartupException);
         return;
     }
-    int left = ReadSetting(*settings_, setting::kConsoleLeft);
-    int top = ReadSetting(*settings_, setting::kConsoleTop);
+    // A coordinate that is not a number, or far off any screen, gives the
+    // default place.
+    constexpr int kBad = std::numeric_limits<int>::min();
+    int left = ReadSetting(*settings_, setting::kConsoleLeft, kBad);
+    int top = ReadSetting(*settings_, setting::kConsoleTop, kBad);
+    if (left == kBad || top == kBad) {
+        left = setting::kConsoleLeft.def;
+        top = setting::kConsoleTop.def;
+    }
     // A saved place from which the title bar could never be reached (a
     // value edited by hand, a damaged file) gives the default. Places right
     // of or below the work area are kept: the desk may not have reported
@@ -1001,6 +1009,7 @@ void CDlgMain::DisplayAlerts(std::string_view name, std::string_view key, int nu
 }
 
 void CDlgMain::ShowCurrentReport() {
-    const int current = settings_ ? ReadSetting(*settings_, setting::kCurrentReport) : 2;
+    // A number no report has (a page may have passed it) shows nothing.
+    const int current = settings_ ? settings_->GetInt("Reports", "Current", 2) : 2;
     if (current == 0 || current == 1 || current == 2) views_->ShowReport(current, std::string());
 }
