@@ -216,6 +216,15 @@ bool CDlgMain::Construct() {
         exitCode_ = kExitAlreadyRunning;
         return false;
     }
+    if (lock_->GetState() == CInstanceLock::State::kFailed) {
+        // Without the lock a second copy could write the same settings and
+        // log: the program does not start.
+        ShowMessage("The program folder '" + env_.programFolder.string() +
+                    "' cannot be used: its lock file cannot be opened (" + lock_->Error() +
+                    ").\n\nMake the folder writable, or choose another with --home.");
+        Shutdown(ShutdownReason::kProgramFolder);
+        return false;
+    }
     try {
         settings_ = std::make_unique<platform::FileProfile>(
             (env_.programFolder / kSettingsFileName).string(), platform::ProfileAccess::kReadWrite);

@@ -42,6 +42,7 @@ enum class ShutdownReason : int {
     kBrowserBridgeMissing = 104,
     kTempFolder = 105,
     kTempFolder2 = 106,
+    kProgramFolder = 107,  // the program folder cannot be created, written or locked
     kNoClients = 109,
     kRoomSelectionCancelled = 110,
     kStartupException = 200,

@@ -86,9 +86,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path assets = ResolveAssetsFolder();
     std::string error;
     if (!PrepareProgramFolder(folder, assets, error)) {
-        std::cerr << "seatwatch: cannot create the program folder " << folder << ": " << error
-                  << "\n";
-        return 1;
+        std::cerr << "seatwatch: the program folder " << folder << " " << error
+                  << "; choose another with --home\n";
+        return static_cast<int>(ShutdownReason::kProgramFolder);
     }
 
     platform::EventLoop loop;
