@@ -4,9 +4,6 @@
 // of range, empty, not a whole number) reads as the default, so a bad entry
 // never places a window out of reach or switches on a mode by accident.
 
-#include <optional>
-#include <string_view>
-
 #include "platform/profile.h"
 
 struct IntSetting {
@@ -36,10 +33,6 @@ inline constexpr IntSetting kDetachTableView{"Advanced", "Detach Table View", 0,
 inline constexpr IntSetting kReuseGraphWindow{"Advanced", "Reuse Graph Window", 0, 0, 1};
 
 }  // namespace setting
-
-// "12", " -3 ": a whole number with blanks around it at most; none for
-// anything else ("", "12px", "1.5", a number beyond int).
-std::optional<int> ParseWholeNumber(std::string_view text);
 
 // The setting's value, or its default when the entry is absent, empty, not a
 // whole number or outside [lowest, highest].

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/ini_document.h"
 #include "platform/memory_profile.h"
 
 namespace {
@@ -35,9 +36,9 @@ TEST(SettingValues, BadEntriesReadAsTheDefaultAndGoodOnesAsWritten) {
             EXPECT_EQ(ReadSetting(profile, s), good);
         }
     }
-    EXPECT_EQ(ParseWholeNumber("+42"), 42);
-    EXPECT_EQ(ParseWholeNumber("-7\t"), -7);
-    EXPECT_EQ(ParseWholeNumber("+"), std::nullopt);
+    EXPECT_EQ(platform::ParseWholeNumber("+42"), 42);
+    EXPECT_EQ(platform::ParseWholeNumber("-7\t"), -7);
+    EXPECT_EQ(platform::ParseWholeNumber("+"), std::nullopt);
 }
 
 }  // namespace
