@@ -52,9 +52,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     app.add_option("--historical-folder", options.historicalFolder,
                    "Folder of older histories, read once at start-up")
         ->type_name("DIR");
-    CLI::Option* demo = app.add_flag(
-        "--demo", options.demo,
-        "Start on the bundled sample prefix while the history simulator plays hands");
+    CLI::Option* demo =
+        app.add_flag("--demo", options.demo,
+                     "Start on the bundled sample prefix while the history simulator plays hands");
     app.add_option("--demo-folder", options.demoFolder,
                    "With --demo: the folder the demo is laid out in (its Wine prefix, and its "
                    "program folder unless --home is given); default the program folder's demo")

@@ -176,12 +176,12 @@ bool CDemoSession::Start(const fs::path& folder, CommandLineOptions& options, st
     }
     // The layout writes the earlier hands with the simulator: it is told
     // the seed, the count and the nickname the live run goes on with.
-    const std::vector<std::string> layoutEnv = EnvironmentWith(
-        {"SEATWATCH_DEMO_SEED=" + std::to_string(kSeed),
-         "SEATWATCH_DEMO_EARLIER=" + std::to_string(kEarlierHands),
-         "SEATWATCH_DEMO_TABLES=" + std::to_string(kTables),
-         "SEATWATCH_DEMO_PLAYERS=" + std::to_string(kPlayers),
-         std::string("SEATWATCH_DEMO_NICKNAME=") + kDemoNickname});
+    const std::vector<std::string> layoutEnv =
+        EnvironmentWith({"SEATWATCH_DEMO_SEED=" + std::to_string(kSeed),
+                         "SEATWATCH_DEMO_EARLIER=" + std::to_string(kEarlierHands),
+                         "SEATWATCH_DEMO_TABLES=" + std::to_string(kTables),
+                         "SEATWATCH_DEMO_PLAYERS=" + std::to_string(kPlayers),
+                         std::string("SEATWATCH_DEMO_NICKNAME=") + kDemoNickname});
     if (!Run({tools.layoutScript.string(), tools.layoutBuild.string(), folder.string()},
              layoutEnv)) {
         error = "the demo's Wine prefix could not be laid out in " + folder.string();

@@ -37,7 +37,7 @@ std::optional<HistoryFamily> FindHistoryFamily(std::string_view name) {
 }
 
 const std::vector<std::string>& HistoryFamilyNames() {
-    static const std::vector<std::string> kNames{"pokerstars", "fulltilt", "absolute",
+    static const std::vector<std::string> kNames{"pokerstars", "fulltilt",   "absolute",
                                                  "partypoker", "interpoker", "truepoker"};
     return kNames;
 }

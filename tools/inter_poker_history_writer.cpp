@@ -60,7 +60,8 @@ std::string WriteInterPokerHand(const PlayedHand& hand) {
         holeCardsWritten = true;
         line("----- HOLE CARDS -----");
         for (std::size_t p = 0; p < hand.players.size(); ++p) {
-            if (hand.players[p].hero) line("dealt to " + hand.players[p].name + " " + cards(static_cast<int>(p)));
+            if (hand.players[p].hero)
+                line("dealt to " + hand.players[p].name + " " + cards(static_cast<int>(p)));
         }
     };
     for (const HandEvent& event : hand.events) {
@@ -95,7 +96,8 @@ std::string WriteInterPokerHand(const PlayedHand& hand) {
                 break;
             case EventKind::kReturned:
                 holeCards();
-                line("Returned uncalled bet (" + UsDollars(event.amount) + ") to " + name(event.player));
+                line("Returned uncalled bet (" + UsDollars(event.amount) + ") to " +
+                     name(event.player));
                 break;
             case EventKind::kStreet:
                 holeCards();

@@ -18,9 +18,9 @@ constexpr std::size_t kLongestWonLine = 119;
 
 const char* const kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November",
-                               "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 std::string Card(int card) {
     static constexpr char kRanks[] = "A23456789TJQK";
@@ -165,7 +165,8 @@ std::string WritePartyPokerHand(const PlayedHand& hand) {
     holeCards();
     if (hand.showdown) {
         for (int p : hand.shown) {
-            line(name(p) + " shows " + CommaCards(hand.holeCards[static_cast<std::size_t>(p)].data(), 2) +
+            line(name(p) + " shows " +
+                 CommaCards(hand.holeCards[static_cast<std::size_t>(p)].data(), 2) +
                  hand.handWords[static_cast<std::size_t>(p)] + ".");
         }
         for (int p : hand.mucked) line(name(p) + " does not show cards.");

@@ -32,8 +32,7 @@ TEST(CommandLineTest, FillsEveryOption) {
     const Parsed p =
         Parse({"--home", "/h", "--wine-prefix=/w", "--port", "8123", "--no-browser", "--headless",
                "--room", "PokerStars", "--nickname", "Hero", "--money", "PLAY", "--log-folder",
-               "/logs", "--historical-folder", "/old", "--demo", "--demo-folder", "/d",
-               "--demo-rate", "0.5"});
+               "/logs", "--historical-folder", "/old", "--demo"});
     ASSERT_TRUE(p.result.run) << p.err;
     EXPECT_EQ(p.options.home, "/h");
     EXPECT_EQ(p.options.winePrefix, "/w");
@@ -41,13 +40,15 @@ TEST(CommandLineTest, FillsEveryOption) {
     EXPECT_TRUE(p.options.noBrowser);
     EXPECT_TRUE(p.options.headless);
     EXPECT_TRUE(p.options.demo);
-    EXPECT_EQ(p.options.demoFolder, "/d");
-    EXPECT_EQ(p.options.demoRate, 0.5);
     EXPECT_EQ(p.options.room, "PokerStars");
     EXPECT_EQ(p.options.nickname, "Hero");
     EXPECT_EQ(p.options.money, MoneyMode::kPlay);
     EXPECT_EQ(p.options.logFolder, "/logs");
     EXPECT_EQ(p.options.historicalFolder, "/old");
+    const Parsed demo = Parse({"--demo", "--demo-folder", "/d", "--demo-rate", "0.5"});
+    ASSERT_TRUE(demo.result.run) << demo.err;
+    EXPECT_EQ(demo.options.demoFolder, "/d");
+    EXPECT_EQ(demo.options.demoRate, 0.5);
 }
 
 TEST(CommandLineTest, NothingGivenRunsWithDefaults) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ini_document.h"
 #include "platform/memory_profile.h"
@@ -12,20 +13,19 @@ namespace {
 
 TEST(SettingValues, BadEntriesReadAsTheDefaultAndGoodOnesAsWritten) {
     const IntSetting settings[] = {
-        setting::kConsoleLeft,     setting::kConsoleTop,         setting::kRunning,
-        setting::kInternetPort,    setting::kCurrentReport,      setting::kWaitForHandDialog,
-        setting::kScreenResolution, setting::kPokerTracker,      setting::kDetachTableView,
+        setting::kConsoleLeft,      setting::kConsoleTop,    setting::kRunning,
+        setting::kInternetPort,     setting::kCurrentReport, setting::kWaitForHandDialog,
+        setting::kScreenResolution, setting::kPokerTracker,  setting::kDetachTableView,
         setting::kReuseGraphWindow,
     };
     for (const IntSetting& s : settings) {
         SCOPED_TRACE(std::string(s.section) + "/" + s.key);
         platform::MemoryProfile profile;
         EXPECT_EQ(ReadSetting(profile, s), s.def) << "absent";
-        const std::string bad[] = {
-            "",  " ", "abc", "12px", "1.5", "0x10", "--1", "99999999999",
-            std::to_string(static_cast<long long>(s.lowest) - 1),
-            std::to_string(static_cast<long long>(s.highest) + 1),
-        };
+        std::vector<std::string> bad = {"",    " ",    "abc", "12px",
+                                        "1.5", "0x10", "--1", "99999999999"};
+        bad.push_back(std::to_string(static_cast<long long>(s.lowest) - 1));
+        bad.push_back(std::to_string(static_cast<long long>(s.highest) + 1));
         for (const std::string& text : bad) {
             ASSERT_TRUE(profile.WriteString(s.section, s.key, text));
             EXPECT_EQ(ReadSetting(profile, s), s.def) << '"' << text << '"';

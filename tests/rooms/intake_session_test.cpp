@@ -67,7 +67,7 @@ TEST(IntakeSession, PartyTimeZoneOutOfRangeReadsAsTheComputersZone) {
     const struct {
         const char* entry;
         int zone;
-    } cases[] = {{"3", 3}, {"-11", -11}, {"15", 15}, {"16", -100}, {"-12", -100},
+    } cases[] = {{"3", 3},   {"-11", -11},   {"15", 15},   {"16", -100},  {"-12", -100},
                  {"", -100}, {"east", -100}, {"2h", -100}, {"-100", -100}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);

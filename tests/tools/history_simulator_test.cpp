@@ -46,10 +46,32 @@ std::map<std::uint64_t, sim::PlayedHand> Play(
     return hands;
 }
 
+// The kind the parsers record for a played action. An all-in may be read
+// as a call, bet or raise: some formats leave that to the parser.
+constexpr int kAnyBet = -2;
+int KindOf(const sim::HandEvent& event) {
+    if (event.allIn) return kAnyBet;
+    switch (event.kind) {
+        case sim::EventKind::kSmallBlind:
+            return kActionSmallBlind;
+        case sim::EventKind::kBigBlind:
+            return kActionBigBlind;
+        case sim::EventKind::kFold:
+            return kActionFold;
+        case sim::EventKind::kCheck:
+            return kActionCheck;
+        case sim::EventKind::kCall:
+            return kActionCall;
+        case sim::EventKind::kBet:
+            return kActionBet;
+        default:
+            return kActionRaise;
+    }
+}
+
 // The parsed actions of `position` are the player's actions as played,
 // street by street: the blinds, then every fold, check, call, bet and raise
-// with the money it put in. An all-in may be read as a call, bet or raise:
-// some formats leave that to the parser.
+// with the money it put in.
 void ExpectSameActions(const CHand& hand, int position, const sim::PlayedHand& truth, int player) {
     std::vector<sim::Money> committed(truth.players.size(), 0);
     std::array<std::vector<std::pair<int, sim::Money>>, 4> played;
@@ -59,39 +81,30 @@ void ExpectSameActions(const CHand& hand, int position, const sim::PlayedHand& t
             continue;
         }
         const std::size_t p = static_cast<std::size_t>(event.player);
-        sim::Money paid = event.kind == sim::EventKind::kRaise ? event.raiseTo - committed[p]
-                                                               : event.amount;
-        if (event.kind == sim::EventKind::kReturned) paid = -paid;
-        committed[p] += paid;
-        if (event.player != player || event.kind == sim::EventKind::kReturned) continue;
-        int kind = -1;
-        switch (event.kind) {
-            case sim::EventKind::kSmallBlind: kind = kActionSmallBlind; break;
-            case sim::EventKind::kBigBlind: kind = kActionBigBlind; break;
-            case sim::EventKind::kFold: kind = kActionFold; break;
-            case sim::EventKind::kCheck: kind = kActionCheck; break;
-            case sim::EventKind::kCall: kind = kActionCall; break;
-            case sim::EventKind::kBet: kind = kActionBet; break;
-            default: kind = kActionRaise; break;
+        if (event.kind == sim::EventKind::kReturned) {
+            committed[p] -= event.amount;
+            continue;
         }
-        if (event.allIn) kind = -2;
-        played[static_cast<std::size_t>(event.street)].push_back({kind, paid});
+        const sim::Money paid =
+            event.kind == sim::EventKind::kRaise ? event.raiseTo - committed[p] : event.amount;
+        committed[p] += paid;
+        if (event.player == player) {
+            played[static_cast<std::size_t>(event.street)].push_back({KindOf(event), paid});
+        }
     }
-    for (int street = 0; street < 4; ++street) {
+    for (std::size_t street = 0; street < played.size(); ++street) {
         std::vector<std::pair<int, sim::Money>> parsed;
-        for (const CAction& action : hand.Actions(position, street)) {
+        for (const CAction& action : hand.Actions(position, static_cast<int>(street))) {
             if (action.kind == kActionButton || action.kind == kActionUncalledBet) continue;
             int kind = action.kind == kActionReraise ? kActionRaise : action.kind;
-            if (kind >= kActionCall && kind <= kActionRaise &&
-                !played[static_cast<std::size_t>(street)].empty()) {
-                // An all-in in the truth takes whichever of the three was read.
-                const std::size_t i = parsed.size();
-                const auto& truthStreet = played[static_cast<std::size_t>(street)];
-                if (i < truthStreet.size() && truthStreet[i].first == -2) kind = -2;
+            const std::size_t i = parsed.size();
+            if (kind >= kActionCall && kind <= kActionRaise && i < played[street].size() &&
+                played[street][i].first == kAnyBet) {
+                kind = kAnyBet;
             }
             parsed.push_back({kind, action.amount});
         }
-        EXPECT_EQ(parsed, played[static_cast<std::size_t>(street)])
+        EXPECT_EQ(parsed, played[street])
             << truth.players[static_cast<std::size_t>(player)].name << " on street " << street;
     }
 }
