@@ -3,7 +3,9 @@
 #include <dlfcn.h>
 
 #include <chrono>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <system_error>
@@ -203,6 +205,13 @@ void CDlgMain::ShowMessage(const std::string& text) {
     env_.desktop->MessageBox(window_, text, kProgramName, platform::MessageBoxButtons::kOk);
 }
 
+bool CDlgMain::RefuseProgramFolder(const std::string& why) {
+    ShowMessage("The program folder '" + env_.programFolder.string() + "' cannot be used: " + why +
+                ".\n\nMake the folder writable, or choose another with --home.");
+    Shutdown(ShutdownReason::kProgramFolder);
+    return false;
+}
+
 bool CDlgMain::Construct() {
     // The lock comes first: a second copy must leave the settings and the
     // log exactly as the running copy has them.
@@ -219,20 +228,25 @@ bool CDlgMain::Construct() {
     if (lock_->GetState() == CInstanceLock::State::kFailed) {
         // Without the lock a second copy could write the same settings and
         // log: the program does not start.
-        ShowMessage("The program folder '" + env_.programFolder.string() +
-                    "' cannot be used: its lock file cannot be opened (" + lock_->Error() +
-                    ").\n\nMake the folder writable, or choose another with --home.");
-        Shutdown(ShutdownReason::kProgramFolder);
-        return false;
+        return RefuseProgramFolder("its lock file cannot be opened (" + lock_->Error() + ")");
     }
     try {
         settings_ = std::make_unique<platform::FileProfile>(
             (env_.programFolder / kSettingsFileName).string(), platform::ProfileAccess::kReadWrite);
         previousRunCrashed_ = ReadSetting(*settings_, setting::kRunning) == 1;
-        settings_->WriteInt("ph", "Start", 1);
+        // Settings and a log that cannot be kept would each fail quietly
+        // from here on: the program does not start without them.
+        if (!settings_->WriteInt("ph", "Start", 1)) {
+            return RefuseProgramFolder("its settings file '" + std::string(kSettingsFileName) +
+                                       "' cannot be written");
+        }
         internetPort_ = ReadSetting(*settings_, setting::kInternetPort);
 
-        log_.Open((env_.programFolder / kLogFileName).string());
+        if (!log_.Open((env_.programFolder / kLogFileName).string())) {
+            const std::string reason = std::strerror(errno);
+            return RefuseProgramFolder("its log '" + std::string(kLogFileName) +
+                                       "' cannot be written (" + reason + ")");
+        }
         // Platform code reports bad input (a corrupt settings or registry
         // file, a missing prefix) to the same log.
         platform::Log::SetSink([this](std::string_view line) { log_.WriteLine(line); });

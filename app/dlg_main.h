@@ -209,6 +209,9 @@ class CDlgMain {
     const std::string& LastGraphPlayer() const { return lastGraphPlayer_; }
 
   private:
+    // Shows why the program folder cannot be used (`why` follows the
+    // folder's name) and shuts down with kProgramFolder; false.
+    bool RefuseProgramFolder(const std::string& why);
     class XBrowserSink;
     // Thrown out of the message pump to leave a first loading that the
     // user's close has made useless.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program when its program folder cannot be written: a folder it may not
-# write to, a folder it cannot create, and a lock file it cannot open. Each
+# write to, a folder it cannot create, a lock file it cannot open and a log
+# it cannot append to. Each
 # time it must say so, end with the program-folder reason (107) and leave
 # the folder as it was. Permissions do not bind root, so as root the program
 # runs as the unprivileged user 65534 (setpriv); without either the test is
@@ -58,4 +59,13 @@ run "$work/shared"
 [[ "$out" == *"lock file cannot be opened"* ]] || fail "no clear message for the lock file"
 [ ! -e "$work/shared/Seatwatch.ini" ] || fail "the settings were written without the lock"
 [ ! -e "$work/shared/Seatwatch_log.log" ] || fail "the log was written without the lock"
+
+# A writable folder whose log the user may not append to.
+rm -f "$work/shared/Seatwatch.lock"
+: >"$work/shared/Seatwatch_log.log"
+chmod 644 "$work/shared/Seatwatch_log.log"
+run "$work/shared"
+[ "$status" = 107 ] || fail "exit status $status when the log cannot be written"
+[[ "$out" == *"log 'Seatwatch_log.log' cannot be written"* ]] || fail "no clear message for the log"
+[ ! -s "$work/shared/Seatwatch_log.log" ] || fail "the log was changed"
 echo "PASS"
