@@ -2,8 +2,8 @@
 
 #include <dlfcn.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <limits>
