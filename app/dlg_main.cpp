@@ -356,7 +356,7 @@ void CDlgMain::OnInitDialog() {
     const auto state = env_.desktop->GetWindow(window_);
     const int width = state ? state->rect.Width() : 0;
     constexpr int kReachable = 40;
-    constexpr int kLargestScreen = 16384;
+    constexpr int kLargestScreen = setting::kFarthestPlace;
     if (left + width < area.left + kReachable || top < area.top ||
         left > kLargestScreen - kReachable || top > kLargestScreen - kReachable) {
         left = 100;
