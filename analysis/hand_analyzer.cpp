@@ -11,6 +11,7 @@
 #include "hands/room_family.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/ini_document.h"
 #include "platform/local_time.h"
 #include "platform/log.h"
 #include "platform/profile.h"
@@ -227,7 +228,12 @@ void CHandAnalyzer::ReadMemorySettings() {
     if (optMHC_ >= 0) return;
     optMHC_ = std::max(2000, settings_.GetInt("Settings", SettingsKey(" - OptMHC"), 2500));
     bool slowRoom = ReadsSlowly(FamilyOfRoom(start_.roomId));
-    optTime_ = settings_.GetInt("Settings", SettingsKey(" - OptTime"), slowRoom ? 60 : 40);
+    // Seconds of loading the memory limit allows; an entry that is not a
+    // whole number from 10 to a day (zero would cut the limit on every
+    // start) reads as the default.
+    const auto seconds =
+        platform::ParseWholeNumber(settings_.GetString("Settings", SettingsKey(" - OptTime")));
+    optTime_ = seconds && *seconds >= 10 && *seconds <= 86400 ? *seconds : (slowRoom ? 60 : 40);
 }
 
 // Only hands added since the previous call can bring new players or be

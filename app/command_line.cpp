@@ -52,8 +52,19 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, CommandLin
     app.add_option("--historical-folder", options.historicalFolder,
                    "Folder of older histories, read once at start-up")
         ->type_name("DIR");
-    app.add_flag("--demo", options.demo,
-                 "Start on the bundled sample prefix while the history simulator plays hands");
+    CLI::Option* demo =
+        app.add_flag("--demo", options.demo,
+                     "Start on the bundled sample prefix while the history simulator plays hands");
+    app.add_option("--demo-folder", options.demoFolder,
+                   "With --demo: the folder the demo is laid out in (its Wine prefix, and its "
+                   "program folder unless --home is given); default the program folder's demo")
+        ->type_name("DIR")
+        ->needs(demo);
+    app.add_option("--demo-rate", options.demoRate,
+                   "With --demo: seconds between two simulated hands")
+        ->type_name("SECONDS")
+        ->check(CLI::Range(0.1, 3600.0))
+        ->needs(demo);
 
     std::vector<const char*> args(argv, argv + argc);
     try {

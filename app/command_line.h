@@ -15,6 +15,11 @@ struct CommandLineOptions {
     bool noBrowser = false;  // print the desk address without opening it
     bool headless = false;   // no desk: messages take their default answer
     bool demo = false;       // the bundled sample prefix with the history simulator
+    // With --demo: the folder it is laid out in (empty: the program
+    // folder's "demo") and the seconds between two simulated hands (none:
+    // the demo's own pace).
+    std::string demoFolder;
+    std::optional<double> demoRate;
     // Room selection given on the command line (each empty when absent).
     std::string room;
     std::string nickname;

@@ -9,9 +9,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <sstream>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "app/program_folder.h"
 
 extern char** environ;
 
@@ -51,9 +54,43 @@ DemoTools FindTools() {
     return tools;
 }
 
+// The demo's own setup: the layout plays `kEarlierHands` hands earlier
+// today with `kSeed` at `kTables` tables of `kPlayers`, and the simulator
+// goes on where they stopped, a hand every `kDefaultRate` seconds.
+constexpr int kSeed = 2026;
+constexpr int kEarlierHands = 90;
+constexpr int kTables = 3;
+constexpr int kPlayers = 6;
+constexpr double kDefaultRate = 4.0;
+
+// "4", "0.3": seconds as a command line takes them.
+std::string SecondsText(double seconds) {
+    std::ostringstream text;
+    text << seconds;
+    return text.str();
+}
+
+// The process environment with `extra` ("NAME=value") in place of any
+// entry of the same names.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& extra) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        bool replaced = false;
+        for (const std::string& e : extra) {
+            if (text.compare(0, e.find('=') + 1, e, 0, e.find('=') + 1) == 0) replaced = true;
+        }
+        if (!replaced) entries.push_back(text);
+    }
+    entries.insert(entries.end(), extra.begin(), extra.end());
+    return entries;
+}
+
 // Starts `args` with standard output (and, when `quiet`, standard error)
-// sent to /dev/null; -1 when it cannot start.
-pid_t Spawn(const std::vector<std::string>& args, bool quiet) {
+// sent to /dev/null, in the environment `env` (empty: the program's own);
+// -1 when it cannot start.
+pid_t Spawn(const std::vector<std::string>& args, bool quiet,
+            const std::vector<std::string>& env = {}) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
@@ -69,8 +106,12 @@ pid_t Spawn(const std::vector<std::string>& args, bool quiet) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
     pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    const int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(),
+                                   env.empty() ? environ : envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     return failed == 0 ? pid : -1;
@@ -100,9 +141,9 @@ pid_t SpawnTiedToParent(const std::vector<std::string>& args) {
     _exit(127);
 }
 
-// Runs `args` to its end; whether it succeeded.
-bool Run(const std::vector<std::string>& args) {
-    const pid_t pid = Spawn(args, false);
+// Runs `args` to its end in the environment `env`; whether it succeeded.
+bool Run(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+    const pid_t pid = Spawn(args, false, env);
     if (pid < 0) return false;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
@@ -112,6 +153,15 @@ bool Run(const std::vector<std::string>& args) {
 }
 
 }  // namespace
+
+fs::path DemoFolder(const CommandLineOptions& options) {
+    if (!options.demoFolder.empty()) return options.demoFolder;
+    return ResolveProgramFolder(options.home) / "demo";
+}
+
+double DemoRate(const CommandLineOptions& options) {
+    return options.demoRate.value_or(kDefaultRate);
+}
 
 CDemoSession::~CDemoSession() { Stop(); }
 
@@ -124,7 +174,16 @@ bool CDemoSession::Start(const fs::path& folder, CommandLineOptions& options, st
             return false;
         }
     }
-    if (!Run({tools.layoutScript.string(), tools.layoutBuild.string(), folder.string()})) {
+    // The layout writes the earlier hands with the simulator: it is told
+    // the seed, the count and the nickname the live run goes on with.
+    const std::vector<std::string> layoutEnv =
+        EnvironmentWith({"SEATWATCH_DEMO_SEED=" + std::to_string(kSeed),
+                         "SEATWATCH_DEMO_EARLIER=" + std::to_string(kEarlierHands),
+                         "SEATWATCH_DEMO_TABLES=" + std::to_string(kTables),
+                         "SEATWATCH_DEMO_PLAYERS=" + std::to_string(kPlayers),
+                         std::string("SEATWATCH_DEMO_NICKNAME=") + kDemoNickname});
+    if (!Run({tools.layoutScript.string(), tools.layoutBuild.string(), folder.string()},
+             layoutEnv)) {
         error = "the demo's Wine prefix could not be laid out in " + folder.string();
         return false;
     }
@@ -136,11 +195,12 @@ bool CDemoSession::Start(const fs::path& folder, CommandLineOptions& options, st
     const fs::path prefix = folder / "prefix";
     const fs::path history =
         prefix / "drive_c" / "Program Files" / "PokerStars" / "HandHistory" / kDemoNickname;
-    // The layout played 90 hands earlier today with this seed at three
-    // tables; the simulator goes on where they stopped, a hand every 4 s.
-    simulator_ = SpawnTiedToParent({tools.simulator.string(), "--folder", history.string(),
-                                    "--hero", kDemoNickname, "--tables", "3", "--players", "6",
-                                    "--seed", "2026", "--resume", "90", "--rate", "4", "--quiet"});
+    // The simulator goes on at the tables where the layout's hands stopped.
+    simulator_ = SpawnTiedToParent(
+        {tools.simulator.string(), "--folder", history.string(), "--hero", kDemoNickname,
+         "--tables", std::to_string(kTables), "--players", std::to_string(kPlayers), "--seed",
+         std::to_string(kSeed), "--resume", std::to_string(kEarlierHands), "--rate",
+         SecondsText(DemoRate(options)), "--quiet"});
     if (simulator_ < 0) {
         error = "the history simulator could not be started";
         return false;

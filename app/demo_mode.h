@@ -35,3 +35,9 @@ class CDemoSession {
 
 // The nickname the demo plays under.
 inline constexpr const char* kDemoNickname = "SeatwatchUser";
+
+// The folder the demo is laid out in: --demo-folder, else "demo" in the
+// program folder.
+std::filesystem::path DemoFolder(const CommandLineOptions& options);
+// Seconds between two simulated hands: --demo-rate, else the demo's pace.
+double DemoRate(const CommandLineOptions& options);

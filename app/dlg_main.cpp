@@ -2,8 +2,11 @@
 
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -12,6 +15,7 @@
 #include "app/dlg_poker_tracker.h"
 #include "app/dlg_select_client.h"
 #include "app/program_info.h"
+#include "app/setting_values.h"
 #include "com/bstr.h"
 #include "com/runtime.h"
 #include "html/escape.h"
@@ -201,6 +205,13 @@ void CDlgMain::ShowMessage(const std::string& text) {
     env_.desktop->MessageBox(window_, text, kProgramName, platform::MessageBoxButtons::kOk);
 }
 
+bool CDlgMain::RefuseProgramFolder(const std::string& why) {
+    ShowMessage("The program folder '" + env_.programFolder.string() + "' cannot be used: " + why +
+                ".\n\nMake the folder writable, or choose another with --home.");
+    Shutdown(ShutdownReason::kProgramFolder);
+    return false;
+}
+
 bool CDlgMain::Construct() {
     // The lock comes first: a second copy must leave the settings and the
     // log exactly as the running copy has them.
@@ -214,14 +225,28 @@ bool CDlgMain::Construct() {
         exitCode_ = kExitAlreadyRunning;
         return false;
     }
+    if (lock_->GetState() == CInstanceLock::State::kFailed) {
+        // Without the lock a second copy could write the same settings and
+        // log: the program does not start.
+        return RefuseProgramFolder("its lock file cannot be opened (" + lock_->Error() + ")");
+    }
     try {
         settings_ = std::make_unique<platform::FileProfile>(
             (env_.programFolder / kSettingsFileName).string(), platform::ProfileAccess::kReadWrite);
-        previousRunCrashed_ = settings_->GetInt("ph", "Start", 0) == 1;
-        settings_->WriteInt("ph", "Start", 1);
-        internetPort_ = settings_->GetInt("Internet", "Port", 80);
+        previousRunCrashed_ = ReadSetting(*settings_, setting::kRunning) == 1;
+        // Settings and a log that cannot be kept would each fail quietly
+        // from here on: the program does not start without them.
+        if (!settings_->WriteInt("ph", "Start", 1)) {
+            return RefuseProgramFolder("its settings file '" + std::string(kSettingsFileName) +
+                                       "' cannot be written");
+        }
+        internetPort_ = ReadSetting(*settings_, setting::kInternetPort);
 
-        log_.Open((env_.programFolder / kLogFileName).string());
+        if (!log_.Open((env_.programFolder / kLogFileName).string())) {
+            const std::string reason = std::strerror(errno);
+            return RefuseProgramFolder("its log '" + std::string(kLogFileName) +
+                                       "' cannot be written (" + reason + ")");
+        }
         // Platform code reports bad input (a corrupt settings or registry
         // file, a missing prefix) to the same log.
         platform::Log::SetSink([this](std::string_view line) { log_.WriteLine(line); });
@@ -314,8 +339,15 @@ void CDlgMain::OnInitDialog() {
         Shutdown(ShutdownReason::kStartupException);
         return;
     }
-    int left = settings_->GetInt("Positions", "Console-Left", 100);
-    int top = settings_->GetInt("Positions", "Console-Top", 100);
+    // A coordinate that is not a number, or far off any screen, gives the
+    // default place.
+    constexpr int kBad = std::numeric_limits<int>::min();
+    int left = ReadSetting(*settings_, setting::kConsoleLeft, kBad);
+    int top = ReadSetting(*settings_, setting::kConsoleTop, kBad);
+    if (left == kBad || top == kBad) {
+        left = setting::kConsoleLeft.def;
+        top = setting::kConsoleTop.def;
+    }
     // A saved place from which the title bar could never be reached (a
     // value edited by hand, a damaged file) gives the default. Places right
     // of or below the work area are kept: the desk may not have reported
@@ -324,7 +356,7 @@ void CDlgMain::OnInitDialog() {
     const auto state = env_.desktop->GetWindow(window_);
     const int width = state ? state->rect.Width() : 0;
     constexpr int kReachable = 40;
-    constexpr int kLargestScreen = 16384;
+    constexpr int kLargestScreen = setting::kFarthestPlace;
     if (left + width < area.left + kReachable || top < area.top ||
         left > kLargestScreen - kReachable || top > kLargestScreen - kReachable) {
         left = 100;
@@ -579,7 +611,8 @@ void CDlgMain::ShowNotices() {
 }
 
 void CDlgMain::ShowNoticeOnce(const char* key, const char* text) {
-    if (settings_->GetInt("Config", key, 1) == 0) return;
+    const IntSetting shown{"Config", key, 1, 0, 1};
+    if (ReadSetting(*settings_, shown) == 0) return;
     platform::DialogDescription notice;
     notice.title = kProgramName;
     notice.width = 320;
@@ -808,7 +841,7 @@ bool CDlgMain::OnMenuCommand(int command) {
                     "Reports will be available once the software initialization is "
                     "complete.");
             } else {
-                views_->ShowReport(settings_->GetInt("Reports", "Current", 2), std::string());
+                views_->ShowReport(ReadSetting(*settings_, setting::kCurrentReport), std::string());
             }
             return true;
         case menu::kSystemInformation: {
@@ -887,7 +920,7 @@ std::string CDlgMain::WriteSystemInformationPage() {
     row("Nickname:&nbsp", html::EscapeText(nickname_));
     row("Game Type:&nbsp", money_ == MoneyMode::kReal ? "Real Money" : "Play Money");
     row("Logging Folder:&nbsp", html::EscapeText(WrapLongFolder(loggingFolder_)));
-    if (settings_->GetInt("Advanced", "PokerTracker", 0) != 0) {
+    if (ReadSetting(*settings_, setting::kPokerTracker) != 0) {
         row("Historical File Folder:&nbsp", html::EscapeText(historicalFolder_));
     }
     const unsigned files = session_ ? static_cast<unsigned>(session_->FileCount()) : 0u;
@@ -906,7 +939,7 @@ void CDlgMain::DisplayGraph(std::string_view name, int number) {
     std::string player = Trimmed(name);
     if (player == kOwnGraphName) player = nickname_;
     std::string key = player;
-    if (settings_ && settings_->GetInt("Advanced", "Reuse Graph Window", 0) != 0) {
+    if (settings_ && ReadSetting(*settings_, setting::kReuseGraphWindow) != 0) {
         // One shared window: an empty name shows the last player graphed.
         key = nickname_;
         if (!player.empty()) {
@@ -948,13 +981,14 @@ void CDlgMain::DisplayCalc(std::string_view name) {
 void CDlgMain::ChangeReportProperties(int report, std::string_view property, int value) {
     if (!settings_) return;
     platform::Profile& s = *settings_;
-    if (report == -1) report = s.GetInt("Reports", "Current", 0);
+    if (report == -1) report = ReadSetting(s, setting::kCurrentReport, 0);
     s.WriteInt("Reports", "Current", report);
     // A sort column chosen again flips the direction; a new one keeps it.
     const auto sortColumn = [&s, value](const char* section) {
         const int old = s.GetInt(section, "Sort", -1);
-        int direction = s.GetInt(section, "SortO", 1);
-        if (old == value) direction = s.GetInt(section, "SortO", 0) == 0 ? 1 : 0;
+        const IntSetting order{section, "SortO", 1, 0, 1};
+        int direction = ReadSetting(s, order);
+        if (old == value) direction = ReadSetting(s, order, 0) == 0 ? 1 : 0;
         s.WriteInt(section, "Sort", value);
         s.WriteInt(section, "SortO", direction);
     };
@@ -998,6 +1032,7 @@ void CDlgMain::DisplayAlerts(std::string_view name, std::string_view key, int nu
 }
 
 void CDlgMain::ShowCurrentReport() {
+    // A number no report has (a page may have passed it) shows nothing.
     const int current = settings_ ? settings_->GetInt("Reports", "Current", 2) : 2;
     if (current == 0 || current == 1 || current == 2) views_->ShowReport(current, std::string());
 }

@@ -42,6 +42,7 @@ enum class ShutdownReason : int {
     kBrowserBridgeMissing = 104,
     kTempFolder = 105,
     kTempFolder2 = 106,
+    kProgramFolder = 107,  // the program folder cannot be created, written or locked
     kNoClients = 109,
     kRoomSelectionCancelled = 110,
     kStartupException = 200,
@@ -208,6 +209,9 @@ class CDlgMain {
     const std::string& LastGraphPlayer() const { return lastGraphPlayer_; }
 
   private:
+    // Shows why the program folder cannot be used (`why` follows the
+    // folder's name) and shuts down with kProgramFolder; false.
+    bool RefuseProgramFolder(const std::string& why);
     class XBrowserSink;
     // Thrown out of the message pump to leave a first loading that the
     // user's close has made useless.

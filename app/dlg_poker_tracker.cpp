@@ -3,12 +3,13 @@
 #include <string>
 #include <utility>
 
+#include "app/setting_values.h"
+
 namespace {
 
-constexpr const char* kSection = "Advanced";
-constexpr const char* kDetachKey = "Detach Table View";
-constexpr const char* kReuseKey = "Reuse Graph Window";
-constexpr const char* kHistoricalKey = "PokerTracker";
+void Write(platform::Profile& settings, const IntSetting& setting, int value) {
+    settings.WriteInt(setting.section, setting.key, value);
+}
 
 // Ids of the group boxes and texts, which the user cannot change.
 constexpr int kTrackerGroup = 1301;
@@ -34,10 +35,9 @@ CDlgPokerTracker::CDlgPokerTracker(platform::Desktop& desktop, platform::Profile
 platform::DialogDescription CDlgPokerTracker::Describe() const {
     using platform::ControlKind;
     using platform::Rect;
-    int detach = settings_.GetInt(kSection, kDetachKey, 0);
-    if (detach < 0 || detach > 2) detach = 0;
-    const bool reuse = settings_.GetInt(kSection, kReuseKey, 0) != 0;
-    const bool historical = settings_.GetInt(kSection, kHistoricalKey, 0) != 0;
+    const int detach = ReadSetting(settings_, setting::kDetachTableView);
+    const bool reuse = ReadSetting(settings_, setting::kReuseGraphWindow) != 0;
+    const bool historical = ReadSetting(settings_, setting::kPokerTracker) != 0;
 
     platform::DialogDescription d;
     d.title = kTitle;
@@ -90,8 +90,8 @@ bool CDlgPokerTracker::DoModal(platform::WindowId owner) {
     int detach = 0;
     if (checked(kAttachNever)) detach = 1;
     if (checked(kAttachAlways)) detach = 2;
-    settings_.WriteInt(kSection, kDetachKey, detach);
-    settings_.WriteInt(kSection, kReuseKey, checked(kReuseGraphWindow) ? 1 : 0);
-    settings_.WriteInt(kSection, kHistoricalKey, checked(kUseHistoricalFolder) ? 1 : 0);
+    Write(settings_, setting::kDetachTableView, detach);
+    Write(settings_, setting::kReuseGraphWindow, checked(kReuseGraphWindow) ? 1 : 0);
+    Write(settings_, setting::kPokerTracker, checked(kUseHistoricalFolder) ? 1 : 0);
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include "app/folder_chooser.h"
 #include "app/program_info.h"
+#include "app/setting_values.h"
 #include "platform/text_util.h"
 
 namespace {
@@ -60,7 +61,7 @@ std::string HostPathForSession(std::string_view folder, const platform::WinPaths
 CDlgSelectClient::CDlgSelectClient(SelectClientEnvironment env)
     : env_(env), rules_(*env.settings, *env.detector, env.registry, *env.paths) {
     // The historical folder is an advanced choice that a user may hide.
-    showHistorical_ = env_.settings->GetInt("Advanced", "PokerTracker", 1) != 0;
+    showHistorical_ = ReadSetting(*env_.settings, setting::kPokerTracker, 1) != 0;
 }
 
 platform::DialogDescription CDlgSelectClient::Describe() {

@@ -47,8 +47,20 @@ fs::path ResolveAssetsFolder() {
 bool PrepareProgramFolder(const fs::path& folder, const fs::path& assets, std::string& error) {
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (ec || !fs::is_directory(folder)) {
-        error = ec ? ec.message() : "not a folder";
+    if (ec) {
+        error = "cannot be created: " + ec.message();
+        return false;
+    }
+    if (!fs::is_directory(folder, ec)) {
+        error = "is not a folder";
+        return false;
+    }
+    // The settings, the log, the lock and the generated pages all live
+    // here: a folder the program cannot write to (its permissions, a
+    // read-only mount) would make every one of them fail later, each with a
+    // message that hides the cause.
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        error = std::string("cannot be written: ") + std::strerror(errno);
         return false;
     }
     const fs::path alerts = folder / kAlertsFileName;

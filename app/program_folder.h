@@ -20,8 +20,10 @@ std::filesystem::path ResolveProgramFolder(const std::string& home);
 std::filesystem::path ResolveAssetsFolder();
 
 // Creates the program folder when missing and copies "Alerts.ini" from the
-// assets when the program folder has none. False (with a reason in `error`)
-// when the folder cannot be created; a missing asset is not an error.
+// assets when the program folder has none. False (with a reason in `error`
+// that reads after the folder's name: "cannot be created: ...", "is not a
+// folder", "cannot be written: ...") when the folder cannot be created or
+// written; a missing asset is not an error.
 bool PrepareProgramFolder(const std::filesystem::path& folder, const std::filesystem::path& assets,
                           std::string& error);
 

@@ -67,4 +67,10 @@ class IniDocument {
 // 0 when there are no digits. Values beyond the int range saturate.
 int ParseProfileInt(std::string_view text);
 
+// Reads an entry that must be a whole number and nothing else: "12" or
+// " -3 ", blanks around it at most; none for "", "12px", "1.5" or a number
+// beyond the int range. For settings whose damaged values fall back to their
+// defaults.
+std::optional<int> ParseWholeNumber(std::string_view text);
+
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/heap_pages.h"
+#include "platform/ini_document.h"
 #include "platform/profile.h"
 
 namespace {
@@ -30,7 +31,10 @@ CIntakeSession::CIntakeSession(platform::Profile& settings, const CHandReference
     profileOptions.logFolder = start_.loggingFolder;
     profileOptions.nickname = start_.nickname;
     profileOptions.now = clock_.UnixSeconds();
-    profileOptions.partyTimeZone = settings.GetInt("Config", "TimeZone", -100);
+    // "TimeZone" is an hour more than a zone's offset from UTC (-11 to 15),
+    // or -100 for the computer's own zone; a damaged entry reads as -100.
+    const auto zone = platform::ParseWholeNumber(settings.GetString("Config", "TimeZone"));
+    profileOptions.partyTimeZone = zone && *zone >= -11 && *zone <= 15 ? *zone : -100;
     profile_ = CreateRoomProfile(start_.roomId, profileOptions);
     if (!profile_) {
         throw std::invalid_argument("room " + std::to_string(start_.roomId) +

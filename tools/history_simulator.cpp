@@ -11,7 +11,10 @@
 
 #include "tools/absolute_poker_history_writer.h"
 #include "tools/full_tilt_history_writer.h"
+#include "tools/inter_poker_history_writer.h"
+#include "tools/party_poker_history_writer.h"
 #include "tools/poker_stars_history_writer.h"
+#include "tools/true_poker_history_writer.h"
 
 namespace sim {
 
@@ -27,11 +30,15 @@ std::optional<HistoryFamily> FindHistoryFamily(std::string_view name) {
     if (lower == "pokerstars") return HistoryFamily::kPokerStars;
     if (lower == "fulltilt") return HistoryFamily::kFullTilt;
     if (lower == "absolute") return HistoryFamily::kAbsolutePoker;
+    if (lower == "partypoker") return HistoryFamily::kPartyPoker;
+    if (lower == "interpoker") return HistoryFamily::kInterPoker;
+    if (lower == "truepoker") return HistoryFamily::kTruePoker;
     return std::nullopt;
 }
 
 const std::vector<std::string>& HistoryFamilyNames() {
-    static const std::vector<std::string> kNames{"pokerstars", "fulltilt", "absolute"};
+    static const std::vector<std::string> kNames{"pokerstars", "fulltilt",   "absolute",
+                                                 "partypoker", "interpoker", "truepoker"};
     return kNames;
 }
 
@@ -41,6 +48,12 @@ std::string HistoryFileName(HistoryFamily family, const PlayedHand& hand) {
             return FullTiltFileName(hand);
         case HistoryFamily::kAbsolutePoker:
             return AbsolutePokerFileName(hand);
+        case HistoryFamily::kPartyPoker:
+            return PartyPokerFileName(hand);
+        case HistoryFamily::kInterPoker:
+            return InterPokerFileName(hand);
+        case HistoryFamily::kTruePoker:
+            return TruePokerFileName(hand);
         case HistoryFamily::kPokerStars:
             break;
     }
@@ -53,6 +66,12 @@ std::string HistoryText(HistoryFamily family, const PlayedHand& hand) {
             return WriteFullTiltHand(hand);
         case HistoryFamily::kAbsolutePoker:
             return WriteAbsolutePokerHand(hand);
+        case HistoryFamily::kPartyPoker:
+            return WritePartyPokerHand(hand);
+        case HistoryFamily::kInterPoker:
+            return WriteInterPokerHand(hand);
+        case HistoryFamily::kTruePoker:
+            return WriteTruePokerHand(hand);
         case HistoryFamily::kPokerStars:
             break;
     }

@@ -17,10 +17,17 @@
 namespace sim {
 
 // The room families whose history format the simulator writes.
-enum class HistoryFamily { kPokerStars, kFullTilt, kAbsolutePoker };
+enum class HistoryFamily {
+    kPokerStars,
+    kFullTilt,
+    kAbsolutePoker,
+    kPartyPoker,
+    kInterPoker,
+    kTruePoker,
+};
 
-// The family named "pokerstars", "fulltilt" or "absolute" (letter case
-// ignored).
+// The family named "pokerstars", "fulltilt", "absolute", "partypoker",
+// "interpoker" or "truepoker" (letter case ignored).
 std::optional<HistoryFamily> FindHistoryFamily(std::string_view name);
 // The names FindHistoryFamily knows, for messages.
 const std::vector<std::string>& HistoryFamilyNames();

@@ -73,24 +73,22 @@ int main(int argc, char** argv) {
     // options; it stops the simulator when the program ends.
     CDemoSession demo;
     if (options.demo) {
-        const std::filesystem::path base =
-            options.home.empty() ? ResolveProgramFolder("") : std::filesystem::path(options.home);
         std::string why;
-        if (!demo.Start(base / "demo", options, why)) {
+        if (!demo.Start(DemoFolder(options), options, why)) {
             std::cerr << "seatwatch: " << why << "\n";
             return 1;
         }
-        std::cout << "Demo: the simulator plays a hand every 4 s at three tables as "
-                  << kDemoNickname << "\n";
+        std::cout << "Demo: the simulator plays a hand every " << DemoRate(options)
+                  << " s at three tables as " << kDemoNickname << "\n";
     }
 
     const std::filesystem::path folder = ResolveProgramFolder(options.home);
     const std::filesystem::path assets = ResolveAssetsFolder();
     std::string error;
     if (!PrepareProgramFolder(folder, assets, error)) {
-        std::cerr << "seatwatch: cannot create the program folder " << folder << ": " << error
-                  << "\n";
-        return 1;
+        std::cerr << "seatwatch: the program folder " << folder << " " << error
+                  << "; choose another with --home\n";
+        return static_cast<int>(ShutdownReason::kProgramFolder);
     }
 
     platform::EventLoop loop;

@@ -88,16 +88,22 @@ TEST_F(AnalyzerTest, MemoryLimitMovesTheCutoff) {
         std::int64_t elapsed;
         int optMHC;
         const char* cutoff;
+        const char* optTime = nullptr;  // the OptTime entry, when there is one
     };
     const Case cases[] = {
         {5, 2600 + 500, ""},  // fast start-up: the limit grows
         {35, 2500, ""},       // in between: nothing changes
         {100, 2000, "x"},     // slow start-up: the 600th hand's date
+        // A damaged OptTime reads as the default, 40 seconds.
+        {35, 2500, "", "0"},
+        {35, 2500, "", "soon"},
+        {35, 2500, "", "-30"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.elapsed);
         settings = platform::MemoryProfile();
         SetUp();
+        if (c.optTime) settings.WriteString("Settings", "100 - Hero - OptTime", c.optTime);
         for (int i = 1; i <= 2600; ++i) {
             auto hand = std::make_unique<CHandPokerStars>("Hero");
             hand->handNumber = static_cast<std::uint64_t>(i);

@@ -45,6 +45,10 @@ TEST(CommandLineTest, FillsEveryOption) {
     EXPECT_EQ(p.options.money, MoneyMode::kPlay);
     EXPECT_EQ(p.options.logFolder, "/logs");
     EXPECT_EQ(p.options.historicalFolder, "/old");
+    const Parsed demo = Parse({"--demo", "--demo-folder", "/d", "--demo-rate", "0.5"});
+    ASSERT_TRUE(demo.result.run) << demo.err;
+    EXPECT_EQ(demo.options.demoFolder, "/d");
+    EXPECT_EQ(demo.options.demoRate, 0.5);
 }
 
 TEST(CommandLineTest, NothingGivenRunsWithDefaults) {
@@ -81,6 +85,8 @@ TEST(CommandLineTest, RefusalsNameTheOption) {
         {{"--home"}, "--home"},
         {{"--nickname", "Hero"}, "--room"},
         {{"stray"}, "stray"},
+        {{"--demo-folder", "/d"}, "--demo"},
+        {{"--demo", "--demo-rate", "0"}, "--demo-rate"},
     };
     for (const auto& c : cases) {
         const Parsed p = Parse(c.args);

@@ -174,7 +174,8 @@ TEST_F(ConsoleTest, AnUnreachableSavedPlaceGivesTheDefault) {
     Register(Plugin::kRegistered);
     for (const char* place :
          {"Console-Top=70\nConsole-Left=99999\n", "Console-Top=-5000\nConsole-Left=300\n",
-          "Console-Top=99999\nConsole-Left=-99999\n"}) {
+          "Console-Top=99999\nConsole-Left=-99999\n", "Console-Top=70\nConsole-Left=abc\n",
+          "Console-Top=\nConsole-Left=300\n", "Console-Top=7O\nConsole-Left=300\n"}) {
         SCOPED_TRACE(place);
         rooms_test::WriteFile(home_ / "Seatwatch.ini",
                               std::string("[Advanced]\nPokerTracker=1\n[Positions]\n") + place);

@@ -11,6 +11,7 @@
 #include "analysis/hand_reference.h"
 #include "platform/clock.h"
 #include "platform/memory_profile.h"
+#include "rooms/poker_room_profile_party_poker.h"
 #include "tests/rooms/rooms_test_support.h"
 #include "tests/rooms/stars_history.h"
 
@@ -58,6 +59,30 @@ TEST(IntakeSession, RoomWithoutProfileIsRefused) {
     IntakeSessionSettings start;
     start.roomId = 106;  // Eurobet: no hand histories
     EXPECT_THROW(CIntakeSession(settings, reference, clock, start), std::invalid_argument);
+}
+
+// The PartyPoker time-zone setting: a zone in range is used, anything else
+// (not a number, out of range) reads as the computer's own zone.
+TEST(IntakeSession, PartyTimeZoneOutOfRangeReadsAsTheComputersZone) {
+    const struct {
+        const char* entry;
+        int zone;
+    } cases[] = {{"3", 3},   {"-11", -11},   {"15", 15},   {"16", -100},  {"-12", -100},
+                 {"", -100}, {"east", -100}, {"2h", -100}, {"-100", -100}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        platform::ManualClock clock;
+        platform::MemoryProfile settings;
+        ASSERT_TRUE(settings.WriteString("Config", "TimeZone", c.entry));
+        CHandReference reference;
+        IntakeSessionSettings start;
+        start.roomId = 101;  // Party Poker
+        start.nickname = "Hero";
+        CIntakeSession session(settings, reference, clock, start);
+        auto* party = dynamic_cast<CPokerRoomProfilePartyPoker*>(&session.RoomProfile());
+        ASSERT_NE(party, nullptr);
+        EXPECT_EQ(party->timeZone, c.zone);
+    }
 }
 
 TEST(IntakeSession, StepsRunInTurnAndLivePassesKeepTheirSpacing) {

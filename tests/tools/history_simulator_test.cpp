@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <map>
 #include <set>
@@ -45,22 +46,94 @@ std::map<std::uint64_t, sim::PlayedHand> Play(
     return hands;
 }
 
+// The kind the parsers record for a played action. An all-in may be read
+// as a call, bet or raise: some formats leave that to the parser.
+constexpr int kAnyBet = -2;
+int KindOf(const sim::HandEvent& event) {
+    if (event.allIn) return kAnyBet;
+    switch (event.kind) {
+        case sim::EventKind::kSmallBlind:
+            return kActionSmallBlind;
+        case sim::EventKind::kBigBlind:
+            return kActionBigBlind;
+        case sim::EventKind::kFold:
+            return kActionFold;
+        case sim::EventKind::kCheck:
+            return kActionCheck;
+        case sim::EventKind::kCall:
+            return kActionCall;
+        case sim::EventKind::kBet:
+            return kActionBet;
+        default:
+            return kActionRaise;
+    }
+}
+
+// The parsed actions of `position` are the player's actions as played,
+// street by street: the blinds, then every fold, check, call, bet and raise
+// with the money it put in.
+void ExpectSameActions(const CHand& hand, int position, const sim::PlayedHand& truth, int player) {
+    std::vector<sim::Money> committed(truth.players.size(), 0);
+    std::array<std::vector<std::pair<int, sim::Money>>, 4> played;
+    for (const sim::HandEvent& event : truth.events) {
+        if (event.kind == sim::EventKind::kStreet) {
+            std::fill(committed.begin(), committed.end(), 0);
+            continue;
+        }
+        const std::size_t p = static_cast<std::size_t>(event.player);
+        if (event.kind == sim::EventKind::kReturned) {
+            committed[p] -= event.amount;
+            continue;
+        }
+        const sim::Money paid =
+            event.kind == sim::EventKind::kRaise ? event.raiseTo - committed[p] : event.amount;
+        committed[p] += paid;
+        if (event.player == player) {
+            played[static_cast<std::size_t>(event.street)].push_back({KindOf(event), paid});
+        }
+    }
+    for (std::size_t street = 0; street < played.size(); ++street) {
+        std::vector<std::pair<int, sim::Money>> parsed;
+        for (const CAction& action : hand.Actions(position, static_cast<int>(street))) {
+            if (action.kind == kActionButton || action.kind == kActionUncalledBet) continue;
+            int kind = action.kind == kActionReraise ? kActionRaise : action.kind;
+            const std::size_t i = parsed.size();
+            if (kind >= kActionCall && kind <= kActionRaise && i < played[street].size() &&
+                played[street][i].first == kAnyBet) {
+                kind = kAnyBet;
+            }
+            parsed.push_back({kind, action.amount});
+        }
+        EXPECT_EQ(parsed, played[street])
+            << truth.players[static_cast<std::size_t>(player)].name << " on street " << street;
+    }
+}
+
 // Every simulated hand is read complete by the room's real parser, and
 // what it reads adds up to what was played: each player's result to the
 // cent, the pot less the rake.
 void CheckParsedAgainstPlayed(const std::string& folder,
                               const std::map<std::uint64_t, sim::PlayedHand>& played,
-                              sim::HistoryFamily family = sim::HistoryFamily::kPokerStars) {
-    const char* parser = family == sim::HistoryFamily::kFullTilt        ? "fulltilt"
-                         : family == sim::HistoryFamily::kAbsolutePoker ? "absolute"
-                                                                        : "pokerstars";
+                              sim::HistoryFamily family = sim::HistoryFamily::kPokerStars,
+                              bool compareActions = false) {
+    static const std::map<sim::HistoryFamily, const char*> kParsers{
+        {sim::HistoryFamily::kPokerStars, "pokerstars"},
+        {sim::HistoryFamily::kFullTilt, "fulltilt"},
+        {sim::HistoryFamily::kAbsolutePoker, "absolute"},
+        {sim::HistoryFamily::kPartyPoker, "party"},
+        {sim::HistoryFamily::kInterPoker, "interpoker"},
+        {sim::HistoryFamily::kTruePoker, "truepoker"},
+    };
+    const char* parser = kParsers.at(family);
     std::set<std::uint64_t> seen;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         CStdioFileCustom reader;
         ASSERT_TRUE(reader.Open(entry.path().string()));
         reader.SetTextEnd(TextEnd::kComplete);
+        HandParserOptions parserOptions;
+        parserOptions.filePath = entry.path().string();
         for (;;) {
-            std::unique_ptr<CHand> hand = CreateHandParser(parser, "SeatwatchUser");
+            std::unique_ptr<CHand> hand = CreateHandParser(parser, "SeatwatchUser", parserOptions);
             const int result = hand->ReadHand(reader);
             if (result == CHand::kNoHandStart) break;
             ASSERT_EQ(result, CHand::kParseOk) << hand->RejectReason();
@@ -79,6 +152,7 @@ void CheckParsedAgainstPlayed(const std::string& folder,
                 const std::int64_t net = analysis::NetResult(*hand, position);
                 EXPECT_EQ(net, truth.won[p] - truth.invested[p]) << truth.players[p].name;
                 sum += net;
+                if (compareActions) ExpectSameActions(*hand, position, truth, static_cast<int>(p));
             }
             EXPECT_EQ(sum, -truth.rake);
         }
@@ -134,6 +208,37 @@ TEST(HistorySimulator, AbsolutePokerHistoriesParseCompleteAndBalanceToo) {
         const auto played =
             Play(folder.Path(), 40 + players, 300, 2, players, sim::HistoryFamily::kAbsolutePoker);
         CheckParsedAgainstPlayed(folder.Path(), played, sim::HistoryFamily::kAbsolutePoker);
+    }
+}
+
+// The PartyPoker, InterPoker and TruePoker formats: every hand parses
+// complete with the project's parser, each player's actions and result as
+// played, at short, middling and full tables.
+TEST(HistorySimulator, PartyInterAndTruePokerHistoriesReadBackHandForHand) {
+    const struct {
+        sim::HistoryFamily family;
+        const char* name;
+        const char* firstLine;
+    } families[] = {
+        {sim::HistoryFamily::kPartyPoker, "partypoker", "Game #"},
+        {sim::HistoryFamily::kInterPoker, "interpoker", "Game #"},
+        {sim::HistoryFamily::kTruePoker, "truepoker", "Game Started on "},
+    };
+    for (const auto& f : families) {
+        SCOPED_TRACE(f.name);
+        EXPECT_EQ(sim::FindHistoryFamily(f.name), f.family);
+        for (int players : {2, 6, 9}) {
+            SCOPED_TRACE(players);
+            ScratchFolder folder;
+            const auto played = Play(folder.Path(), 60 + players, 300, 2, players, f.family);
+            CheckParsedAgainstPlayed(folder.Path(), played, f.family, true);
+            int files = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+                ++files;
+                EXPECT_EQ(ReadAll(entry.path()).rfind(f.firstLine, 0), 0u);
+            }
+            EXPECT_GE(files, 2);
+        }
     }
 }
 

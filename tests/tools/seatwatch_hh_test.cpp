@@ -104,9 +104,21 @@ TEST(SeatwatchSim, CommandLine) {
 
     const ToolRun family = RunTool("--folder x --family party", "seatwatch-sim");
     EXPECT_EQ(family.code, 2);
-    EXPECT_NE(family.err.find("--family: party not in {pokerstars,fulltilt,absolute}"),
+    EXPECT_NE(family.err.find("--family: party not in {pokerstars,fulltilt,absolute,partypoker,"
+                              "interpoker,truepoker}"),
               std::string::npos)
         << family.err;
+    // Another family's histories, read back by the checking tool.
+    rooms_test::ScratchFolder party;
+    EXPECT_EQ(RunTool("--folder '" + party.Path() +
+                          "' --family PartyPoker --count 4 --rate 0 --seed 1 --tables 1 --quiet",
+                      "seatwatch-sim")
+                  .code,
+              0);
+    const ToolRun partyChecked =
+        RunTool("--room party --hero SeatwatchUser '" + party.Path() + "'/*.txt", "seatwatch-hh");
+    EXPECT_NE(partyChecked.out.find("\"hands\":4,\"complete\":4,"), std::string::npos)
+        << partyChecked.out;
     const ToolRun unknown = RunTool("--folder x --frob", "seatwatch-sim");
     EXPECT_EQ(unknown.code, 2);
     EXPECT_NE(unknown.err.find("--frob"), std::string::npos) << unknown.err;
