@@ -75,6 +75,8 @@ struct ConsoleViewContext {
     std::filesystem::path assetsFolder;
     // Writes one line in the program log.
     std::function<void(const std::string&)> log;
+    // Runs a command of the console's menu (a help page, say).
+    std::function<void(int command)> consoleCommand;
 };
 
 // The console's real views: each group of windows is a part of its own (the

@@ -504,6 +504,7 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
         context.programFolder = env_.programFolder;
         context.assetsFolder = env_.assetsFolder;
         context.log = [this](const std::string& line) { log_.WriteLine(line); };
+        context.consoleCommand = [this](int command) { OnMenuCommand(command); };
         ownViews_ = std::make_unique<CConsoleViews>(context);
         views_ = ownViews_.get();
     }
@@ -987,7 +988,9 @@ void CDlgMain::ChangeReportProperties2(int report, std::string_view property,
     if (!settings_) return;
     settings_->WriteInt("Reports", "Current", report);
     if (!property.empty() && (report == 0 || report == 2) && property == "PN") {
-        settings_->WriteString("Hand Review Report", "Player", Trimmed(text));
+        // The page escaped the name for its script string.
+        settings_->WriteString("Hand Review Report", "Player",
+                               html::UnescapeNameFromScript(Trimmed(text)));
     }
     ShowCurrentReport();
 }
