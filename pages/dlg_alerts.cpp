@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "pages/page_window.h"
+
 CDlgAlerts::CDlgAlerts(platform::Desktop& desktop, platform::WindowId owner) : desktop_(desktop) {
     platform::WindowDescription desc;
     desc.kind = platform::WindowKind::kHtml;
@@ -23,8 +25,5 @@ void CDlgAlerts::Show(std::string_view playerKey, bool setTitle, std::string_vie
     if (window_ == platform::kNoWindow) return;
     if (setTitle) desktop_.SetTitle(window_, "Alerts: " + std::string(playerKey));
     if (!address.empty()) desktop_.Navigate(window_, address);
-    const auto state = desktop_.GetWindow(window_);
-    desktop_.Show(window_, state && state->minimized ? platform::ShowMode::kRestore
-                                                      : platform::ShowMode::kShow);
-    desktop_.BringToTop(window_);
+    pages::ComeForward(desktop_, window_);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pages/dlg_reports_options.h"
+#include "pages/page_window.h"
 
 namespace {
 
@@ -79,10 +80,7 @@ void CDlgReports::Show(std::string_view address, bool bringToFront, std::string_
                               SavedPlace(settings_, desktop_.WorkArea()),
                               platform::kNoZOrder | platform::kShowWindow);
     }
-    const auto state = desktop_.GetWindow(window_);
-    desktop_.Show(window_, state && state->minimized ? platform::ShowMode::kRestore
-                                                      : platform::ShowMode::kShow);
-    desktop_.BringToTop(window_);
+    pages::ComeForward(desktop_, window_);
 }
 
 void CDlgReports::Close() {
