@@ -300,6 +300,11 @@ TEST_F(ConsoleCommandsTest, ReportPropertiesFollowTheirRules) {
     console_->PageCallback()->ChangeReportProperties2(2, pn, name);
     EXPECT_EQ(console_->Settings().GetString("Hand Review Report", "Player"), "Zo\xc3\xab <b>");
     EXPECT_EQ(views_.calls.back(), "report 2 []");
+    // The page escaped the name for its script string.
+    com::BSTR escaped = com::BstrFromUtf8("O/1Brien ///4b/5");
+    console_->PageCallback()->ChangeReportProperties2(0, pn, escaped);
+    EXPECT_EQ(console_->Settings().GetString("Hand Review Report", "Player"), "O'Brien /<b>");
+    com::SysFreeString(escaped);
     com::SysFreeString(pn);
     com::SysFreeString(name);
 
