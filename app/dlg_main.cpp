@@ -505,6 +505,7 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
         context.assetsFolder = env_.assetsFolder;
         context.log = [this](const std::string& line) { log_.WriteLine(line); };
         context.consoleCommand = [this](int command) { OnMenuCommand(command); };
+        context.sessionStart = [this] { return sessionStart_; };
         ownViews_ = std::make_unique<CConsoleViews>(context);
         views_ = ownViews_.get();
     }

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -57,8 +58,10 @@ class CReportViews final : public IConsoleViews {
         if (report < 0 || report > 2) return;
         if (!player.empty()) settings.WriteString("Hand Review Report", "Player", player);
         CHandAnalyzer& analyzer = context_.session->Analyzer();
-        const CReportOptions options = pages::ReadReportOptions(
-            settings, report, analyzer.Now(), analyzer.Start().sessionStart);
+        const std::int64_t sessionStart =
+            context_.sessionStart ? context_.sessionStart() : analyzer.Start().sessionStart;
+        const CReportOptions options =
+            pages::ReadReportOptions(settings, report, analyzer.Now(), sessionStart);
         std::string path;
         std::string title;
         if (report == kPlayersReport) {

@@ -613,3 +613,65 @@ TEST_F(ConsoleCommandsTest, TheRoomDialogWaitsForTheDeskToBeOpened) {
 }
 
 }  // namespace
+
+// The console's own report part: the report window shows what the settings
+// choose, and the alerts window only pages of the temp folder.
+TEST_F(ConsoleCommandsTest, ReportAndAlertsWindowsShowWhatThePagesAsk) {
+    env_.views = nullptr;
+    Start(true);
+    const auto windowTitled = [this](std::string_view prefix) {
+        for (platform::WindowId id : desktop_.ZOrder()) {
+            const auto state = desktop_.GetWindow(id);
+            if (state->title.starts_with(prefix)) return *state;
+        }
+        return platform::WindowState{};
+    };
+    // The first loading made the user's report ready without showing it.
+    platform::WindowState report = windowTitled("Report: ");
+    ASSERT_NE(report.id, platform::kNoWindow);
+    EXPECT_EQ(report.title, "Report: SeatwatchUser");
+    EXPECT_FALSE(report.visible);
+
+    Menu(console_menu::kReportWindow);
+    report = *desktop_.GetWindow(report.id);
+    EXPECT_TRUE(report.visible);
+    EXPECT_EQ(desktop_.ZOrder().front(), report.id);
+    EXPECT_TRUE(report.address.ends_with("/Report_Player.htm")) << report.address;
+
+    pagelink::IBrowserSinkNoDispatch* sink = console_->PageCallback();
+    com::BSTR gt = com::BstrFromUtf8("GT");
+    sink->ChangeReportProperties(1, gt, 2);
+    report = *desktop_.GetWindow(report.id);
+    EXPECT_EQ(report.title, "Report: Ring Games - No Limit and Pot Limit");
+    EXPECT_TRUE(report.address.ends_with("/Report_Players.htm")) << report.address;
+    EXPECT_TRUE(std::filesystem::exists(report.address));
+    com::SysFreeString(gt);
+
+    // Alerts: the arguments arrive escaped as the page wrote them; a page
+    // outside the temp folder is not shown.
+    const std::string page = (console_->TempFolder() / "Table_x_Bob.htm").string();
+    std::string escaped;
+    for (char c : page) escaped += c == '/' ? std::string("//") : std::string(1, c);
+    com::BSTR name = com::BstrFromUtf8("O/1Neil");
+    com::BSTR key = com::BstrFromUtf8("O/1Neil (NL)");
+    com::BSTR inside = com::BstrFromUtf8(escaped);
+    sink->DisplayAlerts(name, key, 1, inside);
+    platform::WindowState alerts = windowTitled("Alerts: ");
+    EXPECT_EQ(alerts.title, "Alerts: O'Neil (NL)");
+    EXPECT_EQ(alerts.address, page);
+    EXPECT_TRUE(alerts.visible);
+    com::BSTR outside = com::BstrFromUtf8("//etc//passwd.htm");
+    com::BSTR climbing = com::BstrFromUtf8(escaped + "//..//..//x.htm");
+    sink->DisplayAlerts(name, key, 1, outside);
+    sink->DisplayAlerts(name, key, 1, climbing);
+    EXPECT_EQ(desktop_.GetWindow(alerts.id)->address, page);
+    for (com::BSTR s : {name, key, inside, outside, climbing}) com::SysFreeString(s);
+
+    // Closed, it keeps its place; the console's shutdown finds it hidden.
+    Command close;
+    close.window = report.id;
+    close.kind = CommandKind::kClose;
+    desktop_.DeliverUserCommand(close);
+    EXPECT_FALSE(desktop_.GetWindow(report.id)->visible);
+    EXPECT_EQ(Setting("Positions", "Reports-Width"), report.rect.Width());
+}
