@@ -1,5 +1,5 @@
-// The report window, its options and the alerts window on a recording
-// desktop, and the report settings they read.
+// The report window on a recording desktop, and the report settings it
+// reads.
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "pages/dlg_alerts.h"
 #include "pages/dlg_reports.h"
-#include "pages/dlg_reports_options.h"
 #include "pages/report_settings.h"
 #include "platform/memory_profile.h"
 #include "platform/recording_desktop.h"
@@ -19,14 +17,6 @@
 namespace {
 
 using platform::Rect;
-
-platform::Command Menu(platform::WindowId window, int id) {
-    platform::Command c;
-    c.window = window;
-    c.kind = platform::CommandKind::kMenu;
-    c.id = id;
-    return c;
-}
 
 class ReportWindowTest : public ::testing::Test {
   protected:
@@ -121,41 +111,6 @@ TEST_F(ReportWindowTest, ComesForwardAtItsSavedPlaceOnceAndKeepsItsPlaceWhenClos
     EXPECT_EQ(settings_.GetInt("Positions", "Reports-Width", 0), 500);
 }
 
-TEST_F(ReportWindowTest, MenuAsksForTheViewsAndTheOptionsRedrawTheReportOnlyAfterOk) {
-    const platform::WindowId w = window_->Window();
-    desktop_.DeliverUserCommand(Menu(w, CDlgReports::kViewHandReview));
-    desktop_.DeliverUserCommand(Menu(w, CDlgReports::kViewPlayers));
-    desktop_.DeliverUserCommand(Menu(w, CDlgReports::kViewAnalysis));
-    desktop_.DeliverUserCommand(Menu(w, CDlgReports::kHelpCommand));
-    EXPECT_EQ(asked_, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(forwarded_, (std::vector<int>{32802}));
-    asked_.clear();
-
-    // The dialog opens on the setting; Cancel keeps it.
-    platform::Command pot;
-    pot.kind = platform::CommandKind::kClick;
-    pot.id = CDlgReportsOptions::kPotSize;
-    desktop_.ScriptDialog({{pot}, platform::kIdCancel});
-    desktop_.DeliverUserCommand(Menu(w, CDlgReports::kOptions));
-    EXPECT_EQ(settings_.GetInt("Reports", "Display Pot Size", -1), -1);
-    EXPECT_TRUE(asked_.empty());
-
-    desktop_.ScriptDialog({{pot}, platform::kIdOk});
-    desktop_.DeliverUserCommand(Menu(w, CDlgReports::kOptions));
-    EXPECT_EQ(settings_.GetInt("Reports", "Display Pot Size", -1), 1);
-    EXPECT_EQ(asked_, (std::vector<int>{-1}));
-
-    const platform::DialogDescription d = CDlgReportsOptions(desktop_, settings_).Describe();
-    EXPECT_EQ(d.title, "Report Options");
-    for (const platform::Control& c : d.controls) {
-        if (c.id == CDlgReportsOptions::kPotSize) {
-            EXPECT_TRUE(c.checked);
-        } else if (c.id == CDlgReportsOptions::kNetAmount) {
-            EXPECT_FALSE(c.checked);
-        }
-    }
-}
-
 TEST_F(ReportWindowTest, FirstPageFixesThePageZoomOfTheWindowOnce) {
     int asked = 0;
     int level = 0;
@@ -186,26 +141,6 @@ TEST_F(ReportWindowTest, FirstPageFixesThePageZoomOfTheWindowOnce) {
     page.page = "/tmp/c.htm";
     desktop_.SetControl(tool, page);
     EXPECT_EQ(desktop_.GetWindow(tool)->zoom, 2);
-}
-
-TEST(AlertsWindowTest, ShowsThePlayersAlertsOnTopWithoutMovingTheWindow) {
-    platform::RecordingDesktop desktop;
-    const platform::WindowId console = desktop.CreateWindow({});
-    CDlgAlerts alerts(desktop, console);
-    const platform::WindowId w = alerts.Window();
-    EXPECT_FALSE(desktop.GetWindow(w)->visible);
-    EXPECT_EQ(desktop.GetWindow(w)->title, "Alerts");
-    const Rect place = desktop.GetWindow(w)->rect;
-    alerts.Show("<b>Bob</b> (NL)", true, "/tmp/Table_1_Bob.htm");
-    EXPECT_TRUE(desktop.GetWindow(w)->visible);
-    EXPECT_EQ(desktop.GetWindow(w)->title, "Alerts: <b>Bob</b> (NL)");
-    EXPECT_EQ(desktop.GetWindow(w)->address, "/tmp/Table_1_Bob.htm");
-    EXPECT_EQ(desktop.GetWindow(w)->rect, place);
-    EXPECT_EQ(desktop.ZOrder().front(), w);
-    // Without the title flag the caption stays; an empty address keeps the page.
-    alerts.Show("Ann", false, "");
-    EXPECT_EQ(desktop.GetWindow(w)->title, "Alerts: <b>Bob</b> (NL)");
-    EXPECT_EQ(desktop.GetWindow(w)->address, "/tmp/Table_1_Bob.htm");
 }
 
 TEST(ReportSettingsTest, OptionsComeFromTheSettingsAndBadValuesGiveTheDefaults) {
