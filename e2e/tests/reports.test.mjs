@@ -37,10 +37,16 @@ after(async () => {
 // One no-limit hand at a table with the hero in the small blind (seat 2):
 // `raiser` raises first in with 7-2 offsuit, the hero calls, both check down
 // and the hero's kings win the pot of $0.70 (a net $0.40).
+// The client writes the time of New York.
+const kEastern = new Intl.DateTimeFormat('en-US', {
+    timeZone: 'America/New_York', year: 'numeric', month: '2-digit', day: '2-digit',
+    hour: '2-digit', minute: '2-digit', second: '2-digit', hourCycle: 'h23',
+});
+
 function ShowdownHand(number, table, seats, raiser, when) {
-    const pad = (n) => String(n).padStart(2, '0');
-    const date = `${when.getFullYear()}/${pad(when.getMonth() + 1)}/${pad(when.getDate())}`;
-    const time = `${pad(when.getHours())}:${pad(when.getMinutes())}:${pad(when.getSeconds())}`;
+    const p = Object.fromEntries(kEastern.formatToParts(when).map((part) => [part.type, part.value]));
+    const date = `${p.year}/${p.month}/${p.day}`;
+    const time = `${p.hour}:${p.minute}:${p.second}`;
     // Preflop order: the seats after the big blind, the button, the blinds.
     const order = [...seats.slice(3), seats[0]];
     const lines = [
