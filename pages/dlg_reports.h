@@ -62,7 +62,8 @@ class CDlgReports {
     // The saved place ("Positions"/"Reports-Top", "-Left", "-Height",
     // "-Width"), or kDefaultPlace when any value is negative or would put
     // the window out of a screen of `screen`'s size (within 50 pixels).
-    static platform::Rect SavedPlace(const platform::Profile& settings, const platform::Rect& screen);
+    static platform::Rect SavedPlace(const platform::Profile& settings,
+                                     const platform::Rect& screen);
 
   private:
     bool OnCommand(const platform::Command& command);

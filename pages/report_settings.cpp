@@ -40,11 +40,21 @@ CReportOptions ReadReportOptions(const platform::Profile& settings, int report, 
     // session ... 4 all hands).
     o.period = ReadInRange(settings, "Hand Review Report", "Period", 2, 0, 4) + 1;
     switch (o.period) {
-        case 1: o.periodStart = sessionStart; break;
-        case 2: o.periodStart = now - kDay; break;
-        case 3: o.periodStart = now - 7 * kDay; break;
-        case 4: o.periodStart = now - 30 * kDay; break;
-        default: o.periodStart = 0; break;
+        case 1:
+            o.periodStart = sessionStart;
+            break;
+        case 2:
+            o.periodStart = now - kDay;
+            break;
+        case 3:
+            o.periodStart = now - 7 * kDay;
+            break;
+        case 4:
+            o.periodStart = now - 30 * kDay;
+            break;
+        default:
+            o.periodStart = 0;
+            break;
     }
     // No column chosen yet (-1) sorts by rank.
     o.sortColumn = ReadInRange(settings, "Hand Review Report", "Sort", 0, 0, 2);

@@ -92,12 +92,13 @@ function ResolveAddress(address, { images = false } = {}) {
     }
     let path = text.replace(/\\/g, '/');
     // A file in the program folder's Temp/ or Temp2/ is served from there.
+    // The server's url is already encoded ("Hand%20123.htm"); a file path
+    // is not: each part is decoded first so that neither is encoded twice.
     const temp = path.match(/(?:^|\/)(temp2?\/.*)$/i);
-    // The server's URL paths come encoded already: each part is decoded
-    // first, so that a page whose name has a blank is not encoded twice.
     if (temp) {
         return '/' + temp[1].split('/')
-            .map((part) => encodeURIComponent(decodeURIComponentSafe(part))).join('/');
+            .map((part) => encodeURIComponent(decodeURIComponentSafe(part)))
+            .join('/');
     }
     if (/^[a-z]:\//i.test(path)) path = path.slice(path.lastIndexOf('/') + 1);
     if (path.startsWith('/_/') || !path.startsWith('/')) {

@@ -46,9 +46,9 @@ TEST(ReportPlaceTest, SavedPlaceFallsBackToTheDefaultsOffTheScreen) {
     const Rect def = CDlgReports::kDefaultPlace;
     const Case cases[] = {
         {20, 30, 500, 700, Rect::FromSize(30, 20, 700, 500)},
-        {20, 30, 500, 3000, def},   // wider than the screen
-        {-1, 30, 500, 700, def},    // negative
-        {945, 30, 500, 700, def},   // top below the screen less 50
+        {20, 30, 500, 3000, def},  // wider than the screen
+        {-1, 30, 500, 700, def},   // negative
+        {945, 30, 500, 700, def},  // top below the screen less 50
         {944, 1230, 944, 1230, Rect::FromSize(1230, 944, 1230, 944)},  // at the limits
         {20, 1231, 500, 700, def},
     };
@@ -168,8 +168,8 @@ TEST(ReportSettingsTest, OptionsComeFromTheSettingsAndBadValuesGiveTheDefaults) 
 
     // The stored period is the link's value less one.
     const std::pair<int, std::int64_t> periods[] = {
-        {0, kSession}, {1, kNow - 86'400}, {2, kNow - 7 * 86'400}, {3, kNow - 30 * 86'400},
-        {4, 0}, {7, kNow - 7 * 86'400}};
+        {0, kSession}, {1, kNow - 86'400},    {2, kNow - 7 * 86'400}, {3, kNow - 30 * 86'400},
+        {4, 0},        {7, kNow - 7 * 86'400}};
     for (const auto& [stored, start] : periods) {
         s.WriteInt("Hand Review Report", "Period", stored);
         o = pages::ReadReportOptions(s, 0, kNow, kSession);
