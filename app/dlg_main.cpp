@@ -905,7 +905,8 @@ std::string CDlgMain::WriteSystemInformationPage() {
 }
 
 void CDlgMain::DisplayGraph(std::string_view name, int number) {
-    std::string player = Trimmed(name);
+    // The page escaped the key for its script string.
+    std::string player = html::UnescapeNameFromScript(Trimmed(name));
     if (player == kOwnGraphName) player = nickname_;
     std::string key = player;
     if (settings_ && settings_->GetInt("Advanced", "Reuse Graph Window", 0) != 0) {
