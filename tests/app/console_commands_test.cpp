@@ -328,9 +328,9 @@ TEST_F(ConsoleCommandsTest, PageCommandsReachTheirWindows) {
     com::BSTR oneil = bstr("O/1Neil");
     sink->DisplayGraph(oneil, 1);
     com::SysFreeString(oneil);
-    EXPECT_EQ(views_.calls, (std::vector<std::string>{"graph SeatwatchUser [SeatwatchUser] -1",
-                                                      "graph Bob (NL) [Bob (NL)] 2",
-                                                      "graph O'Neil [O'Neil] 1"}));
+    EXPECT_EQ(views_.calls,
+              (std::vector<std::string>{"graph SeatwatchUser [SeatwatchUser] -1",
+                                        "graph Bob (NL) [Bob (NL)] 2", "graph O'Neil [O'Neil] 1"}));
 
     // One shared window: the key is the nickname, and an empty name shows
     // the last player graphed.
