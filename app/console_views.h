@@ -75,6 +75,11 @@ struct ConsoleViewContext {
     std::filesystem::path assetsFolder;
     // Writes one line in the program log.
     std::function<void(const std::string&)> log;
+    // Runs a command of the console's menu (a help page, say).
+    std::function<void(int command)> consoleCommand;
+    // When the current session began (seconds since 1970): the start of the
+    // run, or of the last reset of the session statistics.
+    std::function<std::int64_t()> sessionStart;
 };
 
 // The console's real views: each group of windows is a part of its own (the

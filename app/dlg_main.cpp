@@ -536,6 +536,8 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
         context.programFolder = env_.programFolder;
         context.assetsFolder = env_.assetsFolder;
         context.log = [this](const std::string& line) { log_.WriteLine(line); };
+        context.consoleCommand = [this](int command) { OnMenuCommand(command); };
+        context.sessionStart = [this] { return sessionStart_; };
         ownViews_ = std::make_unique<CConsoleViews>(context);
         views_ = ownViews_.get();
     }
@@ -936,7 +938,8 @@ std::string CDlgMain::WriteSystemInformationPage() {
 }
 
 void CDlgMain::DisplayGraph(std::string_view name, int number) {
-    std::string player = Trimmed(name);
+    // The page escaped the key for its script string.
+    std::string player = html::UnescapeNameFromScript(Trimmed(name));
     if (player == kOwnGraphName) player = nickname_;
     std::string key = player;
     if (settings_ && ReadSetting(*settings_, setting::kReuseGraphWindow) != 0) {
@@ -1021,7 +1024,9 @@ void CDlgMain::ChangeReportProperties2(int report, std::string_view property,
     if (!settings_) return;
     settings_->WriteInt("Reports", "Current", report);
     if (!property.empty() && (report == 0 || report == 2) && property == "PN") {
-        settings_->WriteString("Hand Review Report", "Player", Trimmed(text));
+        // The page escaped the name for its script string.
+        settings_->WriteString("Hand Review Report", "Player",
+                               html::UnescapeNameFromScript(Trimmed(text)));
     }
     ShowCurrentReport();
 }

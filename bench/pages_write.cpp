@@ -1,6 +1,7 @@
 // Page-writing benchmarks: the players report over 50,000 players (time and
-// page size), one table page, one hand page, and one pass that rewrites the
-// pages of 20 open tables.
+// page size, the page alone and as the report window asks for it), one table
+// page, one hand page, and one pass that rewrites the pages of 20 open
+// tables.
 //
 //   bench_pages_write --benchmark_counters_tabular=true
 
@@ -19,6 +20,7 @@
 #include "pages/analysis_pages.h"
 #include "pages/hand_page.h"
 #include "pages/report_pages.h"
+#include "pages/report_settings.h"
 #include "pages/table_page.h"
 #include "platform/clock.h"
 #include "platform/memory_profile.h"
@@ -180,6 +182,61 @@ void BM_PlayersReport(benchmark::State& state) {
     state.counters["page_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_PlayersReport)->Arg(0)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond);
+
+// What the report window does for the players report: the settings read,
+// the players ranked and the page written, over an analyzer that met 50,000
+// opponents (6,250 nine-handed hands with eight new players each), listing
+// them all.
+void BM_ReportWindowPlayersReport(benchmark::State& state) {
+    static const std::filesystem::path folder = OutputFolder() / "report";
+    static platform::MemoryProfile settings;
+    static const CHandReference reference;
+    static platform::ManualClock clock{1'282'266'082 + 3'700};
+    static const std::unique_ptr<CHandAnalyzer> analyzer = [] {
+        std::filesystem::create_directories(folder);
+        auto a = std::make_unique<CHandAnalyzer>(settings, reference, clock);
+        CHandAnalyzer::StartValues start;
+        start.roomId = 100;
+        start.userName = "Hero";
+        start.outputFolder = folder.string();
+        a->Initialise(start);
+        int player = 0;
+        for (int n = 0; n < 6'250; ++n) {
+            testing_hands::Table t;
+            t.name = "Table " + std::to_string(n % 20);
+            for (int seat = 0; seat < 9; ++seat)
+                t.seats.push_back(seat == 4 ? std::string("Hero") : "P" + std::to_string(player++));
+            std::string body = t.seats[1] + ": posts small blind $0.50\n" + t.seats[2] +
+                               ": posts big blind $1\n*** HOLE CARDS ***\nDealt to Hero [Ah Kd]\n";
+            for (int seat : {3, 4, 5, 6, 7, 8, 0, 1}) body += t.seats[seat] + ": folds\n";
+            body += "Uncalled bet ($0.50) returned to " + t.seats[2] + "\n" + t.seats[2] +
+                    " collected $1 from pot\n";
+            auto hand = testing_hands::Parse(
+                testing_hands::HandText(200000 + static_cast<std::uint64_t>(n), t, body,
+                                        {{t.seats[2], "collected ($1)"}}),
+                "Hero");
+            if (hand) a->AddHand(std::move(hand));
+        }
+        a->Process(false);
+        return a;
+    }();
+    settings.WriteInt("Players Report", "Hands", 0);
+    settings.WriteInt("Players Reports", "Sort", static_cast<int>(state.range(0)));
+    std::size_t bytes = 0;
+    std::size_t players = 0;
+    for (auto _ : state) {
+        CAnalysisPages pages;  // a new writer writes the page again
+        const CReportOptions options =
+            pages::ReadReportOptions(settings, 1, analyzer->Now(), analyzer->Start().sessionStart);
+        std::string path = pages.WritePlayersReport(*analyzer, options);
+        benchmark::DoNotOptimize(path);
+        bytes = std::filesystem::file_size(path);
+        players = analyzer->Players().size();
+    }
+    state.counters["page_bytes"] = static_cast<double>(bytes);
+    state.counters["players"] = static_cast<double>(players);
+}
+BENCHMARK(BM_ReportWindowPlayersReport)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

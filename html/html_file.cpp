@@ -27,6 +27,10 @@ std::string ScriptArgument(std::string_view name) {
     for (char c : escaped) {
         if (c == '&') {
             out += "&amp;";
+        } else if (c == '\\') {
+            // The script would read a lone backslash as the start of an
+            // escape and drop it ("..\\evil" would arrive as "..evil").
+            out += "\\\\";
         } else {
             out.push_back(c);
         }

@@ -15,6 +15,10 @@ std::string ScriptArgument(std::string_view text) {
     for (char c : escaped) {
         if (c == '&') {
             out += "&amp;";
+        } else if (c == '\\') {
+            // The script would read a lone backslash as the start of an
+            // escape and drop it ("..\\evil" would arrive as "..evil").
+            out += "\\\\";
         } else {
             out.push_back(c);
         }

@@ -30,7 +30,8 @@ using platform::Format;
 
 // A page-link argument for a single-quoted script string inside a
 // double-quoted attribute: html::EscapeNameForScript, then "&" as "&amp;"
-// (the browser decodes character references before the script runs).
+// (the browser decodes character references before the script runs), and
+// a backslash doubled (the script string reads it back as one).
 std::string ScriptArgument(std::string_view text);
 
 // Whether a game-type tag is that of a ring game ("" or " (NL)").

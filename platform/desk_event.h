@@ -14,7 +14,8 @@ namespace platform {
 
 struct DeskEvent {
     std::string type;  // "create", "destroy", "title", "icon", "rect", "show", "zorder",
-                       // "navigate", "paint", "menu", "sysmenu", "control", "messagebox", "dialog"
+                       // "navigate", "zoom", "paint", "menu", "sysmenu", "control",
+                       // "messagebox", "dialog"
     WindowId window = kNoWindow;
     nlohmann::json data;
     // {"type":..., "window":..., ...data} as one JSON object text.

@@ -103,6 +103,10 @@ struct WindowState {
     bool modal = false;
     std::string icon;
     std::string address;  // HTML windows: the page shown
+    // Windows that show pages (an HTML window, or one with an embedded
+    // page): the page zoom level fixed at the window's first page, from 0
+    // (smallest) through 2 (normal) to 4 (largest); -1 before its first page.
+    int zoom = -1;
     std::string drawing;  // painted windows: the last drawing, as SVG
     std::vector<Control> controls;
     std::vector<MenuItem> menu;

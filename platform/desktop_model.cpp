@@ -71,7 +71,23 @@ WindowId DesktopModel::Create(const WindowDescription& desc, bool modal) {
                                   {"modal", modal},
                                   {"controls", controls}}});
     EmitZOrder();
+    for (const Control& c : desc.controls) {
+        if (c.kind == ControlKind::kPage && !c.page.empty()) {
+            FixPageZoom(id);
+            break;
+        }
+    }
     return id;
+}
+
+void DesktopModel::FixPageZoom(WindowId window) {
+    const Entry* e = Find(window);
+    if (e == nullptr || e->state.zoom >= 0 || !zoomSource_) return;
+    const int level = std::clamp(zoomSource_(), 0, 4);
+    Entry* again = Find(window);
+    if (again == nullptr || again->state.zoom >= 0) return;
+    again->state.zoom = level;
+    Emit(DeskEvent{"zoom", window, nlohmann::json{{"level", level}}});
 }
 
 WindowId DesktopModel::CreateWindow(const WindowDescription& desc) { return Create(desc, false); }
@@ -187,6 +203,11 @@ std::vector<WindowId> DesktopModel::ZOrder() const { return zorder_; }
 void DesktopModel::Navigate(WindowId window, std::string_view address) {
     Entry* e = Find(window);
     if (e == nullptr) return;
+    if (e->state.zoom < 0 && zoomSource_) {
+        FixPageZoom(window);
+        e = Find(window);
+        if (e == nullptr) return;
+    }
     e->state.address = std::string(address);
     Emit(DeskEvent{"navigate", window, nlohmann::json{{"address", e->state.address}}});
 }
@@ -228,6 +249,8 @@ void DesktopModel::SetControl(WindowId window, const Control& control) {
     } else {
         *it = control;
     }
+    if (control.kind == ControlKind::kPage && !control.page.empty() && e->state.zoom < 0)
+        FixPageZoom(window);
     Emit(DeskEvent{"control", window, nlohmann::json{{"control", ToJson(control)}}});
 }
 

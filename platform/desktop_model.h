@@ -4,6 +4,7 @@
 // concrete desktop supplies where events go and how a message box or a modal
 // dialog gets its answer.
 
+#include <functional>
 #include <map>
 
 #include "platform/desk_event.h"
@@ -52,6 +53,12 @@ class DesktopModel : public Desktop {
     // Commands for unknown windows or controls are ignored.
     void DeliverUserCommand(Command command);
 
+    // Where page windows take their zoom level (0 to 4, 2 normal) from: it
+    // is asked once per window, when the window shows its first page (its
+    // first Navigate, or its first embedded page), and the level stays with
+    // the window. Without a source pages keep the browser's own size.
+    void SetPageZoomSource(std::function<int()> source) { zoomSource_ = std::move(source); }
+
     // Screen geometry answered by WorkArea() and GetSystemMetric().
     void SetWorkArea(const Rect& area) { workArea_ = area; }
     void SetSystemMetric(SystemMetric metric, int value) { metrics_[metric] = value; }
@@ -81,6 +88,9 @@ class DesktopModel : public Desktop {
     void EmitRect(const Entry& entry);
     void EmitShow(const Entry& entry);
     WindowId Create(const WindowDescription& desc, bool modal);
+    // Fixes the zoom of the window (id) at its first page; the source may
+    // change the desktop, so the window is looked up again afterwards.
+    void FixPageZoom(WindowId window);
 
     EventLoop* loop_;
     std::map<WindowId, Entry> windows_;
@@ -88,6 +98,7 @@ class DesktopModel : public Desktop {
     WindowId nextId_ = 1;
     Rect workArea_{0, 0, 1280, 994};
     std::map<SystemMetric, int> metrics_;
+    std::function<int()> zoomSource_;
 };
 
 }  // namespace platform

@@ -373,6 +373,7 @@ std::string WebDesktop::ResetFrame() const {
             add(DeskEvent{"sysmenu", s->id,
                           nlohmann::json{{"items", platform::ToJson(s->systemMenu)}}});
         }
+        if (s->zoom >= 0) add(DeskEvent{"zoom", s->id, nlohmann::json{{"level", s->zoom}}});
         if (!s->address.empty())
             add(DeskEvent{"navigate", s->id, nlohmann::json{{"address", s->address}}});
         if (!s->drawing.empty())

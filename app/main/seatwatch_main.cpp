@@ -169,6 +169,13 @@ int main(int argc, char** argv) {
             }
             if (bridge) bridge->Call(call.method, call.args);
         });
+        // Every page window shows its pages at the size "Explorer"/"FontSize"
+        // gives (0 the smallest, anything else the normal size). The console
+        // makes its settings before its first window, so they exist when a
+        // window shows its first page.
+        desk->SetPageZoomSource([&console] {
+            return console.Settings().GetInt("Explorer", "FontSize", 2) == 0 ? 0 : 2;
+        });
         desk->SetProgramPostHandler("activate",
                                     [&console](const std::string&) { console.BringToFront(); });
     }

@@ -198,6 +198,7 @@ class Panel {
         this.frame = null; // the iframe shown
         this.pending = null; // the iframe loading behind it
         this.drawingUrl = null;
+        this.zoom = null; // page zoom level, once the program fixed it
 
         const root = El('div', 'panel');
         root.dataset.window = String(id);
@@ -262,6 +263,22 @@ class Panel {
         if (data.address || data.url) this.Navigate(data);
         this.ApplyVisibility();
         deskArea.append(root);
+    }
+
+    // The page zoom of every page this window shows, fixed by the program
+    // at the window's first page.
+    SetZoom(level) {
+        const n = Number(level);
+        if (!Number.isInteger(n) || kZoomFactors[n] === undefined) return;
+        this.zoom = n;
+        this.root.dataset.zoom = String(n);
+        for (const frame of this.root.querySelectorAll('iframe')) {
+            try {
+                ApplyZoom(frame.contentWindow?.document, n);
+            } catch {
+                // A page of another origin keeps its own size.
+            }
+        }
     }
 
     SetTitle(title) {
@@ -689,6 +706,17 @@ function FrameScroll(frame) {
     }
 }
 
+// The page zoom levels of a window, 0 (smallest) to 4 (largest), as CSS
+// zoom factors; level 2 is the page's own size.
+const kZoomFactors = [0.75, 0.875, 1, 1.15, 1.3];
+
+function ApplyZoom(doc, level) {
+    if (!doc?.documentElement || !Number.isInteger(level)) return;
+    const factor = kZoomFactors[level];
+    if (factor === undefined) return;
+    doc.documentElement.style.zoom = factor === 1 ? '' : String(factor);
+}
+
 // A page in a frame is a document of its own: a click in it still brings
 // its panel to the front and closes an open menu, and the menu keys work
 // while it has the focus.
@@ -697,6 +725,7 @@ function HookFrame(frame, panel) {
     try {
         w = frame.contentWindow;
         if (!w || !w.document) return;
+        ApplyZoom(w.document, panel.zoom);
         w.document.addEventListener('pointerdown', () => {
             CloseMenu();
             panel.Activate();
@@ -1296,6 +1325,9 @@ function Apply(event) {
                 order = event.order.map(Number);
                 ApplyOrder();
             }
+            break;
+        case 'zoom':
+            panel?.SetZoom(event.level);
             break;
         case 'navigate':
             panel?.Navigate(event);

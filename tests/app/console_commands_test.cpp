@@ -300,6 +300,11 @@ TEST_F(ConsoleCommandsTest, ReportPropertiesFollowTheirRules) {
     console_->PageCallback()->ChangeReportProperties2(2, pn, name);
     EXPECT_EQ(console_->Settings().GetString("Hand Review Report", "Player"), "Zo\xc3\xab <b>");
     EXPECT_EQ(views_.calls.back(), "report 2 []");
+    // The page escaped the name for its script string.
+    com::BSTR escaped = com::BstrFromUtf8("O/1Brien ///4b/5");
+    console_->PageCallback()->ChangeReportProperties2(0, pn, escaped);
+    EXPECT_EQ(console_->Settings().GetString("Hand Review Report", "Player"), "O'Brien /<b>");
+    com::SysFreeString(escaped);
     com::SysFreeString(pn);
     com::SysFreeString(name);
 
@@ -320,8 +325,12 @@ TEST_F(ConsoleCommandsTest, PageCommandsReachTheirWindows) {
     sink->DisplayGraph(own, -1);
     com::BSTR bob = bstr("Bob (NL)");
     sink->DisplayGraph(bob, 2);
-    EXPECT_EQ(views_.calls, (std::vector<std::string>{"graph SeatwatchUser [SeatwatchUser] -1",
-                                                      "graph Bob (NL) [Bob (NL)] 2"}));
+    com::BSTR oneil = bstr("O/1Neil");
+    sink->DisplayGraph(oneil, 1);
+    com::SysFreeString(oneil);
+    EXPECT_EQ(views_.calls,
+              (std::vector<std::string>{"graph SeatwatchUser [SeatwatchUser] -1",
+                                        "graph Bob (NL) [Bob (NL)] 2", "graph O'Neil [O'Neil] 1"}));
 
     // One shared window: the key is the nickname, and an empty name shows
     // the last player graphed.
@@ -608,3 +617,43 @@ TEST_F(ConsoleCommandsTest, TheRoomDialogWaitsForTheDeskToBeOpened) {
 }
 
 }  // namespace
+
+// The console's own report part: the report is made ready at the end of the
+// first loading, and the alerts window shows only pages of the temp folder.
+TEST_F(ConsoleCommandsTest, ReportAndAlertsWindowsShowWhatThePagesAsk) {
+    env_.views = nullptr;
+    Start(true);
+    const auto windowTitled = [this](std::string_view prefix) {
+        for (platform::WindowId id : desktop_.ZOrder()) {
+            const auto state = desktop_.GetWindow(id);
+            if (state->title.starts_with(prefix)) return *state;
+        }
+        return platform::WindowState{};
+    };
+    // The first loading made the user's report ready without showing it.
+    platform::WindowState report = windowTitled("Report: ");
+    ASSERT_NE(report.id, platform::kNoWindow);
+    EXPECT_EQ(report.title, "Report: SeatwatchUser");
+    EXPECT_FALSE(report.visible);
+
+    // Alerts: the arguments arrive escaped as the page wrote them; a page
+    // outside the temp folder is not shown.
+    const std::string page = (console_->TempFolder() / "Table_x_Bob.htm").string();
+    std::string escaped;
+    for (char c : page) escaped += c == '/' ? std::string("//") : std::string(1, c);
+    com::BSTR name = com::BstrFromUtf8("O/1Neil");
+    com::BSTR key = com::BstrFromUtf8("O/1Neil (NL)");
+    com::BSTR inside = com::BstrFromUtf8(escaped);
+    pagelink::IBrowserSinkNoDispatch* sink = console_->PageCallback();
+    sink->DisplayAlerts(name, key, 1, inside);
+    platform::WindowState alerts = windowTitled("Alerts: ");
+    EXPECT_EQ(alerts.title, "Alerts: O'Neil (NL)");
+    EXPECT_EQ(alerts.address, page);
+    EXPECT_TRUE(alerts.visible);
+    com::BSTR outside = com::BstrFromUtf8("//etc//passwd.htm");
+    com::BSTR climbing = com::BstrFromUtf8(escaped + "//..//..//x.htm");
+    sink->DisplayAlerts(name, key, 1, outside);
+    sink->DisplayAlerts(name, key, 1, climbing);
+    EXPECT_EQ(desktop_.GetWindow(alerts.id)->address, page);
+    for (com::BSTR s : {name, key, inside, outside, climbing}) com::SysFreeString(s);
+}

@@ -65,7 +65,14 @@ std::vector<std::string> LinkArguments(const std::string& text) {
                     ok = ok && argument.compare(a, 5, "&amp;") == 0;
                     argument.replace(a, 5, "&");
                 }
-                arguments.push_back(html::UnescapeNameFromScript(argument));
+                // The script string then reads "\\" as one backslash, and
+                // drops a lone one before any other character.
+                std::string read;
+                for (std::size_t a = 0; a < argument.size(); ++a) {
+                    if (argument[a] == '\\' && a + 1 < argument.size()) ++a;
+                    read.push_back(argument[a]);
+                }
+                arguments.push_back(html::UnescapeNameFromScript(read));
                 i = close + 1;
             } else if (call[i] == '-' || std::isdigit(static_cast<unsigned char>(call[i]))) {
                 ++i;
