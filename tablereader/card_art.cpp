@@ -152,8 +152,7 @@ Bitmap32 DrawCardFace(int card, int width, int height, CardColours colours, Card
     if (dark) ink = Rgb{static_cast<std::uint8_t>(ink.r / 2), static_cast<std::uint8_t>(ink.g / 2),
                         static_cast<std::uint8_t>(ink.b / 2)};
     // The corner: rank at scale 3 (15 × 21), the suit beside it at scale 2.
-    const int scale = height >= 40 ? 3 : 3;
-    Glyph(b, kRankGlyphs[static_cast<std::size_t>(rank)], 3, 4, scale, ink);
+    Glyph(b, kRankGlyphs[static_cast<std::size_t>(rank)], 3, 4, 3, ink);
     Glyph(b, kSuitGlyphs[static_cast<std::size_t>(suit)], 21, 6, 2, ink);
     // Taller cards also get a big pip in the middle.
     if (height >= 50) Glyph(b, kSuitGlyphs[static_cast<std::size_t>(suit)], width / 2 - 10, height / 2, 3, ink);
@@ -174,7 +173,7 @@ Bitmap32 DrawCardBack(int index, int width, int height) {
 
 Bitmap32 DrawStatusImage(int width, int height, int variant) {
     Bitmap32 b(width, height);
-    Fill(b, 0, 0, width, height, variant == 0 ? Rgb{230, 200, 60} : Rgb{60, 60, 70 + variant * 20});
+    Fill(b, 0, 0, width, height, variant == 0 ? Rgb{230, 200, 60} : Rgb{60, 60, static_cast<std::uint8_t>(70 + (variant % 8) * 20)});
     Fill(b, 2, 2, width - 4, 2, Rgb{255, 255, 255});
     for (int x = 4; x < width - 4; x += 6) Fill(b, x, height / 2 - 2, 3, 5, Rgb{10, 10, 10});
     return b;
