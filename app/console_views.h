@@ -18,6 +18,7 @@ class CAnalysisPages;
 class CIntakeSession;
 namespace platform {
 class Desktop;
+class EventLoop;
 class Profile;
 }  // namespace platform
 
@@ -63,6 +64,11 @@ class IConsoleViews {
 // the views.
 struct ConsoleViewContext {
     platform::Desktop* desktop = nullptr;
+    // The user-interface thread's loop, for the windows' own timers.
+    platform::EventLoop* loop = nullptr;
+    // The host path of the selected client's installation folder (its card
+    // artwork); empty when unknown.
+    std::string clientFolder;
     // The console window: owner of the views' windows and of their messages.
     platform::WindowId console = platform::kNoWindow;
     platform::Profile* settings = nullptr;
