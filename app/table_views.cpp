@@ -19,7 +19,6 @@ class CTableViews : public IConsoleViews {
     explicit CTableViews(const ConsoleViewContext& context) : context_(context) {
         const std::string path = (context_.assetsFolder / "table_layouts.ini").string();
         layouts_ = LoadTableLayouts(path);
-        if (!layouts_.error.empty()) Log("Table layouts: " + layouts_.error);
         const int room = context_.session != nullptr ? context_.session->Settings().roomId : 0;
         if (const TableLayout* found = layouts_.Find(LayoutKey(room, false))) {
             layout_ = *found;
@@ -58,6 +57,12 @@ class CTableViews : public IConsoleViews {
             return;
         }
         if (context_.desktop == nullptr || context_.loop == nullptr || context_.session == nullptr) return;
+        // A layout file that cannot be used is told once, when the first
+        // table needs it (the start-up log keeps to its milestones).
+        if (!layouts_.error.empty() && !layoutErrorLogged_) {
+            Log("Table layouts: " + layouts_.error);
+            layoutErrorLogged_ = true;
+        }
         CTableRecord* record = context_.session->Analyzer().FindTable(table);
         if (record == nullptr) return;
         windows_.emplace(table, std::make_unique<CDlgTableInfo>(env_, table, *record, page));
@@ -82,6 +87,7 @@ class CTableViews : public IConsoleViews {
     TableLayouts layouts_;
     TableLayout layout_;
     bool hasLayout_ = false;
+    bool layoutErrorLogged_ = false;
     std::unique_ptr<platform::ScreenSource> screen_;
     TableInfoEnvironment env_;
     std::map<std::string, std::unique_ptr<CDlgTableInfo>> windows_;
