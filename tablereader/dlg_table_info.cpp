@@ -178,12 +178,20 @@ void CDlgTableInfo::Place(const platform::ScreenWindow& table) {
 void CDlgTableInfo::OnFollowTimer() {
     const auto table = FindTableWindow();
     if (!table || !table->visible) {
-        HideAll();
+        if (seenTable_) {
+            HideAll();
+        } else if (hidden_) {
+            // No client window for this table (yet): the histories may come
+            // from elsewhere, so the page is shown where it was made.
+            env_.desktop->Show(window_, platform::ShowMode::kShowNoActivate);
+            hidden_ = false;
+        }
         env_.loop->KillTimer(window_, kTimerFollow);
         if (reader_) reader_->ResetReader();
         env_.loop->SetTimer(window_, kTimerSearch, kSearchMs, [this] { OnSearchTimer(); });
         return;
     }
+    seenTable_ = true;
     if (hidden_) {
         // Back after being hidden (or found the first time): the window set
         // comes back with the table.

@@ -5,8 +5,8 @@
 // placed below it, and reads the table's cards off that window every second
 // tick of its 750 ms timer, handing them to the table record. While the
 // table window is missing, the window set is hidden and a 5 s timer looks
-// for it again. Without a screen (no display) it still shows its page at
-// its initial size and reads nothing.
+// for it again. Without a screen (no display), or while the table window has
+// never been found, it shows its page at its initial size and reads nothing.
 
 #include <array>
 #include <functional>
@@ -109,6 +109,7 @@ class CDlgTableInfo : public ITableInfoLink {
     bool firstPlacement_ = true;
     bool attached_ = false;
     bool hidden_ = true;
+    bool seenTable_ = false;  // the client's table window has been found once
     bool resizedOnce_ = false;
     TableSizeWarning warning_ = TableSizeWarning::kNone;
     int ticks_ = 0;

@@ -200,15 +200,25 @@ TEST_F(TableInfoTest, PlacementRulesAndTheSizeWarning) {
     }
 }
 
-TEST_F(TableInfoTest, WithoutAScreenThePageStillShows) {
-    env_.screen = nullptr;
-    CDlgTableInfo info(env_, "Aurora", record_, "/Temp/Aurora.htm");
-    EXPECT_TRUE(Visible(info.Window()));
-    EXPECT_EQ(desktop_.GetWindow(info.Window())->rect, platform::Rect::FromSize(0, 0, 796, 310));
-    EXPECT_EQ(desktop_.GetWindow(info.Window())->address, "/Temp/Aurora.htm");
-    Run(5000);
-    EXPECT_TRUE(reads_.empty());
-    EXPECT_EQ(info.Reader(), nullptr);
+TEST_F(TableInfoTest, WithoutAScreenOrTableWindowThePageStillShows) {
+    for (bool withScreen : {false, true}) {
+        env_.screen = withScreen ? &screen_ : nullptr;
+        CDlgTableInfo info(env_, "Aurora", record_, "/Temp/Aurora.htm");
+        Run(800);
+        EXPECT_TRUE(Visible(info.Window())) << withScreen;
+        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect, platform::Rect::FromSize(0, 0, 796, 310));
+        EXPECT_EQ(desktop_.GetWindow(info.Window())->address, "/Temp/Aurora.htm");
+        Run(5000);
+        EXPECT_TRUE(reads_.empty());
+        EXPECT_EQ(info.Reader(), nullptr);
+    }
+    // The table window turning up later takes the window below it.
+    CDlgTableInfo info(env_, "Aurora", record_, "");
+    Run(800);
+    ShowTable("Ah Kd");
+    Run(5000 + 800);
+    EXPECT_TRUE(info.Attached());
+    EXPECT_EQ(desktop_.GetWindow(info.Window())->rect.top, 50 + 580);
 }
 
 TEST(OverlayConfigTest, OkCopiesTheSwitchesBackAndCancelKeepsThem) {
