@@ -221,6 +221,31 @@ TEST_F(TableInfoTest, WithoutAScreenOrTableWindowThePageStillShows) {
     EXPECT_EQ(desktop_.GetWindow(info.Window())->rect.top, 50 + 580);
 }
 
+// The PartyPoker family's table is made 794 and then, 100 ms later, 796
+// wide when first found; a table of another width warns.
+TEST_F(TableInfoTest, PartyTablesAreResizedOnceWhenFirstFound) {
+    TableLayout party = *ShippedLayouts().Find(101);
+    env_.layout = &party;
+    env_.roomCode = 101;
+    env_.makeReader = [](int, const TableLayout&, ReaderContext) { return nullptr; };
+    CDlgTableInfo info(env_, "Aurora", record_, "");
+    platform::FakeScreenSource::Window w;
+    w.info.id = kTable;
+    w.info.title = ClientTableTitle(101, "Aurora");
+    w.info.visible = true;
+    w.info.windowRect = platform::Rect::FromSize(0, 0, 700, 500);
+    w.info.clientRect = platform::Rect::FromSize(3, 26, 694, 471);
+    screen_.Windows().push_back(w);
+    Run(900);
+    EXPECT_EQ(info.Warning(), TableSizeWarning::kWrongSize);
+    ASSERT_EQ(screen_.Moves().size(), 2u);
+    EXPECT_EQ(screen_.Moves()[0].second, platform::Rect::FromSize(0, 0, 794, 500));
+    EXPECT_EQ(screen_.Moves()[1].second, platform::Rect::FromSize(0, 0, 796, 500));
+    Run(1500);
+    EXPECT_EQ(screen_.Moves().size(), 2u);
+    EXPECT_EQ(info.Warning(), TableSizeWarning::kNone);
+}
+
 TEST(OverlayConfigTest, OkCopiesTheSwitchesBackAndCancelKeepsThem) {
     platform::RecordingDesktop desktop;
     CDlgOverlayConfig dialog(desktop);
