@@ -65,6 +65,7 @@ class CTableViews : public IConsoleViews {
         }
         CTableRecord* record = context_.session->Analyzer().FindTable(table);
         if (record == nullptr) return;
+        env_.cascade = static_cast<int>(windows_.size());
         windows_.emplace(table, std::make_unique<CDlgTableInfo>(env_, table, *record, page));
     }
 

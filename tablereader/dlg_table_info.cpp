@@ -1,5 +1,7 @@
 #include "tablereader/dlg_table_info.h"
 
+#include <algorithm>
+
 #include "analysis/table_record.h"
 #include "platform/profile.h"
 #include "tablereader/table_titles.h"
@@ -17,6 +19,25 @@ constexpr int kPokerStarsWidth = 800, kPokerStarsHeight = 580;
 // and 796 100 ms later, which makes the client redraw at that size.
 constexpr int kPartyWidth = 796, kPartyFirstWidth = 794, kPartyHeight = 500;
 constexpr std::int64_t kPartyResizeDelayMs = 100;
+
+// Where a new window and its calculator go before the table is found: below
+// the owner, cascaded, the calculator to the right, both kept on the work area.
+platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId owner, int cascade,
+                           platform::Rect& calculator) {
+    constexpr int kStep = 24, kGap = 10, kCalculatorWidth = 276;
+    const platform::Rect work = desktop.WorkArea();
+    const auto state = desktop.GetWindow(owner);
+    int left = 0, top = 0;
+    if (state) {
+        left = state->rect.left + (cascade % 8) * kStep;
+        top = state->rect.bottom + kGap + (cascade % 8) * kStep;
+    }
+    int calcLeft = left + CDlgTableInfo::kInitialWidth + kGap;
+    if (!work.Empty() && calcLeft + kCalculatorWidth > work.right)
+        calcLeft = std::max(work.left, work.right - kCalculatorWidth);
+    calculator = platform::Rect::FromSize(calcLeft, top, kCalculatorWidth, 265);
+    return platform::Rect::FromSize(left, top, CDlgTableInfo::kInitialWidth, CDlgTableInfo::kInitialHeight);
+}
 
 bool IsInterPoker(int room) { return (room >= 108 && room <= 111) || (room >= 115 && room <= 119); }
 
@@ -42,7 +63,8 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     platform::WindowDescription desc;
     desc.kind = platform::WindowKind::kHtml;
     desc.title = TableInfoTitle(tableName_);
-    desc.rect = platform::Rect::FromSize(0, 0, kInitialWidth, kInitialHeight);
+    platform::Rect calculatorRect;
+    desc.rect = InitialRect(desktop, env_.owner, env_.cascade, calculatorRect);
     desc.owner = env_.owner;
     desc.visible = false;
     window_ = desktop.CreateWindow(desc);
@@ -57,6 +79,8 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     // Initialisation: the calculator, the alerts window, the icon, our size,
     // then the following timer.
     calculator_ = std::make_unique<CDlgCalculator>(desktop, window_, env_.lookup);
+    desktop.SetWindowPos(calculator_->Window(), platform::kInsertTop, calculatorRect,
+                         platform::kNoZOrder | platform::kNoSize);
     calculator_->AttachToTable(env_.pageFolder, record_);
     platform::WindowDescription alerts;
     alerts.kind = platform::WindowKind::kHtml;

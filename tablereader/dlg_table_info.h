@@ -38,6 +38,11 @@ struct TableInfoEnvironment {
     std::string pageFolder;               // where the calculator writes its page
     std::string programFolder;            // the shipped card sheets
     StartingHandLookup lookup;
+    // How many information windows were made before this one: until its
+    // table window is found, each is put below the owner (the console), a
+    // little further down and right than the one before, with its calculator
+    // beside it, so that none covers the console.
+    int cascade = 0;
     // Hands the cards read to the table record (the analyzer's
     // UpdateTableFromScreen); empty: the record's own UpdateFromScreen.
     std::function<void(CTableRecord&, const std::array<int, 7>&, int street, int opponents,
