@@ -25,9 +25,12 @@ class CTableViews : public IConsoleViews {
             layout_.installFolder = context_.clientFolder;
             hasLayout_ = true;
         }
-        if (context_.session != nullptr)
-            context_.session->Analyzer().SetScreenReading(hasLayout_ && layout_.reading);
         screen_ = std::make_unique<platform::X11ScreenSource>();
+        // Cards come off the screen only where there is one to read; without
+        // it the calculator follows the histories.
+        if (context_.session != nullptr)
+            context_.session->Analyzer().SetScreenReading(hasLayout_ && layout_.reading &&
+                                                          screen_->Available());
 
         env_.desktop = context_.desktop;
         env_.loop = context_.loop;

@@ -93,7 +93,11 @@ function ResolveAddress(address, { images = false } = {}) {
     let path = text.replace(/\\/g, '/');
     // A file in the program folder's Temp/ or Temp2/ is served from there.
     const temp = path.match(/(?:^|\/)(temp2?\/.*)$/i);
-    if (temp) return '/' + temp[1].split('/').map(encodeURIComponent).join('/');
+    // The program sends these already encoded (a blank as %20): decode each
+    // part before encoding it, so that nothing is encoded twice.
+    if (temp) {
+        return '/' + temp[1].split('/').map((part) => encodeURIComponent(decodeURIComponentSafe(part))).join('/');
+    }
     if (/^[a-z]:\//i.test(path)) path = path.slice(path.lastIndexOf('/') + 1);
     if (path.startsWith('/_/') || !path.startsWith('/')) {
         if (!path.startsWith('/')) path = '/' + path;
