@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "analysis/table_record.h"
 #include "hands/hand.h"
@@ -40,7 +43,9 @@ class TableInfoTest : public ::testing::Test {
         env_.roomCode = 113;
         env_.layout = &layout_;
         env_.programFolder = ArtFolder() + "/program";
-        env_.pageFolder = ::testing::TempDir();
+        std::string tmpl = (std::filesystem::temp_directory_path() / "seatwatch-info-XXXXXX").string();
+        pageFolder_ = ::mkdtemp(tmpl.data());
+        env_.pageFolder = pageFolder_;
         env_.updateFromScreen = [this](CTableRecord&, const Cards& cards, int street, int opponents,
                                        TableSizeWarning warning) {
             reads_.push_back({cards, street, opponents, warning});
@@ -50,6 +55,11 @@ class TableInfoTest : public ::testing::Test {
         context.programFolder = env_.programFolder;
         painter_ = MakeAutoReader(113, layout_, context);
         painter_->LoadCardImages(layout_.installFolder);
+    }
+
+    ~TableInfoTest() override {
+        std::error_code ec;
+        std::filesystem::remove_all(pageFolder_, ec);
     }
 
     // Puts the client's table window on the fake screen showing cards.
@@ -90,6 +100,7 @@ class TableInfoTest : public ::testing::Test {
         int street, opponents;
         TableSizeWarning warning;
     };
+    std::string pageFolder_;
     platform::ManualClock clock_;
     platform::EventLoop loop_;
     platform::RecordingDesktop desktop_;

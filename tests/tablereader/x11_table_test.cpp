@@ -69,6 +69,8 @@ class X11TableTest : public ::testing::Test {
     // Starts the test table tool for room with the given arguments; returns
     // its window's id line.
     std::string StartTool(int room, const std::string& cards, const std::string& state) {
+        // Written before the fork, so that the child never makes its own.
+        const std::string art = ArtFolder();
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return {};
         tool_ = fork();
@@ -79,7 +81,6 @@ class X11TableTest : public ::testing::Test {
             close(out[0]);
             setenv("DISPLAY", display_.c_str(), 1);
             const std::string roomText = std::to_string(room);
-            const std::string art = ArtFolder();
             execl(SEATWATCH_TABLE_TOOL, "seatwatch-table", "--room", roomText.c_str(), "--art",
                   art.c_str(), "--cards", cards.c_str(), "--state", state.c_str(),
                   static_cast<char*>(nullptr));
