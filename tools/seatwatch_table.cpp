@@ -7,9 +7,12 @@
 //   seatwatch-table --room CODE --art DIR [--table NAME] [--theme 2]
 //                   [--layouts FILE] [--cards "Ah Kd 7c 8c 9c"] [--state LIST]
 //   seatwatch-table --write-art DIR
+//   seatwatch-table --room CODE --art DIR ... --snapshot FILE.png
 //
 // --write-art writes the artwork: DIR/program (the sheets shipped in the
-// program's folder) and DIR/client (every client family's own files). While
+// program's folder) and DIR/client (every client family's own files).
+// --snapshot writes the table as a PNG instead of opening a window, to lay
+// over a screenshot of a client's table when measuring a layout. While
 // the window is open, commands on standard input change it; each is answered
 // by "ok" or "error: ..." on standard output once the window shows it:
 //
@@ -144,7 +147,8 @@ int main(int argc, char** argv) {
                  "seatwatch-table"};
     app.set_version_flag("--version", tools::ToolVersion("seatwatch-table"));
     int room = 113, theme = 1;
-    std::string table = "Aurora", art, layoutsPath = DefaultLayouts(), cardsText, stateText, writeArt;
+    std::string table = "Aurora", art, layoutsPath = DefaultLayouts(), cardsText, stateText, writeArt,
+                snapshot;
     app.add_option("--room", room, "Room code of the client to imitate (100 to 121)")->type_name("CODE");
     app.add_option("--theme", theme, "Table theme, 1 or 2")->type_name("N");
     app.add_option("--table", table, "Table name, put into the window title")->type_name("NAME");
@@ -153,13 +157,14 @@ int main(int argc, char** argv) {
     app.add_option("--cards", cardsText, "Pocket cards then board cards, \"--\" for none")->type_name("LIST");
     app.add_option("--state", stateText, "Comma-separated table state")->type_name("LIST");
     app.add_option("--write-art", writeArt, "Write the artwork into DIR and end")->type_name("DIR");
+    app.add_option("--snapshot", snapshot, "Write the table to a PNG file and end")->type_name("FILE");
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto outcome = tools::ParseToolArguments(
         app, args,
         {{"--room", "a room code"}, {"--theme", "a theme number"}, {"--table", "a table name"},
          {"--art", "a folder"}, {"--layouts", "a file"}, {"--cards", "a card list"},
-         {"--state", "a state list"}, {"--write-art", "a folder"}},
+         {"--state", "a state list"}, {"--write-art", "a folder"}, {"--snapshot", "a file"}},
         error);
     if (outcome == tools::ParseOutcome::kHelp) {
         std::cout << app.help();
@@ -214,6 +219,14 @@ int main(int argc, char** argv) {
     if (!ParseSceneCards(cardsText, scene.cards, error) || !ParseSceneState(stateText, scene, error)) {
         std::cerr << "seatwatch-table: " << error << "\n";
         return 2;
+    }
+
+    if (!snapshot.empty()) {
+        if (!tablereader::WritePng(snapshot, DrawTableScene(room, *reader, scene))) {
+            std::cerr << "seatwatch-table: cannot write " << snapshot << "\n";
+            return 1;
+        }
+        return 0;
     }
 
     Display* d = XOpenDisplay(nullptr);
