@@ -39,6 +39,18 @@ platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId 
     return platform::Rect::FromSize(left, top, CDlgTableInfo::kInitialWidth, CDlgTableInfo::kInitialHeight);
 }
 
+// The desk shows the screen one to one (the browser fills the screen), so a
+// table's screen rectangle is its place on the desk; a window that would
+// leave the desk's work area is moved back onto it.
+platform::Rect OnDesk(const platform::Desktop& desktop, platform::Rect r) {
+    const platform::Rect work = desktop.WorkArea();
+    if (work.Empty()) return r;
+    const int dx = r.right > work.right ? work.right - r.right : 0;
+    const int left = std::max(work.left, r.left + dx);
+    const int top = std::max(work.top, std::min(r.top, work.bottom - 1));
+    return platform::Rect::FromSize(left, top, r.Width(), r.Height());
+}
+
 bool IsInterPoker(int room) { return (room >= 108 && room <= 111) || (room >= 115 && room <= 119); }
 
 // The window rectangle that gives the window a client area of width × height,
@@ -188,12 +200,13 @@ void CDlgTableInfo::Place(const platform::ScreenWindow& table) {
         }
         const int limit = desktop.WorkArea().bottom - 10;
         const int height = std::max(0, std::min(initialHeight_, limit - t.bottom));
-        desktop.SetWindowPos(window_, platform::kInsertTop, platform::Rect::FromSize(t.left, t.bottom, width, height),
+        desktop.SetWindowPos(window_, platform::kInsertTop,
+                             OnDesk(desktop, platform::Rect::FromSize(t.left, t.bottom, width, height)),
                              platform::kNoZOrder | platform::kShowWindow);
         firstPlacement_ = false;
     } else if (firstPlacement_) {
         desktop.SetWindowPos(window_, platform::kInsertTop,
-                             platform::Rect::FromSize(t.left, t.bottom - 200, t.Width(), kInitialHeight),
+                             OnDesk(desktop, platform::Rect::FromSize(t.left, t.bottom - 200, t.Width(), kInitialHeight)),
                              platform::kNoZOrder | platform::kShowWindow);
         firstPlacement_ = false;
     }

@@ -194,6 +194,12 @@ TEST_F(TableInfoTest, PlacementRulesAndTheSizeWarning) {
         screen_.MoveWindow(kTable, platform::Rect::FromSize(300, 60, 800, 580));
         Run(750);
         EXPECT_EQ(desktop_.GetWindow(info.Window())->rect.left, 300);
+        // A table partly off the desk keeps its window on it.
+        screen_.MoveWindow(kTable, platform::Rect::FromSize(900, 60, 800, 580));
+        Run(750);
+        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect.left, 1280 - 800);
+        screen_.MoveWindow(kTable, platform::Rect::FromSize(300, 60, 800, 580));
+        Run(750);
         screen_.SetForeground(std::nullopt);
         screen_.MoveWindow(kTable, platform::Rect::FromSize(10, 60, 800, 580));
         Run(750);
