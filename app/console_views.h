@@ -20,6 +20,7 @@ namespace platform {
 class Desktop;
 class EventLoop;
 class Profile;
+class WinPaths;
 }  // namespace platform
 
 class IConsoleViews {
@@ -69,6 +70,8 @@ struct ConsoleViewContext {
     // The host path of the selected client's installation folder (its card
     // artwork); empty when unknown.
     std::string clientFolder;
+    // Windows paths of the Wine prefix to host paths; may be null.
+    const platform::WinPaths* paths = nullptr;
     // The console window: owner of the views' windows and of their messages.
     platform::WindowId console = platform::kNoWindow;
     platform::Profile* settings = nullptr;

@@ -511,6 +511,7 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
         context.desktop = env_.desktop;
         context.loop = env_.loop;
         context.clientFolder = ClientFolder();
+        context.paths = env_.paths;
         context.console = window_;
         context.settings = settings_.get();
         context.pages = pages_.get();

@@ -3,6 +3,7 @@
 
 #include "analysis/table_record.h"
 #include "app/console_views.h"
+#include "platform/win_paths.h"
 #include "platform/x11_screen_source.h"
 #include "rooms/intake_session.h"
 #include "tablereader/dlg_overlay_config.h"
@@ -40,6 +41,12 @@ class CTableViews : public IConsoleViews {
         env_.roomCode = room;
         env_.layout = hasLayout_ ? &layout_ : nullptr;
         env_.pageFolder = context_.tempFolder.string();
+        if (const platform::WinPaths* paths = context_.paths) {
+            env_.hostPath = [paths](const std::string& windowsPath) {
+                const auto host = paths->ToHost(windowsPath);
+                return host ? host->string() : windowsPath;
+            };
+        }
         // Our own card sheets live with the assets; a user's own copies in
         // the program folder come first.
         env_.programFolder = (context_.assetsFolder / "cards").string();

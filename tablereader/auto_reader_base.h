@@ -48,6 +48,9 @@ struct ReaderContext {
     std::string programFolder;
     // The settings file (a reader may look up a client folder there); may be null.
     platform::Profile* settings = nullptr;
+    // Turns a Windows path from the settings into a host path (through the
+    // Wine prefix); empty: the path is used as it stands.
+    std::function<std::string(const std::string&)> hostPath;
     // Shows a warning to the user (a message box); may be empty.
     std::function<void(const std::string&)> warn;
 };

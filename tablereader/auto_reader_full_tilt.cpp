@@ -27,6 +27,7 @@ void CAutoReaderFullTilt::LoadCardImages(const std::string& installFolder) {
     platform::Bitmap32 sheet = LoadRelative(folder, kSheet);
     if (sheet.Empty() && context_.settings != nullptr) {
         folder = context_.settings->GetString("Locations", "FullTiltPoker", "");
+        if (context_.hostPath && !folder.empty()) folder = context_.hostPath(folder);
         sheet = LoadRelative(folder, kSheet);
     }
     if (sheet.Empty()) {

@@ -277,6 +277,7 @@ void CDlgTableInfo::ReadingTick(const platform::ScreenWindow& table) {
         context.screen = env_.screen;
         context.programFolder = env_.programFolder;
         context.settings = env_.settings;
+        context.hostPath = env_.hostPath;
         platform::Desktop* desktop = env_.desktop;
         const platform::WindowId owner = window_;
         context.warn = [desktop, owner](const std::string& text) {

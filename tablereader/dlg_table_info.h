@@ -38,6 +38,8 @@ struct TableInfoEnvironment {
     std::string pageFolder;               // where the calculator writes its page
     std::string programFolder;            // the shipped card sheets
     StartingHandLookup lookup;
+    // Windows paths from the settings to host paths (see ReaderContext).
+    std::function<std::string(const std::string&)> hostPath;
     // How many information windows were made before this one: until its
     // table window is found, each is put below the owner (the console), a
     // little further down and right than the one before, with its calculator
