@@ -130,9 +130,16 @@ class TableWindow {
     bool ok_ = true;
 };
 
-std::string DefaultLayouts() {
-    const std::filesystem::path source = std::filesystem::path(SEATWATCH_SOURCE_ASSETS) / "table_layouts.ini";
-    return source.string();
+// The layouts installed beside the tool (../share/seatwatch), else those of
+// the source tree it was built from.
+std::string DefaultLayouts(const char* argv0) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    const fs::path base = ec ? fs::path(argv0).parent_path() : self.parent_path();
+    const fs::path installed = base.parent_path() / "share" / "seatwatch" / "table_layouts.ini";
+    if (fs::exists(installed, ec)) return installed.string();
+    return (fs::path(SEATWATCH_SOURCE_ASSETS) / "table_layouts.ini").string();
 }
 
 void Reply(const std::string& line) {
@@ -147,7 +154,7 @@ int main(int argc, char** argv) {
                  "seatwatch-table"};
     app.set_version_flag("--version", tools::ToolVersion("seatwatch-table"));
     int room = 113, theme = 1;
-    std::string table = "Aurora", art, layoutsPath = DefaultLayouts(), cardsText, stateText, writeArt,
+    std::string table = "Aurora", art, layoutsPath = DefaultLayouts(argv[0]), cardsText, stateText, writeArt,
                 snapshot;
     app.add_option("--room", room, "Room code of the client to imitate (100 to 121)")->type_name("CODE");
     app.add_option("--theme", theme, "Table theme, 1 or 2")->type_name("N");
