@@ -18,7 +18,9 @@ class CAnalysisPages;
 class CIntakeSession;
 namespace platform {
 class Desktop;
+class EventLoop;
 class Profile;
+class WinPaths;
 }  // namespace platform
 
 class IConsoleViews {
@@ -63,6 +65,13 @@ class IConsoleViews {
 // the views.
 struct ConsoleViewContext {
     platform::Desktop* desktop = nullptr;
+    // The user-interface thread's loop, for the windows' own timers.
+    platform::EventLoop* loop = nullptr;
+    // The host path of the selected client's installation folder (its card
+    // artwork); empty when unknown.
+    std::string clientFolder;
+    // Windows paths of the Wine prefix to host paths; may be null.
+    const platform::WinPaths* paths = nullptr;
     // The console window: owner of the views' windows and of their messages.
     platform::WindowId console = platform::kNoWindow;
     platform::Profile* settings = nullptr;

@@ -23,6 +23,8 @@
 #include "platform/local_time.h"
 #include "platform/log.h"
 #include "platform/text_util.h"
+#include "rooms/client_detector.h"
+#include "rooms/room_catalogue.h"
 
 namespace fs = std::filesystem;
 
@@ -380,6 +382,17 @@ void CDlgMain::FindBrowser() {
     if (browserPath_.empty()) browserPath_ = "xdg-open";
 }
 
+std::string CDlgMain::ClientFolder() const {
+    if (env_.registry == nullptr || env_.paths == nullptr || !session_) return {};
+    const rooms::RoomInfo* room = rooms::FindRoom(session_->Settings().roomId);
+    if (room == nullptr) return {};
+    const rooms::CClientDetector detector(*env_.registry, *env_.paths, settings_.get());
+    std::string folder;
+    if (!detector.GetInstallFolder(room->name, folder)) return {};
+    const auto host = env_.paths->ToHost(folder);
+    return host ? host->string() : std::string{};
+}
+
 std::int64_t CDlgMain::ReadInstallationDate() {
     const auto value =
         env_.registry->QueryValue(platform::RegRoot::kCurrentUser, kInstallKey, kInstallDateValue);
@@ -528,6 +541,9 @@ void CDlgMain::StartSession(const RoomChoice& choice) {
     if (env_.views == nullptr) {
         ConsoleViewContext context;
         context.desktop = env_.desktop;
+        context.loop = env_.loop;
+        context.clientFolder = ClientFolder();
+        context.paths = env_.paths;
         context.console = window_;
         context.settings = settings_.get();
         context.pages = pages_.get();

@@ -226,6 +226,8 @@ class CDlgMain {
     bool DetectAndSelectRoom();
     void StartSession(const RoomChoice& choice);
     std::int64_t ReadInstallationDate();
+    // The host path of the session's client's installation folder, or empty.
+    std::string ClientFolder() const;
     // Timer branches.
     void FirstLoading();
     void LivePass();

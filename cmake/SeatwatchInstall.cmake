@@ -1,7 +1,8 @@
 # Install layout (`make install PREFIX=...`, or `cmake --install BUILD
 # --prefix DIR`):
 #
-#   bin/seatwatch, bin/seatwatch-hh, bin/seatwatch-sim, bin/seatwatch-regsvr
+#   bin/seatwatch, bin/seatwatch-hh, bin/seatwatch-sim, bin/seatwatch-regsvr,
+#   bin/seatwatch-table
 #   lib/seatwatch/libpagelink.so      the browser plug-in, loaded at run time
 #   lib/seatwatch/libseatwatch_com.so the COM runtime the program and the
 #                                     plug-in share (one registry per process)
@@ -17,7 +18,7 @@ include(GNUInstallDirs)
 # The libraries go to a fixed folder (not the multiarch one) so that the
 # programs find them relative to their own bin/ folder.
 set(SEATWATCH_INSTALL_LIBDIR lib/seatwatch)
-foreach(program seatwatch seatwatch-hh seatwatch-sim seatwatch-regsvr)
+foreach(program seatwatch seatwatch-hh seatwatch-sim seatwatch-regsvr seatwatch-table)
   if(TARGET ${program})
     set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${SEATWATCH_INSTALL_LIBDIR}")
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
