@@ -338,6 +338,10 @@ describe('reports', { skip }, () => {
             text = await WaitForText(page, reportId, /AKo[\s\S]*0\.70/);
             assert.doesNotMatch(text, /0\.40/);
 
+            // The window's help item opens the console's help page of it.
+            await ChooseMenu(page, reportId, 'Help', 'Reports Window');
+            await program.LineMatching(/^Open: .*\/help\/Reports\.htm/);
+
             // The players report, from the window's own menu: 25 hands or more
             // at first, then all of them, sorted by name both ways.
             await ChooseMenu(page, reportId, 'View', 'Players Report');
