@@ -156,6 +156,15 @@ function FrameOf(page, id) {
     return PanelOf(page, id).locator('iframe.page:not(.loading):not(.spare)').first().contentFrame();
 }
 
+// What fn gives, or `fallback` when the page was replaced while it ran.
+async function Safely(fn, fallback) {
+    try {
+        return await fn();
+    } catch {
+        return fallback;
+    }
+}
+
 async function FrameText(page, id) {
     try {
         return await FrameOf(page, id).locator('body').innerText({ timeout: 500 });
@@ -303,8 +312,8 @@ describe('reports', { skip }, () => {
             // the choice in bold; heads-up leaves out the seven-handed hands.
             await ClickLink(page, reportId, 'All');
             await WaitForIni(scratch, /^Period=4\r?$/m);
-            await Eventually(async () => (await FrameOf(page, reportId).locator('a b', { hasText: /^All$/ })
-                .count()) === 1, { what: '"All" in bold' });
+            await Eventually(async () => (await Safely(() => FrameOf(page, reportId)
+                .locator('a b', { hasText: /^All$/ }).count(), 0)) === 1, { what: '"All" in bold' });
             await ClickLink(page, reportId, 'Heads up');
             await WaitForIni(scratch, /^Filter=2\r?$/m);
             await Eventually(async () => !/0\.40/.test(await FrameText(page, reportId)) &&
@@ -329,6 +338,10 @@ describe('reports', { skip }, () => {
             text = await WaitForText(page, reportId, /AKo[\s\S]*0\.70/);
             assert.doesNotMatch(text, /0\.40/);
 
+            // The window's help item opens the console's help page of it.
+            await ChooseMenu(page, reportId, 'Help', 'Reports Window');
+            await program.LineMatching(/^Open: .*\/help\/Reports\.htm/);
+
             // The players report, from the window's own menu: 25 hands or more
             // at first, then all of them, sorted by name both ways.
             await ChooseMenu(page, reportId, 'View', 'Players Report');
@@ -338,8 +351,8 @@ describe('reports', { skip }, () => {
             await ClickLink(page, reportId, 'All');
             await WaitForIni(scratch, /^Hands=0\r?$/m);
             const names = async () => {
-                const all = await FrameOf(page, reportId).locator('a[href*="ChangeReportProperties2"]')
-                    .allTextContents();
+                const all = await Safely(() => FrameOf(page, reportId)
+                    .locator('a[href*="ChangeReportProperties2"]').allTextContents(), []);
                 return all.map((n) => n.replace(/ \(NL\)$/, ''));
             };
             await WaitForText(page, reportId, /RiverRat77/);
