@@ -115,7 +115,9 @@ class CAutoReaderBase {
     virtual bool StatusSaysReset();
     // Extra board-card sets tried after the standard and four-colour ones,
     // each with the card number of every entry.
-    virtual std::vector<std::pair<const platform::Bitmap32*, int>> ExtraBoardImages() const { return {}; }
+    virtual std::vector<std::pair<const platform::Bitmap32*, int>> ExtraBoardImages() const {
+        return {};
+    }
     // Seats holding cards at table-size index j (at least 1).
     virtual int CountOpponents(int j) const;
 

@@ -16,7 +16,8 @@ void CAutoReaderPartyPoker::LoadCardImages(const std::string& installFolder) {
     const int w = layout_.cardWidth, h = layout_.cardHeight;
     for (int card = 0; card < 52; ++card) {
         const std::string name{kRanks[card % 13], kSuits[card / 13]};
-        deck_[static_cast<std::size_t>(card)] = LoadSheet(installFolder, "Images\\" + name + ".bmp", w, h);
+        deck_[static_cast<std::size_t>(card)] =
+            LoadSheet(installFolder, "Images\\" + name + ".bmp", w, h);
     }
     for (int rank = 0; rank < 13; ++rank) {
         fourColour_[static_cast<std::size_t>(rank)] =
@@ -26,7 +27,8 @@ void CAutoReaderPartyPoker::LoadCardImages(const std::string& installFolder) {
     }
     markers_.clear();
     for (int i = 1; i <= 6; ++i)
-        markers_.push_back(LoadSheet(installFolder, "Images\\" + std::to_string(i) + "_smallcard1.bmp",
+        markers_.push_back(LoadSheet(installFolder,
+                                     "Images\\" + std::to_string(i) + "_smallcard1.bmp",
                                      markerWidth_, markerHeight_));
     status_ = LoadSheet(context_.programFolder, "check.bmp", layout_.status.Width(),
                         layout_.status.Height());

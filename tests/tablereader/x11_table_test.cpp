@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -150,7 +149,9 @@ TEST_F(X11TableTest, ReaderFindsTheToolsWindowAndReadsEachNewHand) {
         Cards cards{};
         int street = -1, opponents = 0;
         reader->ReadTable(table->id, cards, street, opponents);
-        if (room == 121) reader->ReadTable(table->id, cards, street, opponents);  // stores its status region first
+        if (room == 121)
+            reader->ReadTable(table->id, cards, street,
+                              opponents);  // stores its status region first
         EXPECT_EQ(cards, (Cards{26, 51, 19, 20, 21, -1, -1})) << room;
         EXPECT_EQ(opponents, 2) << room;
         // A new hand is dealt: the reader follows the new cards.
@@ -188,7 +189,8 @@ TEST_F(X11TableTest, CoveredMinimisedResizedOrClosedTableReadsNothing) {
     // Covered by another window.
     Display* d = XOpenDisplay(display_.c_str());
     ASSERT_NE(d, nullptr);
-    const Window cover = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1000, 700, 0, 0, 0xFFFFFF);
+    const Window cover =
+        XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1000, 700, 0, 0, 0xFFFFFF);
     XMapRaised(d, cover);
     XSync(d, False);
     usleep(100000);
