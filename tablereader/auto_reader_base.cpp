@@ -213,10 +213,14 @@ Bitmap32 CAutoReaderBase::LoadRelative(const std::string& folder, const std::str
 }
 
 Bitmap32 CAutoReaderBase::LoadSheet(const std::string& folder, const std::string& relative,
-                                    int minWidth, int minHeight) {
+                                    int minWidth, int minHeight, int* missing) {
     const fs::path path = Resolve(folder, relative);
     std::error_code ec;
     if (path.empty() || !fs::is_regular_file(path, ec)) {
+        if (missing != nullptr) {
+            ++*missing;
+            return {};
+        }
         platform::Log::Write("Card images: missing " + (path.empty() ? relative : path.string()));
         return {};
     }
