@@ -54,8 +54,9 @@ class CTableViews : public IConsoleViews {
             env_.programFolder = context_.programFolder.string();
         if (context_.session != nullptr) {
             CHandAnalyzer* analyzer = &context_.session->Analyzer();
-            env_.updateFromScreen = [analyzer](CTableRecord& record, const std::array<int, 7>& cards,
-                                               int street, int opponents, TableSizeWarning warning) {
+            env_.updateFromScreen = [analyzer](CTableRecord& record,
+                                               const std::array<int, 7>& cards, int street,
+                                               int opponents, TableSizeWarning warning) {
                 analyzer->UpdateTableFromScreen(record, cards, street, opponents, warning);
             };
         }
@@ -66,7 +67,8 @@ class CTableViews : public IConsoleViews {
             it->second->Refresh(page);
             return;
         }
-        if (context_.desktop == nullptr || context_.loop == nullptr || context_.session == nullptr) return;
+        if (context_.desktop == nullptr || context_.loop == nullptr || context_.session == nullptr)
+            return;
         // A layout file that cannot be used is told once, when the first
         // table needs it (the start-up log keeps to its milestones).
         if (!layouts_.error.empty() && !layoutErrorLogged_) {

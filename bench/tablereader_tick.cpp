@@ -33,12 +33,14 @@ struct Art {
     std::string folder;
     TableLayout layout;
     Art() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "seatwatch-bench-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "seatwatch-bench-XXXXXX").string();
         folder = ::mkdtemp(tmpl.data());
         std::string error;
         tablereader::WriteProgramArt(folder + "/program", error);
         tablereader::WriteClientArt(tablereader::ClientArt::kPokerStars, folder + "/client", error);
-        layout = *LoadTableLayouts(std::string(SEATWATCH_SOURCE_DIR) + "/assets/table_layouts.ini").Find(kRoom);
+        layout = *LoadTableLayouts(std::string(SEATWATCH_SOURCE_DIR) + "/assets/table_layouts.ini")
+                      .Find(kRoom);
     }
     ~Art() {
         std::error_code ec;
@@ -64,7 +66,8 @@ const Art& TheArt() {
 TableScene Scene(bool userHasCards) {
     TableScene scene;
     std::string error;
-    ParseSceneCards(userHasCards ? "Kd Kh 2c 7d 9h Js 4c" : "-- -- 2c 7d 9h Js 4c", scene.cards, error);
+    ParseSceneCards(userHasCards ? "Kd Kh 2c 7d 9h Js 4c" : "-- -- 2c 7d 9h Js 4c", scene.cards,
+                    error);
     scene.tableSize = 9;
     scene.seat = 0;
     scene.opponents = 9;
@@ -104,9 +107,10 @@ class XTable {
         XMatchVisualInfo(d_, DefaultScreen(d_), 24, TrueColor, &info);
         XSetWindowAttributes attrs{};
         attrs.colormap = XCreateColormap(d_, DefaultRootWindow(d_), info.visual, AllocNone);
-        window_ = XCreateWindow(d_, DefaultRootWindow(d_), 0, 0, static_cast<unsigned>(picture.Width()),
-                                static_cast<unsigned>(picture.Height()), 0, 24, InputOutput, info.visual,
-                                CWColormap, &attrs);
+        window_ =
+            XCreateWindow(d_, DefaultRootWindow(d_), 0, 0, static_cast<unsigned>(picture.Width()),
+                          static_cast<unsigned>(picture.Height()), 0, 24, InputOutput, info.visual,
+                          CWColormap, &attrs);
         XSelectInput(d_, window_, ExposureMask);
         XMapRaised(d_, window_);
         for (XEvent e;;) {
@@ -114,9 +118,10 @@ class XTable {
             if (e.type == Expose) break;
         }
         bytes_ = picture.Bytes();
-        XImage* image = XCreateImage(d_, info.visual, 24, ZPixmap, 0, reinterpret_cast<char*>(bytes_.data()),
-                                     static_cast<unsigned>(picture.Width()),
-                                     static_cast<unsigned>(picture.Height()), 32, picture.Width() * 4);
+        XImage* image =
+            XCreateImage(d_, info.visual, 24, ZPixmap, 0, reinterpret_cast<char*>(bytes_.data()),
+                         static_cast<unsigned>(picture.Width()),
+                         static_cast<unsigned>(picture.Height()), 32, picture.Width() * 4);
         XPutImage(d_, window_, DefaultGC(d_, DefaultScreen(d_)), image, 0, 0, 0, 0,
                   static_cast<unsigned>(picture.Width()), static_cast<unsigned>(picture.Height()));
         image->data = nullptr;
@@ -142,7 +147,8 @@ class XTable {
     std::vector<std::uint8_t> bytes_;
 };
 
-void Tick(benchmark::State& state, platform::ScreenSource& screen, platform::ScreenWindowId window) {
+void Tick(benchmark::State& state, platform::ScreenSource& screen,
+          platform::ScreenWindowId window) {
     auto reader = TheArt().Reader(&screen);
     CAutoReaderBase::Cards cards{};
     int street = -1, opponents = 0;
@@ -168,7 +174,11 @@ void BM_ReadingTickX11(benchmark::State& state) {
     platform::X11ScreenSource screen(table.Name());
     Tick(state, screen, table.Id());
 }
-BENCHMARK(BM_ReadingTickX11)->Arg(1)->Arg(0)->ArgName("user_has_cards")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadingTickX11)
+    ->Arg(1)
+    ->Arg(0)
+    ->ArgName("user_has_cards")
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ReadingTickInMemory(benchmark::State& state) {
     auto drawer = TheArt().Reader(nullptr);
@@ -181,7 +191,11 @@ void BM_ReadingTickInMemory(benchmark::State& state) {
     screen.Windows().push_back(w);
     Tick(state, screen, 1);
 }
-BENCHMARK(BM_ReadingTickInMemory)->Arg(1)->Arg(0)->ArgName("user_has_cards")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadingTickInMemory)
+    ->Arg(1)
+    ->Arg(0)
+    ->ArgName("user_has_cards")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -22,8 +22,10 @@ bool RegionMatches(const Bitmap32& captured, const Bitmap32& reference, int crop
     const auto refStride = static_cast<std::size_t>(reference.Width()) * 4u;
     const auto rowBytes = static_cast<std::size_t>(w - cropX) * 4u;
     for (int y = cropY; y < h; ++y) {
-        const std::uint8_t* c = cap + static_cast<std::size_t>(y) * capStride + static_cast<std::size_t>(cropX) * 4u;
-        const std::uint8_t* r = ref + static_cast<std::size_t>(y) * refStride + static_cast<std::size_t>(cropX) * 4u;
+        const std::uint8_t* c =
+            cap + static_cast<std::size_t>(y) * capStride + static_cast<std::size_t>(cropX) * 4u;
+        const std::uint8_t* r =
+            ref + static_cast<std::size_t>(y) * refStride + static_cast<std::size_t>(cropX) * 4u;
         for (std::size_t i = 0; i < rowBytes; ++i) {
             switch (mode) {
                 case CompareMode::kExact:
@@ -61,7 +63,8 @@ int CAutoReaderBase::RecogniseAt(const Rect& rect, bool board) const {
     if (captured.Empty()) return -1;
     const int a = layout_.cropX, b = layout_.cropY;
     for (int card = 0; card < 52; ++card)
-        if (RegionMatches(captured, deck_[static_cast<std::size_t>(card)], a, b, mode_)) return card;
+        if (RegionMatches(captured, deck_[static_cast<std::size_t>(card)], a, b, mode_))
+            return card;
     for (int i = 0; i < 26; ++i)
         if (RegionMatches(captured, fourColour_[static_cast<std::size_t>(i)], a, b, mode_))
             return i <= 12 ? 13 + i : 26 + i;
@@ -80,7 +83,8 @@ int CAutoReaderBase::RecognisePoint(int x, int y, bool board) const {
 }
 
 bool CAutoReaderBase::ReadPocket(int j, int k, int& first, int& second) const {
-    const TableLayout::Pocket& p = layout_.pocket[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
+    const TableLayout::Pocket& p =
+        layout_.pocket[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
     if (p.x1 < 0) return false;
     first = RecognisePoint(p.x1, p.y1, false);
     if (first < 0) return false;
@@ -209,10 +213,14 @@ Bitmap32 CAutoReaderBase::LoadRelative(const std::string& folder, const std::str
 }
 
 Bitmap32 CAutoReaderBase::LoadSheet(const std::string& folder, const std::string& relative,
-                                    int minWidth, int minHeight) {
+                                    int minWidth, int minHeight, int* missing) {
     const fs::path path = Resolve(folder, relative);
     std::error_code ec;
     if (path.empty() || !fs::is_regular_file(path, ec)) {
+        if (missing != nullptr) {
+            ++*missing;
+            return {};
+        }
         platform::Log::Write("Card images: missing " + (path.empty() ? relative : path.string()));
         return {};
     }
@@ -225,8 +233,9 @@ Bitmap32 CAutoReaderBase::LoadSheet(const std::string& folder, const std::string
     Bitmap32 sheet = platform::LoadImageFile(path.string());
     if (sheet.Empty()) return {};  // the loader has said why
     if (sheet.Width() < minWidth || sheet.Height() < minHeight) {
-        platform::Log::Write("Card images: " + path.string() + " is " + std::to_string(sheet.Width()) +
-                             " x " + std::to_string(sheet.Height()) + "; expected at least " +
+        platform::Log::Write("Card images: " + path.string() + " is " +
+                             std::to_string(sheet.Width()) + " x " +
+                             std::to_string(sheet.Height()) + "; expected at least " +
                              std::to_string(minWidth) + " x " + std::to_string(minHeight));
         return {};
     }
@@ -239,6 +248,7 @@ void CAutoReaderBase::CutDeck(const Bitmap32& sheet, int rows, int columns, int 
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             const int card = cellCard(r, c);
-            if (card >= 0 && card < 52) into[static_cast<std::size_t>(card)] = sheet.Cell(r, c, w, h);
+            if (card >= 0 && card < 52)
+                into[static_cast<std::size_t>(card)] = sheet.Cell(r, c, w, h);
         }
 }

@@ -115,7 +115,9 @@ class CAutoReaderBase {
     virtual bool StatusSaysReset();
     // Extra board-card sets tried after the standard and four-colour ones,
     // each with the card number of every entry.
-    virtual std::vector<std::pair<const platform::Bitmap32*, int>> ExtraBoardImages() const { return {}; }
+    virtual std::vector<std::pair<const platform::Bitmap32*, int>> ExtraBoardImages() const {
+        return {};
+    }
     // Seats holding cards at table-size index j (at least 1).
     virtual int CountOpponents(int j) const;
 
@@ -125,9 +127,11 @@ class CAutoReaderBase {
     static platform::Bitmap32 LoadRelative(const std::string& folder, const std::string& relative);
     // The same for a card sheet, which must be at least minWidth × minHeight
     // and, when a BMP, of 8, 24 or 32 bits per pixel; anything else gives a
-    // line in the program log and an empty bitmap.
+    // line in the program log and an empty bitmap. With `missing`, a file
+    // that is not there is counted there instead of logged (for clients that
+    // keep one file per card, whose whole folder is missing at once).
     static platform::Bitmap32 LoadSheet(const std::string& folder, const std::string& relative,
-                                        int minWidth, int minHeight);
+                                        int minWidth, int minHeight, int* missing = nullptr);
     // Cuts the 52-card sheet whose cell (row, column) holds card
     // cellCard(row, column) (-1: no card) into the standard deck.
     void CutDeck(const platform::Bitmap32& sheet, int rows, int columns, int w, int h,

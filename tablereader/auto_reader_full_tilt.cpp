@@ -44,7 +44,8 @@ void CAutoReaderFullTilt::LoadCardImages(const std::string& installFolder) {
         }
     for (int c = 0; c < 13; ++c) {
         const int rank = c == 0 ? 0 : 13 - c;
-        fourColour_[static_cast<std::size_t>(13 + rank)] = sheet.Cell(4, c, kCellWidth, kCellHeight);
+        fourColour_[static_cast<std::size_t>(13 + rank)] =
+            sheet.Cell(4, c, kCellWidth, kCellHeight);
         fourColour_[static_cast<std::size_t>(rank)] = sheet.Cell(5, c, kCellWidth, kCellHeight);
     }
     markers_.clear();
@@ -58,13 +59,15 @@ std::vector<int> CAutoReaderFullTilt::SizeOrder() const {
 }
 
 bool CAutoReaderFullTilt::ReadPocket(int j, int k, int& first, int& second) const {
-    const TableLayout::Pocket& p = layout_.pocket[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
+    const TableLayout::Pocket& p =
+        layout_.pocket[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
     if (p.x1 < 0) return false;
     std::vector<Shift> shifts(kShifts.begin(), kShifts.end());
     if (k == 0) shifts.insert(shifts.end(), kSeatZeroShifts.begin(), kSeatZeroShifts.end());
     const auto find = [&](int x, int y, bool isFirst) {
         for (const Shift& s : shifts) {
-            const int card = RecogniseAt(CardRect(x + (isFirst ? s.firstDx : s.secondDx), y, s.raise), false);
+            const int card =
+                RecogniseAt(CardRect(x + (isFirst ? s.firstDx : s.secondDx), y, s.raise), false);
             if (card >= 0) return card;
         }
         return -1;

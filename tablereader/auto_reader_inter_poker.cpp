@@ -12,10 +12,13 @@ void CutSheet(const platform::Bitmap32& sheet, std::array<platform::Bitmap32, 52
     for (int card = 0; card < 52; ++card) {
         const int suit = card / 13, rank = card % 13;
         const int number = kGroupOfSuit[static_cast<std::size_t>(suit)] * 13 + rank + 1;
-        platform::Bitmap32 cell = sheet.Cell(number / kColumns, number % kColumns, kCellWidth, kCellHeight);
+        platform::Bitmap32 cell =
+            sheet.Cell(number / kColumns, number % kColumns, kCellWidth, kCellHeight);
         if (deck != nullptr) (*deck)[static_cast<std::size_t>(card)] = cell;
-        if (fourColour != nullptr && suit == 1) (*fourColour)[static_cast<std::size_t>(rank)] = cell;
-        if (fourColour != nullptr && suit == 3) (*fourColour)[static_cast<std::size_t>(13 + rank)] = cell;
+        if (fourColour != nullptr && suit == 1)
+            (*fourColour)[static_cast<std::size_t>(rank)] = cell;
+        if (fourColour != nullptr && suit == 3)
+            (*fourColour)[static_cast<std::size_t>(13 + rank)] = cell;
     }
 }
 }  // namespace
@@ -32,7 +35,8 @@ void CAutoReaderInterPoker::LoadCardImages(const std::string& installFolder) {
     CutSheet(LoadSheet(installFolder, "img\\p_cardsheet.jpg", w, h), &deck_, nullptr);
     CutSheet(LoadSheet(installFolder, "img\\p_cardsheet_dark.jpg", w, h), &darkDeck_, nullptr);
     CutSheet(LoadSheet(installFolder, "img\\p_cardsheet_4col.jpg", w, h), nullptr, &fourColour_);
-    CutSheet(LoadSheet(installFolder, "img\\p_cardsheet_4col_dark.jpg", w, h), nullptr, &darkFourColour_);
+    CutSheet(LoadSheet(installFolder, "img\\p_cardsheet_4col_dark.jpg", w, h), nullptr,
+             &darkFourColour_);
     platform::Bitmap32 backs = LoadRelative(installFolder, "img\\p_cardbacks_small.jpg");
     if (backs.Empty()) backs = LoadRelative(installFolder, "img\\p_carbacks_small.jpg");
     markers_.clear();
@@ -44,7 +48,8 @@ void CAutoReaderInterPoker::LoadCardImages(const std::string& installFolder) {
     const platform::Bitmap32 appear = LoadRelative(installFolder, "img\\p_infobox_appear2.jpg");
     highlights_.push_back(appear.Cell(0, 0, appear.Width() / 4, appear.Height()));
     const platform::Bitmap32 glow = LoadRelative(installFolder, "img\\p_infobox_glow2.jpg");
-    for (int i = 0; i < 5; ++i) highlights_.push_back(glow.Cell(0, i, glow.Width() / 5, glow.Height()));
+    for (int i = 0; i < 5; ++i)
+        highlights_.push_back(glow.Cell(0, i, glow.Width() / 5, glow.Height()));
 }
 
 platform::Rect CAutoReaderInterPoker::HighlightRect(int x, int y) const {
@@ -54,7 +59,8 @@ platform::Rect CAutoReaderInterPoker::HighlightRect(int x, int y) const {
 bool CAutoReaderInterPoker::FindHighlightedSeat() {
     for (int j : kHighlightSizes) {
         for (int k = 0; k <= j; ++k) {
-            const TableLayout::Pocket& p = layout_.pocket[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
+            const TableLayout::Pocket& p =
+                layout_.pocket[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)];
             if (p.x1 < 0) continue;
             const platform::Bitmap32 captured = Capture(HighlightRect(p.x1, p.y1));
             for (const platform::Bitmap32& h : highlights_) {
@@ -99,9 +105,12 @@ bool CAutoReaderInterPoker::StatusSaysReset() {
     return !RegionMatches(Capture(r), status_, 0, 0, CompareMode::kExact);
 }
 
-std::vector<std::pair<const platform::Bitmap32*, int>> CAutoReaderInterPoker::ExtraBoardImages() const {
+std::vector<std::pair<const platform::Bitmap32*, int>> CAutoReaderInterPoker::ExtraBoardImages()
+    const {
     std::vector<std::pair<const platform::Bitmap32*, int>> out;
-    for (int card = 0; card < 52; ++card) out.emplace_back(&darkDeck_[static_cast<std::size_t>(card)], card);
-    for (int i = 0; i < 26; ++i) out.emplace_back(&darkFourColour_[static_cast<std::size_t>(i)], i <= 12 ? 13 + i : 26 + i);
+    for (int card = 0; card < 52; ++card)
+        out.emplace_back(&darkDeck_[static_cast<std::size_t>(card)], card);
+    for (int i = 0; i < 26; ++i)
+        out.emplace_back(&darkFourColour_[static_cast<std::size_t>(i)], i <= 12 ? 13 + i : 26 + i);
     return out;
 }

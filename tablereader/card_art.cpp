@@ -59,10 +59,14 @@ void Glyph(Bitmap32& b, const std::array<const char*, Rows>& rows, int x0, int y
 
 Rgb SuitInk(int suit, CardColours colours) {
     switch (suit) {
-        case 1: return colours == CardColours::kFourColour ? Rgb{0, 150, 0} : Rgb{0, 0, 0};
-        case 2: return Rgb{200, 0, 0};
-        case 3: return colours == CardColours::kFourColour ? Rgb{0, 0, 200} : Rgb{200, 0, 0};
-        default: return Rgb{0, 0, 0};
+        case 1:
+            return colours == CardColours::kFourColour ? Rgb{0, 150, 0} : Rgb{0, 0, 0};
+        case 2:
+            return Rgb{200, 0, 0};
+        case 3:
+            return colours == CardColours::kFourColour ? Rgb{0, 0, 200} : Rgb{200, 0, 0};
+        default:
+            return Rgb{0, 0, 0};
     }
 }
 
@@ -111,7 +115,8 @@ Bitmap32 Sheet(int rows, int columns, int w, int h, F&& cell) {
 
 std::vector<std::uint8_t> Rgb24(const Bitmap32& image) {
     std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(image.Width()) * static_cast<std::size_t>(image.Height()) * 3u);
+    out.reserve(static_cast<std::size_t>(image.Width()) * static_cast<std::size_t>(image.Height()) *
+                3u);
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
             const std::uint32_t p = image.Pixel(x, y);
@@ -149,20 +154,26 @@ Bitmap32 DrawCardFace(int card, int width, int height, CardColours colours, Card
     Fill(b, width - 1, 0, 1, height, edge);
     const int rank = card % 13, suit = card / 13;
     Rgb ink = SuitInk(suit, colours);
-    if (dark) ink = Rgb{static_cast<std::uint8_t>(ink.r / 2), static_cast<std::uint8_t>(ink.g / 2),
-                        static_cast<std::uint8_t>(ink.b / 2)};
+    if (dark)
+        ink = Rgb{static_cast<std::uint8_t>(ink.r / 2), static_cast<std::uint8_t>(ink.g / 2),
+                  static_cast<std::uint8_t>(ink.b / 2)};
     // The corner: rank at scale 3 (15 × 21), the suit beside it at scale 2.
     Glyph(b, kRankGlyphs[static_cast<std::size_t>(rank)], 3, 4, 3, ink);
     Glyph(b, kSuitGlyphs[static_cast<std::size_t>(suit)], 21, 6, 2, ink);
     // Taller cards also get a big pip in the middle.
-    if (height >= 50) Glyph(b, kSuitGlyphs[static_cast<std::size_t>(suit)], width / 2 - 10, height / 2, 3, ink);
+    if (height >= 50)
+        Glyph(b, kSuitGlyphs[static_cast<std::size_t>(suit)], width / 2 - 10, height / 2, 3, ink);
     return b;
 }
 
 Bitmap32 DrawCardBack(int index, int width, int height) {
     Bitmap32 b(width, height);
-    static constexpr std::array<Rgb, 6> kBacks{{{30, 60, 200}, {200, 40, 40}, {40, 40, 160},
-                                                {160, 30, 160}, {20, 120, 200}, {220, 120, 20}}};
+    static constexpr std::array<Rgb, 6> kBacks{{{30, 60, 200},
+                                                {200, 40, 40},
+                                                {40, 40, 160},
+                                                {160, 30, 160},
+                                                {20, 120, 200},
+                                                {220, 120, 20}}};
     const Rgb c = kBacks[static_cast<std::size_t>(((index % 6) + 6) % 6)];
     Fill(b, 0, 0, width, height, Rgb{250, 250, 250});
     Fill(b, 1, 1, width - 2, height - 2, c);
@@ -173,7 +184,9 @@ Bitmap32 DrawCardBack(int index, int width, int height) {
 
 Bitmap32 DrawStatusImage(int width, int height, int variant) {
     Bitmap32 b(width, height);
-    Fill(b, 0, 0, width, height, variant == 0 ? Rgb{230, 200, 60} : Rgb{60, 60, static_cast<std::uint8_t>(70 + (variant % 8) * 20)});
+    Fill(b, 0, 0, width, height,
+         variant == 0 ? Rgb{230, 200, 60}
+                      : Rgb{60, 60, static_cast<std::uint8_t>(70 + (variant % 8) * 20)});
     Fill(b, 2, 2, width - 4, 2, Rgb{255, 255, 255});
     for (int x = 4; x < width - 4; x += 6) Fill(b, x, height / 2 - 2, 3, 5, Rgb{10, 10, 10});
     return b;
@@ -263,7 +276,9 @@ bool WriteJpeg(const std::string& path, const Bitmap32& image) {
 bool WriteProgramArt(const std::string& folder, std::string& error) {
     if (!Ensure(folder, error)) return false;
     const int w = kProgramCellWidth, h = kProgramCellHeight;
-    const auto standard = [&](int r, int c) { return DrawCardFace(kStandardRowSuits[static_cast<std::size_t>(r)] * 13 + c, w, h); };
+    const auto standard = [&](int r, int c) {
+        return DrawCardFace(kStandardRowSuits[static_cast<std::size_t>(r)] * 13 + c, w, h);
+    };
     const auto fourColour = [&](int r, int c) {
         return DrawCardFace((r == 0 ? 1 : 3) * 13 + c, w, h, CardColours::kFourColour);
     };
@@ -286,7 +301,8 @@ bool WriteClientArt(ClientArt client, const std::string& folder, std::string& er
             const std::string deck = folder + "/Gx/chips&deck", button = folder + "/Gx/button";
             if (!Ensure(deck, error) || !Ensure(button, error)) return false;
             for (int i = 0; i < 6; ++i)
-                if (!Put(deck + "/smallcard" + std::to_string(i) + ".bmp", DrawCardBack(i, 14, 20), error))
+                if (!Put(deck + "/smallcard" + std::to_string(i) + ".bmp", DrawCardBack(i, 14, 20),
+                         error))
                     return false;
             return Put(button + "/butB-pas.bmp", DrawStatusImage(100, 30, 0), error);
         }
@@ -295,16 +311,20 @@ bool WriteClientArt(ClientArt client, const std::string& folder, std::string& er
             if (!Ensure(images, error)) return false;
             for (int card = 0; card < 52; ++card) {
                 const std::string name{kRanks[card % 13], kSuits[card / 13]};
-                if (!Put(images + "/" + name + ".bmp", DrawCardFace(card, 40, 54), error)) return false;
-                if (card / 13 == 1 && !Put(images + "/" + name + "g.bmp",
-                                           DrawCardFace(card, 40, 54, CardColours::kFourColour), error))
+                if (!Put(images + "/" + name + ".bmp", DrawCardFace(card, 40, 54), error))
                     return false;
-                if (card / 13 == 3 && !Put(images + "/" + name + "b.bmp",
-                                           DrawCardFace(card, 40, 54, CardColours::kFourColour), error))
+                if (card / 13 == 1 &&
+                    !Put(images + "/" + name + "g.bmp",
+                         DrawCardFace(card, 40, 54, CardColours::kFourColour), error))
+                    return false;
+                if (card / 13 == 3 &&
+                    !Put(images + "/" + name + "b.bmp",
+                         DrawCardFace(card, 40, 54, CardColours::kFourColour), error))
                     return false;
             }
             for (int i = 1; i <= 6; ++i)
-                if (!Put(images + "/" + std::to_string(i) + "_smallcard1.bmp", DrawCardBack(i, 14, 20), error))
+                if (!Put(images + "/" + std::to_string(i) + "_smallcard1.bmp",
+                         DrawCardBack(i, 14, 20), error))
                     return false;
             return true;
         }
@@ -332,17 +352,25 @@ bool WriteClientArt(ClientArt client, const std::string& folder, std::string& er
                 return Sheet(6, 9, 55, 74, [&](int r, int c) {
                     const int number = r * 9 + c - 1;
                     if (number < 0 || number >= 52) return Bitmap32{};
-                    return DrawCardFace(kGroupSuits[static_cast<std::size_t>(number / 13)] * 13 + number % 13,
-                                        55, 74, colours, shade);
+                    return DrawCardFace(
+                        kGroupSuits[static_cast<std::size_t>(number / 13)] * 13 + number % 13, 55,
+                        74, colours, shade);
                 });
             };
-            const Bitmap32 backs = Sheet(1, 4, 22, 32, [](int, int c) { return DrawCardBack(c, 22, 32); });
-            const Bitmap32 appear = Sheet(1, 4, 12, 20, [](int, int c) { return DrawHighlight(c == 0 ? 0 : 6 + c, 12, 20); });
-            const Bitmap32 glow = Sheet(1, 5, 12, 20, [](int, int c) { return DrawHighlight(1 + c, 12, 20); });
-            return Put(img + "/p_cardsheet.jpg", sheet(CardColours::kStandard, CardShade::kNormal), error) &&
-                   Put(img + "/p_cardsheet_dark.jpg", sheet(CardColours::kStandard, CardShade::kDark), error) &&
-                   Put(img + "/p_cardsheet_4col.jpg", sheet(CardColours::kFourColour, CardShade::kNormal), error) &&
-                   Put(img + "/p_cardsheet_4col_dark.jpg", sheet(CardColours::kFourColour, CardShade::kDark), error) &&
+            const Bitmap32 backs =
+                Sheet(1, 4, 22, 32, [](int, int c) { return DrawCardBack(c, 22, 32); });
+            const Bitmap32 appear = Sheet(
+                1, 4, 12, 20, [](int, int c) { return DrawHighlight(c == 0 ? 0 : 6 + c, 12, 20); });
+            const Bitmap32 glow =
+                Sheet(1, 5, 12, 20, [](int, int c) { return DrawHighlight(1 + c, 12, 20); });
+            return Put(img + "/p_cardsheet.jpg", sheet(CardColours::kStandard, CardShade::kNormal),
+                       error) &&
+                   Put(img + "/p_cardsheet_dark.jpg",
+                       sheet(CardColours::kStandard, CardShade::kDark), error) &&
+                   Put(img + "/p_cardsheet_4col.jpg",
+                       sheet(CardColours::kFourColour, CardShade::kNormal), error) &&
+                   Put(img + "/p_cardsheet_4col_dark.jpg",
+                       sheet(CardColours::kFourColour, CardShade::kDark), error) &&
                    Put(img + "/p_cardbacks_small.jpg", backs, error) &&
                    Put(img + "/p_infobox_appear2.jpg", appear, error) &&
                    Put(img + "/p_infobox_glow2.jpg", glow, error);

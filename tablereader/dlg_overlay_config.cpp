@@ -3,7 +3,8 @@
 namespace {
 
 platform::Control Check(int id, std::string text, platform::Rect rect, bool checked) {
-    platform::Control c = platform::MakeControl(id, platform::ControlKind::kCheckBox, std::move(text), rect);
+    platform::Control c =
+        platform::MakeControl(id, platform::ControlKind::kCheckBox, std::move(text), rect);
     c.checked = checked;
     return c;
 }
@@ -17,7 +18,8 @@ platform::DialogDescription CDlgOverlayConfig::Describe(const Switches& s) {
     d.title = kTitle;
     d.width = 330;
     d.height = 330;
-    platform::Control colour = platform::MakeControl(kColour, ControlKind::kRadio, "Color", Rect{182, 120, 310, 140});
+    platform::Control colour =
+        platform::MakeControl(kColour, ControlKind::kRadio, "Color", Rect{182, 120, 310, 140});
     colour.checked = true;
     d.controls = {
         MakeControl(1301, ControlKind::kGroupBox, "Player Information", Rect{10, 8, 170, 104}),
@@ -42,8 +44,8 @@ platform::DialogDescription CDlgOverlayConfig::Describe(const Switches& s) {
 }
 
 bool CDlgOverlayConfig::DoModal(platform::WindowId owner, Switches& switches) {
-    const platform::DialogResult result =
-        desktop_.RunDialog(owner, Describe(switches), [](const platform::Command&) { return false; });
+    const platform::DialogResult result = desktop_.RunDialog(
+        owner, Describe(switches), [](const platform::Command&) { return false; });
     if (result.code != platform::kIdOk) return false;
     for (std::size_t i = 0; i < kSwitchIds.size(); ++i)
         if (const platform::Control* c = result.Find(kSwitchIds[i])) switches[i] = c->checked;

@@ -36,7 +36,8 @@ platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId 
     if (!work.Empty() && calcLeft + kCalculatorWidth > work.right)
         calcLeft = std::max(work.left, work.right - kCalculatorWidth);
     calculator = platform::Rect::FromSize(calcLeft, top, kCalculatorWidth, 265);
-    return platform::Rect::FromSize(left, top, CDlgTableInfo::kInitialWidth, CDlgTableInfo::kInitialHeight);
+    return platform::Rect::FromSize(left, top, CDlgTableInfo::kInitialWidth,
+                                    CDlgTableInfo::kInitialHeight);
 }
 
 // The desk shows the screen one to one (the browser fills the screen), so a
@@ -58,13 +59,16 @@ bool IsInterPoker(int room) { return (room >= 108 && room <= 111) || (room >= 11
 platform::Rect WithClientSize(const platform::ScreenWindow& w, int width, int height) {
     const int frameW = w.windowRect.Width() - w.clientRect.Width();
     const int frameH = w.windowRect.Height() - w.clientRect.Height();
-    return platform::Rect::FromSize(w.windowRect.left, w.windowRect.top, width + frameW, height + frameH);
+    return platform::Rect::FromSize(w.windowRect.left, w.windowRect.top, width + frameW,
+                                    height + frameH);
 }
 
 // A layout's window size as a client-area size: the layouts measure the
 // window with a frame of 3 pixels at the sides and bottom and F at the top.
 int ClientWidth(int windowWidth) { return windowWidth - 6; }
-int ClientHeight(const TableLayout& l, int windowHeight) { return windowHeight - l.frameHeight - 3; }
+int ClientHeight(const TableLayout& l, int windowHeight) {
+    return windowHeight - l.frameHeight - 3;
+}
 
 }  // namespace
 
@@ -81,9 +85,9 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     desc.visible = false;
     window_ = desktop.CreateWindow(desc);
     if (window_ == platform::kNoWindow) {
-        desktop.MessageBox(env_.owner,
-                           "Could not create Table Information Window for Table '" + tableName_ + "'",
-                           "Seatwatch", platform::MessageBoxButtons::kOk);
+        desktop.MessageBox(
+            env_.owner, "Could not create Table Information Window for Table '" + tableName_ + "'",
+            "Seatwatch", platform::MessageBoxButtons::kOk);
         return;
     }
     if (!pageText_.empty()) desktop.Navigate(window_, pageText_);
@@ -148,12 +152,14 @@ std::optional<platform::ScreenWindow> CDlgTableInfo::FindTableWindow() {
         if (ResizesTableOnFirstFind(env_.roomCode) && !resizedOnce_ && env_.layout != nullptr) {
             resizedOnce_ = true;
             const TableLayout& l = *env_.layout;
-            screen->MoveWindow(w.id, WithClientSize(w, ClientWidth(kPartyFirstWidth), ClientHeight(l, kPartyHeight)));
+            screen->MoveWindow(w.id, WithClientSize(w, ClientWidth(kPartyFirstWidth),
+                                                    ClientHeight(l, kPartyHeight)));
             const platform::ScreenWindowId id = w.id;
             env_.loop->SetTimer(window_, kTimerResize, kPartyResizeDelayMs, [this, id, &l] {
                 env_.loop->KillTimer(window_, kTimerResize);
                 if (auto now = env_.screen->Describe(id))
-                    env_.screen->MoveWindow(id, WithClientSize(*now, ClientWidth(kPartyWidth), ClientHeight(l, kPartyHeight)));
+                    env_.screen->MoveWindow(id, WithClientSize(*now, ClientWidth(kPartyWidth),
+                                                               ClientHeight(l, kPartyHeight)));
             });
         }
         return w;
@@ -170,7 +176,8 @@ void CDlgTableInfo::HideAll() {
 }
 
 bool CDlgTableInfo::ShouldAttach(const platform::ScreenWindow& table) const {
-    int rule = env_.settings != nullptr ? env_.settings->GetInt("Advanced", "Detach Table View", 0) : 0;
+    int rule =
+        env_.settings != nullptr ? env_.settings->GetInt("Advanced", "Detach Table View", 0) : 0;
     if (rule < 0 || rule > 2) rule = 0;
     if (rule == static_cast<int>(AttachRule::kNever)) return false;
     if (rule == static_cast<int>(AttachRule::kAlways)) return true;
@@ -200,13 +207,15 @@ void CDlgTableInfo::Place(const platform::ScreenWindow& table) {
         }
         const int limit = desktop.WorkArea().bottom - 10;
         const int height = std::max(0, std::min(initialHeight_, limit - t.bottom));
-        desktop.SetWindowPos(window_, platform::kInsertTop,
-                             OnDesk(desktop, platform::Rect::FromSize(t.left, t.bottom, width, height)),
-                             platform::kNoZOrder | platform::kShowWindow);
+        desktop.SetWindowPos(
+            window_, platform::kInsertTop,
+            OnDesk(desktop, platform::Rect::FromSize(t.left, t.bottom, width, height)),
+            platform::kNoZOrder | platform::kShowWindow);
         firstPlacement_ = false;
     } else if (firstPlacement_) {
         desktop.SetWindowPos(window_, platform::kInsertTop,
-                             OnDesk(desktop, platform::Rect::FromSize(t.left, t.bottom - 200, t.Width(), kInitialHeight)),
+                             OnDesk(desktop, platform::Rect::FromSize(t.left, t.bottom - 200,
+                                                                      t.Width(), kInitialHeight)),
                              platform::kNoZOrder | platform::kShowWindow);
         firstPlacement_ = false;
     }
@@ -240,7 +249,8 @@ void CDlgTableInfo::OnFollowTimer() {
     if (env_.roomCode == 113 && layout != nullptr && calculator_) {
         const auto calc = env_.desktop->GetWindow(calculator_->Window());
         const int w = ClientWidth(kPokerStarsWidth), h = ClientHeight(*layout, kPokerStarsHeight);
-        if (calc && calc->visible && (table->clientRect.Width() != w || table->clientRect.Height() != h))
+        if (calc && calc->visible &&
+            (table->clientRect.Width() != w || table->clientRect.Height() != h))
             env_.screen->MoveWindow(table->id, WithClientSize(*table, w, h));
     }
     // The table-size warning: the window is away from the client's default
@@ -250,7 +260,8 @@ void CDlgTableInfo::OnFollowTimer() {
         const platform::Rect def = DefaultClientRect(*layout);
         const bool wrong = (env_.roomCode == 101 || env_.roomCode == 102)
                                ? table->clientRect.Width() != def.Width()
-                               : table->clientRect.Width() != def.Width() || table->clientRect.Height() != def.Height();
+                               : table->clientRect.Width() != def.Width() ||
+                                     table->clientRect.Height() != def.Height();
         if (wrong) warning_ = TableSizeWarning::kWrongSize;
     }
     Place(*table);
@@ -286,7 +297,8 @@ void CDlgTableInfo::ReadingTick(const platform::ScreenWindow& table) {
         reader_ = env_.makeReader ? env_.makeReader(env_.roomCode, *env_.layout, context)
                                   : MakeAutoReader(env_.roomCode, *env_.layout, context);
         if (reader_) reader_->LoadCardImages(env_.layout->installFolder);
-        if (pause) env_.loop->SetTimer(window_, kTimerFollow, kFollowMs, [this] { OnFollowTimer(); });
+        if (pause)
+            env_.loop->SetTimer(window_, kTimerFollow, kFollowMs, [this] { OnFollowTimer(); });
         if (!reader_) return;
     }
     CAutoReaderBase::Cards cards{};

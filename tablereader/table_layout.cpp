@@ -89,8 +89,8 @@ bool ApplyLine(TableLayout& layout, std::string_view key, std::string_view value
         layout.windowHeight = v[1];
     } else if (key == "frame" && v.size() == 1 && v[0] >= 0) {
         layout.frameHeight = v[0];
-    } else if (key == "card" && v.size() == 4 && v[0] > 0 && v[1] > 0 && v[2] >= 0 &&
-               v[3] >= 0 && v[2] < v[0] && v[3] < v[1]) {
+    } else if (key == "card" && v.size() == 4 && v[0] > 0 && v[1] > 0 && v[2] >= 0 && v[3] >= 0 &&
+               v[2] < v[0] && v[3] < v[1]) {
         layout.cardWidth = v[0];
         layout.cardHeight = v[1];
         layout.cropX = v[2];
@@ -149,7 +149,8 @@ TableLayouts ParseTableLayouts(std::string_view text, const std::string& what) {
     for (const auto& [key, layout] : out.byKey) {
         if (layout.reading && (layout.cardWidth == 0 || layout.windowWidth == 0)) {
             lineNumber = 0;
-            return fail("layout " + std::to_string(key) + " reads cards but has no card or window size");
+            return fail("layout " + std::to_string(key) +
+                        " reads cards but has no card or window size");
         }
     }
     return out;

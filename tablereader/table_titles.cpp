@@ -15,16 +15,26 @@ std::string Cat(std::string_view a, std::string_view b) {
 // The fixed prefix a room's client puts before the table name, or nullptr.
 const char* SitePrefix(int roomCode) {
     switch (roomCode) {
-        case 108: return "InterPoker - ";
-        case 109: return "Betfair Poker - ";
-        case 110: return "William Hill Poker - ";
-        case 111: return "Littlewoods Poker - ";
-        case 115: return "Caribbean Sun Poker - ";
-        case 116: return "PokerPlex - ";
-        case 117: return "Ritz Club London Poker - ";
-        case 118: return "ukbetting poker - ";
-        case 119: return "totalbet poker - ";
-        default: return nullptr;
+        case 108:
+            return "InterPoker - ";
+        case 109:
+            return "Betfair Poker - ";
+        case 110:
+            return "William Hill Poker - ";
+        case 111:
+            return "Littlewoods Poker - ";
+        case 115:
+            return "Caribbean Sun Poker - ";
+        case 116:
+            return "PokerPlex - ";
+        case 117:
+            return "Ritz Club London Poker - ";
+        case 118:
+            return "ukbetting poker - ";
+        case 119:
+            return "totalbet poker - ";
+        default:
+            return nullptr;
     }
 }
 
@@ -51,12 +61,20 @@ bool AbsoluteMatches(std::string_view name, std::string_view title) {
 bool TableTitleMatches(int roomCode, std::string_view name, std::string_view title) {
     if (name.empty()) return false;
     switch (roomCode) {
-        case 100: case 107: case 112: case 120:
-            return StartsWith(title, Cat(name, ",")) || StartsWith(title, Cat(Cat("the ", name), ","));
-        case 101: case 102:
+        case 100:
+        case 107:
+        case 112:
+        case 120:
+            return StartsWith(title, Cat(name, ",")) ||
+                   StartsWith(title, Cat(Cat("the ", name), ","));
+        case 101:
+        case 102:
             return StartsWith(title, name) &&
                    title.find("Good Luck", name.size()) != std::string_view::npos;
-        case 103: case 104: case 105: case 106:
+        case 103:
+        case 104:
+        case 105:
+        case 106:
             return StartsWith(title, name);
         case 110:
             return StartsWith(title, Cat("William Hill Poker 2004 - ", name)) ||
@@ -65,8 +83,8 @@ bool TableTitleMatches(int roomCode, std::string_view name, std::string_view tit
             if (StartsWith(title, Cat(name, " "))) return true;
             const std::size_t blank = name.rfind(' ');
             if (blank == std::string_view::npos || blank == 0) return false;
-            const std::string tournament =
-                Cat(Cat(Cat("Tournament ", name.substr(0, blank)), " Table "), name.substr(blank + 1));
+            const std::string tournament = Cat(
+                Cat(Cat("Tournament ", name.substr(0, blank)), " Table "), name.substr(blank + 1));
             return StartsWith(title, Cat(tournament, " "));
         }
         case 114:
@@ -74,23 +92,37 @@ bool TableTitleMatches(int roomCode, std::string_view name, std::string_view tit
         case 121:
             return AbsoluteMatches(name, title);
         default:
-            if (const char* prefix = SitePrefix(roomCode)) return StartsWith(title, Cat(prefix, name));
+            if (const char* prefix = SitePrefix(roomCode))
+                return StartsWith(title, Cat(prefix, name));
             return false;
     }
 }
 
 std::string ClientTableTitle(int roomCode, std::string_view name) {
     switch (roomCode) {
-        case 100: case 107: case 112: case 120: return Cat(name, ", 2/4 Hold'em Limit");
-        case 101: case 102: return Cat(name, " - $2/$4 Texas Hold'em - Good Luck!");
-        case 103: case 104: case 105: case 106: return Cat(name, " (2/4 Hold'em)");
-        case 113: return Cat(name, " - $2/$4 - Limit Hold'em");
-        case 114: return Cat(name, " - $2/$4 - Limit Hold'em");
+        case 100:
+        case 107:
+        case 112:
+        case 120:
+            return Cat(name, ", 2/4 Hold'em Limit");
+        case 101:
+        case 102:
+            return Cat(name, " - $2/$4 Texas Hold'em - Good Luck!");
+        case 103:
+        case 104:
+        case 105:
+        case 106:
+            return Cat(name, " (2/4 Hold'em)");
+        case 113:
+            return Cat(name, " - $2/$4 - Limit Hold'em");
+        case 114:
+            return Cat(name, " - $2/$4 - Limit Hold'em");
         case 121: {
             const std::size_t tilde = name.find('~');
             if (tilde == std::string_view::npos) return Cat(name, " - GOOD LUCK");
             return Cat(Cat(Cat(Cat("TABLE ", name.substr(0, tilde)), " - GOOD LUCK ("),
-                           name.substr(tilde + 1)), ")");
+                           name.substr(tilde + 1)),
+                       ")");
         }
         default:
             if (const char* prefix = SitePrefix(roomCode))
@@ -103,7 +135,8 @@ std::string TableInfoTitle(std::string_view name) {
     std::string starred(name);
     // After the first character, not its first byte: a name may be UTF-8.
     std::size_t first = starred.empty() ? 0 : 1;
-    while (first < starred.size() && (static_cast<unsigned char>(starred[first]) & 0xC0) == 0x80) ++first;
+    while (first < starred.size() && (static_cast<unsigned char>(starred[first]) & 0xC0) == 0x80)
+        ++first;
     if (!starred.empty()) starred.insert(first, "*");
     return "Reefscan - x" + starred + " Table Info";
 }

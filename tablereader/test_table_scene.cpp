@@ -28,10 +28,15 @@ void Paste(Bitmap32& onto, const Bitmap32& part, int x, int y) {
         for (int px = 0; px < part.Width(); ++px) {
             const int tx = x + px;
             if (tx < 0 || tx >= onto.Width()) continue;
-            const std::size_t from = (static_cast<std::size_t>(py) * static_cast<std::size_t>(part.Width()) +
-                                      static_cast<std::size_t>(px)) * 4u;
-            const std::size_t to = (static_cast<std::size_t>(ty) * ow + static_cast<std::size_t>(tx)) * 4u;
-            for (int i = 0; i < 4; ++i) onto.Bytes()[to + static_cast<std::size_t>(i)] = part.Bytes()[from + static_cast<std::size_t>(i)];
+            const std::size_t from =
+                (static_cast<std::size_t>(py) * static_cast<std::size_t>(part.Width()) +
+                 static_cast<std::size_t>(px)) *
+                4u;
+            const std::size_t to =
+                (static_cast<std::size_t>(ty) * ow + static_cast<std::size_t>(tx)) * 4u;
+            for (int i = 0; i < 4; ++i)
+                onto.Bytes()[to + static_cast<std::size_t>(i)] =
+                    part.Bytes()[from + static_cast<std::size_t>(i)];
         }
     }
 }
@@ -44,7 +49,8 @@ const Bitmap32& FaceOf(const CAutoReaderBase& reader, int card, bool fourColour,
     const bool four = fourColour && (suit == 1 || suit == 3);
     const std::size_t fourIndex = static_cast<std::size_t>(suit == 1 ? rank : 13 + rank);
     if (dark && inter != nullptr)
-        return four ? inter->DarkFourColour()[fourIndex] : inter->DarkDeck()[static_cast<std::size_t>(card)];
+        return four ? inter->DarkFourColour()[fourIndex]
+                    : inter->DarkDeck()[static_cast<std::size_t>(card)];
     return four ? reader.FourColour()[fourIndex] : reader.Deck()[static_cast<std::size_t>(card)];
 }
 
@@ -57,7 +63,8 @@ bool ParseSceneCards(std::string_view text, std::array<int, 7>& cards, std::stri
         while (i < text.size() && (text[i] == ' ' || text[i] == ',' || text[i] == '\t')) ++i;
         if (i >= text.size()) break;
         std::size_t end = i;
-        while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != '\t') ++end;
+        while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != '\t')
+            ++end;
         const std::string_view word = text.substr(i, end - i);
         i = end;
         if (n == 7) {
@@ -96,21 +103,30 @@ bool ParseSceneState(std::string_view text, TableScene& scene, std::string& erro
                 error = "not a number from 0 to 9: \"" + std::string(word) + "\"";
                 return false;
             }
-            if (key == "seat") scene.seat = n;
-            else if (key == "size") scene.tableSize = n;
-            else if (key == "opponents") scene.opponents = n;
+            if (key == "seat")
+                scene.seat = n;
+            else if (key == "size")
+                scene.tableSize = n;
+            else if (key == "opponents")
+                scene.opponents = n;
             else {
                 error = "unknown state \"" + std::string(word) + "\"";
                 return false;
             }
             continue;
         }
-        if (word == "status") scene.status = true;
-        else if (word == "dealt") scene.status = false;
-        else if (word == "four-colour") scene.fourColour = true;
-        else if (word == "dark") scene.dark = true;
-        else if (word == "raised") scene.raised = true;
-        else if (word == "plain") scene.fourColour = scene.dark = scene.raised = false;
+        if (word == "status")
+            scene.status = true;
+        else if (word == "dealt")
+            scene.status = false;
+        else if (word == "four-colour")
+            scene.fourColour = true;
+        else if (word == "dark")
+            scene.dark = true;
+        else if (word == "raised")
+            scene.raised = true;
+        else if (word == "plain")
+            scene.fourColour = scene.dark = scene.raised = false;
         else {
             error = "unknown state \"" + std::string(word) + "\"";
             return false;
@@ -131,9 +147,16 @@ Bitmap32 Stretch(const Bitmap32& picture, int width, int height) {
         const int sy = static_cast<int>(static_cast<long long>(y) * picture.Height() / height);
         for (int x = 0; x < width; ++x) {
             const int sx = static_cast<int>(static_cast<long long>(x) * picture.Width() / width);
-            const std::size_t from = (static_cast<std::size_t>(sy) * static_cast<std::size_t>(picture.Width()) + static_cast<std::size_t>(sx)) * 4u;
-            const std::size_t to = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4u;
-            for (int i = 0; i < 4; ++i) out.Bytes()[to + static_cast<std::size_t>(i)] = picture.Bytes()[from + static_cast<std::size_t>(i)];
+            const std::size_t from =
+                (static_cast<std::size_t>(sy) * static_cast<std::size_t>(picture.Width()) +
+                 static_cast<std::size_t>(sx)) *
+                4u;
+            const std::size_t to = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                    static_cast<std::size_t>(x)) *
+                                   4u;
+            for (int i = 0; i < 4; ++i)
+                out.Bytes()[to + static_cast<std::size_t>(i)] =
+                    picture.Bytes()[from + static_cast<std::size_t>(i)];
         }
     }
     return out;
@@ -151,9 +174,12 @@ Bitmap32 DrawTableScene(int room, const CAutoReaderBase& reader, const TableScen
     // is on, and Absolute Poker's show the same picture between reads.
     const Rect& s = layout.status;
     if (s.left >= 0) {
-        const bool showsReference = IsInterPoker(room) || room == 121 ? !scene.status : scene.status;
-        if (showsReference) at(reader.StatusImage(), s.left, s.top);
-        else if (room == 121) at(tablereader::DrawStatusImage(s.Width(), s.Height(), 0), s.left, s.top);
+        const bool showsReference =
+            IsInterPoker(room) || room == 121 ? !scene.status : scene.status;
+        if (showsReference)
+            at(reader.StatusImage(), s.left, s.top);
+        else if (room == 121)
+            at(tablereader::DrawStatusImage(s.Width(), s.Height(), 0), s.left, s.top);
     }
 
     int size = scene.tableSize;
@@ -172,16 +198,20 @@ Bitmap32 DrawTableScene(int room, const CAutoReaderBase& reader, const TableScen
             back = &m;
             break;
         }
-    for (int n = 0, k = scene.seat + 1; back != nullptr && n < scene.opponents && k < scene.seat + kSeats; ++k) {
+    for (int n = 0, k = scene.seat + 1;
+         back != nullptr && n < scene.opponents && k < scene.seat + kSeats; ++k) {
         const int seat = k % (size + 1);
         if (seat == scene.seat || markers[static_cast<std::size_t>(seat)].x < 0) continue;
-        at(*back, markers[static_cast<std::size_t>(seat)].x, markers[static_cast<std::size_t>(seat)].y);
+        at(*back, markers[static_cast<std::size_t>(seat)].x,
+           markers[static_cast<std::size_t>(seat)].y);
         ++n;
     }
 
     for (std::size_t i = 0; i < 5; ++i) {
         const int card = scene.cards[2 + i];
-        if (card >= 0) at(FaceOf(reader, card, scene.fourColour, scene.dark), layout.board[i].x, layout.board[i].y);
+        if (card >= 0)
+            at(FaceOf(reader, card, scene.fourColour, scene.dark), layout.board[i].x,
+               layout.board[i].y);
     }
 
     if (scene.seat < 0 || scene.seat > size) return picture;
@@ -205,7 +235,9 @@ Bitmap32 DrawTableScene(int room, const CAutoReaderBase& reader, const TableScen
             raise = IsInterPoker(room) ? 10 : 5;
         }
     }
-    if (scene.cards[0] >= 0) at(FaceOf(reader, scene.cards[0], scene.fourColour, false), p.x1 + dx1, p.y1 - raise);
-    if (scene.cards[1] >= 0) at(FaceOf(reader, scene.cards[1], scene.fourColour, false), p.x2 + dx2, p.y2 - raise);
+    if (scene.cards[0] >= 0)
+        at(FaceOf(reader, scene.cards[0], scene.fourColour, false), p.x1 + dx1, p.y1 - raise);
+    if (scene.cards[1] >= 0)
+        at(FaceOf(reader, scene.cards[1], scene.fourColour, false), p.x2 + dx2, p.y2 - raise);
     return picture;
 }

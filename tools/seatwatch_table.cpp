@@ -26,10 +26,10 @@
 //
 // The first line printed is "window 0x<id>" once the window is mapped.
 
-#include <CLI/CLI.hpp>
 #include <poll.h>
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -91,8 +91,10 @@ class TableWindow {
                         static_cast<int>(title.size()));
     }
     void Show(bool show) {
-        if (show) XMapRaised(d_, window_);
-        else XUnmapWindow(d_, window_);
+        if (show)
+            XMapRaised(d_, window_);
+        else
+            XUnmapWindow(d_, window_);
         XSync(d_, False);
     }
     void Resize(int width, int height) {
@@ -109,9 +111,10 @@ class TableWindow {
         const platform::Bitmap32 shown = Stretch(picture, width_, height_);
         if (shown.Empty()) return;
         std::vector<std::uint8_t> bytes = shown.Bytes();
-        XImage* image = XCreateImage(d_, visual_, 24, ZPixmap, 0, reinterpret_cast<char*>(bytes.data()),
-                                     static_cast<unsigned>(shown.Width()),
-                                     static_cast<unsigned>(shown.Height()), 32, shown.Width() * 4);
+        XImage* image =
+            XCreateImage(d_, visual_, 24, ZPixmap, 0, reinterpret_cast<char*>(bytes.data()),
+                         static_cast<unsigned>(shown.Width()),
+                         static_cast<unsigned>(shown.Height()), 32, shown.Width() * 4);
         if (image == nullptr) return;
         XPutImage(d_, window_, gc_, image, 0, 0, 0, 0, static_cast<unsigned>(shown.Width()),
                   static_cast<unsigned>(shown.Height()));
@@ -142,37 +145,44 @@ std::string DefaultLayouts(const char* argv0) {
     return (fs::path(SEATWATCH_SOURCE_ASSETS) / "table_layouts.ini").string();
 }
 
-void Reply(const std::string& line) {
-    std::cout << line << std::endl;
-}
+void Reply(const std::string& line) { std::cout << line << std::endl; }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Opens a poker table window drawn in one of our table layouts, for testing "
-                 "the card readers and for measuring layouts.",
-                 "seatwatch-table"};
+    CLI::App app{
+        "Opens a poker table window drawn in one of our table layouts, for testing "
+        "the card readers and for measuring layouts.",
+        "seatwatch-table"};
     app.set_version_flag("--version", tools::ToolVersion("seatwatch-table"));
     int room = 113, theme = 1;
-    std::string table = "Aurora", art, layoutsPath = DefaultLayouts(argv[0]), cardsText, stateText, writeArt,
-                snapshot;
-    app.add_option("--room", room, "Room code of the client to imitate (100 to 121)")->type_name("CODE");
+    std::string table = "Aurora", art, layoutsPath = DefaultLayouts(argv[0]), cardsText, stateText,
+                writeArt, snapshot;
+    app.add_option("--room", room, "Room code of the client to imitate (100 to 121)")
+        ->type_name("CODE");
     app.add_option("--theme", theme, "Table theme, 1 or 2")->type_name("N");
     app.add_option("--table", table, "Table name, put into the window title")->type_name("NAME");
     app.add_option("--art", art, "Artwork folder written by --write-art")->type_name("DIR");
     app.add_option("--layouts", layoutsPath, "Table layout file")->type_name("FILE");
-    app.add_option("--cards", cardsText, "Pocket cards then board cards, \"--\" for none")->type_name("LIST");
+    app.add_option("--cards", cardsText, "Pocket cards then board cards, \"--\" for none")
+        ->type_name("LIST");
     app.add_option("--state", stateText, "Comma-separated table state")->type_name("LIST");
     app.add_option("--write-art", writeArt, "Write the artwork into DIR and end")->type_name("DIR");
-    app.add_option("--snapshot", snapshot, "Write the table to a PNG file and end")->type_name("FILE");
+    app.add_option("--snapshot", snapshot, "Write the table to a PNG file and end")
+        ->type_name("FILE");
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
-    const auto outcome = tools::ParseToolArguments(
-        app, args,
-        {{"--room", "a room code"}, {"--theme", "a theme number"}, {"--table", "a table name"},
-         {"--art", "a folder"}, {"--layouts", "a file"}, {"--cards", "a card list"},
-         {"--state", "a state list"}, {"--write-art", "a folder"}, {"--snapshot", "a file"}},
-        error);
+    const auto outcome = tools::ParseToolArguments(app, args,
+                                                   {{"--room", "a room code"},
+                                                    {"--theme", "a theme number"},
+                                                    {"--table", "a table name"},
+                                                    {"--art", "a folder"},
+                                                    {"--layouts", "a file"},
+                                                    {"--cards", "a card list"},
+                                                    {"--state", "a state list"},
+                                                    {"--write-art", "a folder"},
+                                                    {"--snapshot", "a file"}},
+                                                   error);
     if (outcome == tools::ParseOutcome::kHelp) {
         std::cout << app.help();
         return 0;
@@ -223,7 +233,8 @@ int main(int argc, char** argv) {
     reader->LoadCardImages(art + "/client");
 
     TableScene scene;
-    if (!ParseSceneCards(cardsText, scene.cards, error) || !ParseSceneState(stateText, scene, error)) {
+    if (!ParseSceneCards(cardsText, scene.cards, error) ||
+        !ParseSceneState(stateText, scene, error)) {
         std::cerr << "seatwatch-table: " << error << "\n";
         return 2;
     }
@@ -253,7 +264,7 @@ int main(int argc, char** argv) {
         window.SetTitle(ClientTableTitle(room, table));
         window.Show(true);
         // Wait until mapped and exposed, then draw.
-        for (XEvent e; ;) {
+        for (XEvent e;;) {
             XNextEvent(d, &e);
             if (e.type == Expose) break;
         }

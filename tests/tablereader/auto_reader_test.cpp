@@ -67,7 +67,8 @@ TEST(AutoReaderTest, EveryFamilyReadsWhatTheTableShows) {
             table.Show(scene);
             int street = 0, opponents = 0;
             const Cards cards = table.Read(street, opponents);
-            EXPECT_EQ(cards, (Cards{26, 51, 19, 20, 21, 22, 23})) << "room " << room << " size " << j;
+            EXPECT_EQ(cards, (Cards{26, 51, 19, 20, 21, 22, 23}))
+                << "room " << room << " size " << j;
             EXPECT_EQ(opponents, std::max(1, scene.opponents)) << "room " << room << " size " << j;
             EXPECT_EQ(street, -1) << room;
         }

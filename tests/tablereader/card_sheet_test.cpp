@@ -94,6 +94,17 @@ TEST(CardSheetTest, BadSheetsAreLoggedAndReadNothing) {
     }
 }
 
+// A client folder without its card files is one line, not one per card.
+TEST(CardSheetTest, MissingPerCardFilesAreOneLogLine) {
+    platform::ScopedLogCapture log;
+    ReaderContext context;
+    context.programFolder = ArtFolder() + "/program";
+    auto reader = MakeAutoReader(101, *ShippedLayouts().Find(101), context);
+    reader->LoadCardImages("/nonexistent");
+    EXPECT_EQ(log.Text(), "Card images: 84 of 84 files missing in /nonexistent/Images\n");
+    EXPECT_TRUE(reader->Deck()[0].Empty());
+}
+
 TEST(CardSheetTest, FullTiltFallsBackToTheSettingsFolderThenWarnsOnce) {
     ReaderContext context;
     std::vector<std::string> warnings;

@@ -1,3 +1,5 @@
+#include "tablereader/dlg_table_info.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,7 +14,6 @@
 #include "platform/screen_source.h"
 #include "reader_fixture.h"
 #include "tablereader/dlg_overlay_config.h"
-#include "tablereader/dlg_table_info.h"
 #include "tablereader/table_titles.h"
 
 namespace {
@@ -43,7 +44,8 @@ class TableInfoTest : public ::testing::Test {
         env_.roomCode = 113;
         env_.layout = &layout_;
         env_.programFolder = ArtFolder() + "/program";
-        std::string tmpl = (std::filesystem::temp_directory_path() / "seatwatch-info-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "seatwatch-info-XXXXXX").string();
         pageFolder_ = ::mkdtemp(tmpl.data());
         env_.pageFolder = pageFolder_;
         env_.updateFromScreen = [this](CTableRecord&, const Cards& cards, int street, int opponents,
@@ -74,7 +76,8 @@ class TableInfoTest : public ::testing::Test {
         w.info.id = kTable;
         w.info.title = ClientTableTitle(113, "Aurora");
         w.info.visible = true;
-        w.info.windowRect = platform::Rect::FromSize(100, 50, picture.Width() + 6, picture.Height() + 32);
+        w.info.windowRect =
+            platform::Rect::FromSize(100, 50, picture.Width() + 6, picture.Height() + 32);
         w.info.clientRect = platform::Rect::FromSize(103, 79, picture.Width(), picture.Height());
         w.client = picture;
         screen_.Windows().push_back(w);
@@ -123,7 +126,8 @@ TEST_F(TableInfoTest, FollowsTheTableAndReadsEverySecondTick) {
     // Shown, attached below the table at its width.
     EXPECT_TRUE(Visible(info.Window()));
     EXPECT_TRUE(info.Attached());
-    EXPECT_EQ(desktop_.GetWindow(info.Window())->rect, platform::Rect::FromSize(100, 50 + 580, 800, 310));
+    EXPECT_EQ(desktop_.GetWindow(info.Window())->rect,
+              platform::Rect::FromSize(100, 50 + 580, 800, 310));
     EXPECT_TRUE(reads_.empty());
     Run(750);
     ASSERT_EQ(reads_.size(), 1u);
@@ -177,7 +181,8 @@ TEST_F(TableInfoTest, PlacementRulesAndTheSizeWarning) {
         ShowTable("Ah Kd");
         Run(800);
         EXPECT_FALSE(info.Attached());
-        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect, platform::Rect::FromSize(100, 430, 800, 310));
+        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect,
+                  platform::Rect::FromSize(100, 430, 800, 310));
         screen_.MoveWindow(kTable, platform::Rect::FromSize(300, 50, 800, 580));
         Run(750);
         EXPECT_EQ(desktop_.GetWindow(info.Window())->rect.left, 100);
@@ -190,7 +195,8 @@ TEST_F(TableInfoTest, PlacementRulesAndTheSizeWarning) {
         CDlgTableInfo info(env_, "Aurora", record_, "");
         ShowTable("Ah Kd");
         Run(800);
-        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect, platform::Rect::FromSize(100, 630, 800, 160));
+        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect,
+                  platform::Rect::FromSize(100, 630, 800, 160));
         screen_.MoveWindow(kTable, platform::Rect::FromSize(300, 60, 800, 580));
         Run(750);
         EXPECT_EQ(desktop_.GetWindow(info.Window())->rect.left, 300);
@@ -223,7 +229,8 @@ TEST_F(TableInfoTest, WithoutAScreenOrTableWindowThePageStillShows) {
         CDlgTableInfo info(env_, "Aurora", record_, "/Temp/Aurora.htm");
         Run(800);
         EXPECT_TRUE(Visible(info.Window())) << withScreen;
-        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect, platform::Rect::FromSize(0, 0, 796, 310));
+        EXPECT_EQ(desktop_.GetWindow(info.Window())->rect,
+                  platform::Rect::FromSize(0, 0, 796, 310));
         EXPECT_EQ(desktop_.GetWindow(info.Window())->address, "/Temp/Aurora.htm");
         Run(5000);
         EXPECT_TRUE(reads_.empty());
@@ -277,7 +284,8 @@ TEST(OverlayConfigTest, OkCopiesTheSwitchesBackAndCancelKeepsThem) {
     EXPECT_FALSE(switches[7]);
     desktop.ScriptDialog({{flip}, platform::kIdOk});
     EXPECT_TRUE(dialog.DoModal(platform::kNoWindow, switches));
-    EXPECT_EQ(switches, (CDlgOverlayConfig::Switches{true, false, true, false, true, false, true, true}));
+    EXPECT_EQ(switches,
+              (CDlgOverlayConfig::Switches{true, false, true, false, true, false, true, true}));
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ TEST(TableLayoutTest, ShippedLayoutsAreWholeAndConsistent) {
     const TableLayouts& layouts = ShippedLayouts();
     ASSERT_EQ(layouts.error, "");
     ASSERT_EQ(layouts.byKey.size(), 23u);
-    const std::set<int> reading{101, 102, 108, 109, 110, 111, 113, 114, 115, 116, 117, 118, 119, 121, 122};
+    const std::set<int> reading{101, 102, 108, 109, 110, 111, 113, 114,
+                                115, 116, 117, 118, 119, 121, 122};
     for (int key = 100; key <= 122; ++key) {
         const TableLayout* l = layouts.Find(key);
         ASSERT_NE(l, nullptr) << key;
@@ -38,8 +39,11 @@ TEST(TableLayoutTest, ShippedLayoutsAreWholeAndConsistent) {
                 EXPECT_TRUE(places.insert({p.x1, p.y1}).second) << key;
                 EXPECT_GE(p.x1 - 3, 0);
                 EXPECT_LE(p.x2 - 3 + l->cardWidth, l->windowWidth - 6) << key;
-                EXPECT_LE(p.y1 - l->frameHeight + l->cardHeight, l->windowHeight - l->frameHeight - 3) << key;
-                EXPECT_GE(l->marker[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)].x, 0) << key;
+                EXPECT_LE(p.y1 - l->frameHeight + l->cardHeight,
+                          l->windowHeight - l->frameHeight - 3)
+                    << key;
+                EXPECT_GE(l->marker[static_cast<std::size_t>(j)][static_cast<std::size_t>(k)].x, 0)
+                    << key;
             }
         }
         EXPECT_GT(seats, 0) << key;
@@ -47,15 +51,16 @@ TEST(TableLayoutTest, ShippedLayoutsAreWholeAndConsistent) {
 }
 
 TEST(TableLayoutTest, BadLinesRejectTheWholeFile) {
-    for (const char* text : {"[99]\n", "[113]\nreading = 2\n", "[113]\ncard = 50 30 60 0\n",
-                             "[113]\nboard = 1 2 3\n", "[113]\npocket 10 = 1 2 3 4\n",
-                             "[113]\npocket 1 = 1 2 3 / 4 5 6 7\n", "reading = 1\n",
-                             "[113]\n[113]\n", "[113]\nreading = 1\n", "[113]\nwidth: 3\n"}) {
+    for (const char* text :
+         {"[99]\n", "[113]\nreading = 2\n", "[113]\ncard = 50 30 60 0\n", "[113]\nboard = 1 2 3\n",
+          "[113]\npocket 10 = 1 2 3 4\n", "[113]\npocket 1 = 1 2 3 / 4 5 6 7\n", "reading = 1\n",
+          "[113]\n[113]\n", "[113]\nreading = 1\n", "[113]\nwidth: 3\n"}) {
         const TableLayouts l = ParseTableLayouts(text, "test");
         EXPECT_NE(l.error, "") << text;
         EXPECT_TRUE(l.byKey.empty()) << text;
     }
-    const TableLayouts ok = ParseTableLayouts("; note\n[113]\nname = x\npocket 1 = 5 6 7 8 / 9 10 11 12\n", "t");
+    const TableLayouts ok =
+        ParseTableLayouts("; note\n[113]\nname = x\npocket 1 = 5 6 7 8 / 9 10 11 12\n", "t");
     ASSERT_EQ(ok.error, "");
     EXPECT_EQ(ok.Find(113)->pocket[1][1], (TableLayout::Pocket{9, 10, 11, 12}));
     EXPECT_EQ(ok.Find(113)->pocket[1][2].x1, -1);

@@ -26,7 +26,8 @@ inline const TableLayouts& ShippedLayouts() {
 // removed when the test program ends.
 inline const std::string& ArtFolder() {
     static const std::string folder = [] {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "seatwatch-art-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "seatwatch-art-XXXXXX").string();
         std::string path = ::mkdtemp(tmpl.data());
         std::string error;
         bool ok = tablereader::WriteProgramArt(path + "/program", error);

@@ -1,17 +1,23 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
+#include "analysis/table_record.h"
+#include "platform/clock.h"
+#include "platform/event_loop.h"
+#include "platform/memory_profile.h"
+#include "platform/recording_desktop.h"
 #include "platform/x11_screen_source.h"
 #include "reader_fixture.h"
+#include "tablereader/dlg_table_info.h"
 #include "tablereader/table_titles.h"
 
 // X11 last: its macros clash with GoogleTest.
@@ -150,7 +156,9 @@ TEST_F(X11TableTest, ReaderFindsTheToolsWindowAndReadsEachNewHand) {
         Cards cards{};
         int street = -1, opponents = 0;
         reader->ReadTable(table->id, cards, street, opponents);
-        if (room == 121) reader->ReadTable(table->id, cards, street, opponents);  // stores its status region first
+        if (room == 121)
+            reader->ReadTable(table->id, cards, street,
+                              opponents);  // stores its status region first
         EXPECT_EQ(cards, (Cards{26, 51, 19, 20, 21, -1, -1})) << room;
         EXPECT_EQ(opponents, 2) << room;
         // A new hand is dealt: the reader follows the new cards.
@@ -188,7 +196,8 @@ TEST_F(X11TableTest, CoveredMinimisedResizedOrClosedTableReadsNothing) {
     // Covered by another window.
     Display* d = XOpenDisplay(display_.c_str());
     ASSERT_NE(d, nullptr);
-    const Window cover = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1000, 700, 0, 0, 0xFFFFFF);
+    const Window cover =
+        XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1000, 700, 0, 0, 0xFFFFFF);
     XMapRaised(d, cover);
     XSync(d, False);
     usleep(100000);
@@ -213,6 +222,59 @@ TEST_F(X11TableTest, CoveredMinimisedResizedOrClosedTableReadsNothing) {
     StopTool();
     EXPECT_EQ(read(), kNone);
     EXPECT_FALSE(FindTable(screen, 113));
+}
+
+// The whole window set on a real display: the information window finds the
+// tool's table by its title, sits below it and hands its cards on.
+TEST_F(X11TableTest, InformationWindowFollowsAndReadsTheToolsTable) {
+    ASSERT_EQ(StartTool(113, "Ah Kd 7c 8c 9c", "seat=4,opponents=3").rfind("window 0x", 0), 0u);
+    platform::X11ScreenSource screen(display_);
+    platform::ManualClock clock;
+    platform::EventLoop loop(clock);
+    platform::RecordingDesktop desktop(&loop);
+    desktop.SetWorkArea(platform::Rect{0, 0, 1280, 1024});
+    platform::MemoryProfile settings("[Advanced]\nDetach Table View=2\n");
+    CTableRecord record("Aurora", 113, true, 0);
+    TableLayout layout = *tablereader_test::ShippedLayouts().Find(113);
+    layout.installFolder = ArtFolder() + "/client";
+    std::string tmpl = (std::filesystem::temp_directory_path() / "seatwatch-info-XXXXXX").string();
+    const std::string pages = ::mkdtemp(tmpl.data());
+    TableInfoEnvironment env;
+    env.desktop = &desktop;
+    env.loop = &loop;
+    env.screen = &screen;
+    env.settings = &settings;
+    env.roomCode = 113;
+    env.layout = &layout;
+    env.pageFolder = pages;
+    env.programFolder = ArtFolder() + "/program";
+    std::vector<std::pair<Cards, int>> reads;
+    env.updateFromScreen = [&](CTableRecord&, const Cards& cards, int, int opponents,
+                               TableSizeWarning) {
+        reads.push_back({cards, opponents});
+    };
+    {
+        CDlgTableInfo info(env, "Aurora", record, "");
+        const auto run = [&](int ms) {
+            for (int t = 0; t < ms; t += 50) {
+                clock.Advance(50);
+                loop.PumpPending();
+            }
+        };
+        run(750 * 4);
+        ASSERT_EQ(reads.size(), 2u);
+        EXPECT_EQ(reads[1].first, (Cards{26, 51, 19, 20, 21, -1, -1}));
+        EXPECT_EQ(reads[1].second, 3);
+        const auto table = screen.Describe(info.TableWindow());
+        ASSERT_TRUE(table);
+        EXPECT_EQ(desktop.GetWindow(info.Window())->rect.top, table->windowRect.bottom);
+        EXPECT_EQ(info.Warning(), TableSizeWarning::kNone);
+        Command("quit");
+        StopTool();
+        run(800);
+        EXPECT_FALSE(desktop.GetWindow(info.Window())->visible);
+    }
+    std::filesystem::remove_all(pages);
 }
 
 }  // namespace
