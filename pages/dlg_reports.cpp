@@ -5,10 +5,10 @@
 
 #include "pages/dlg_reports_options.h"
 #include "pages/page_window.h"
+#include "platform/saved_place.h"
 
 namespace {
 
-constexpr const char* kPositions = "Positions";
 
 std::vector<platform::MenuItem> ReportMenu() {
     const auto item = [](std::string text, int command) {
@@ -56,17 +56,7 @@ CDlgReports::~CDlgReports() {
 
 platform::Rect CDlgReports::SavedPlace(const platform::Profile& settings,
                                        const platform::Rect& screen) {
-    const int top = settings.GetInt(kPositions, "Reports-Top", kDefaultPlace.top);
-    const int left = settings.GetInt(kPositions, "Reports-Left", kDefaultPlace.left);
-    const int height = settings.GetInt(kPositions, "Reports-Height", kDefaultPlace.Height());
-    const int width = settings.GetInt(kPositions, "Reports-Width", kDefaultPlace.Width());
-    const int screenHeight = screen.Height() - 50;
-    const int screenWidth = screen.Width() - 50;
-    if (top < 0 || left < 0 || height < 0 || width < 0 || top > screenHeight ||
-        left > screenWidth || height > screenHeight || width > screenWidth) {
-        return kDefaultPlace;
-    }
-    return platform::Rect::FromSize(left, top, width, height);
+    return platform::ReadSavedPlace(settings, "Reports", kDefaultPlace, screen);
 }
 
 void CDlgReports::Show(std::string_view address, bool bringToFront, std::string_view title) {
@@ -86,10 +76,7 @@ void CDlgReports::Show(std::string_view address, bool bringToFront, std::string_
 void CDlgReports::Close() {
     if (window_ == platform::kNoWindow) return;
     if (const auto state = desktop_.GetWindow(window_)) {
-        settings_.WriteInt(kPositions, "Reports-Top", state->rect.top);
-        settings_.WriteInt(kPositions, "Reports-Left", state->rect.left);
-        settings_.WriteInt(kPositions, "Reports-Height", state->rect.Height());
-        settings_.WriteInt(kPositions, "Reports-Width", state->rect.Width());
+        platform::WriteSavedPlace(settings_, "Reports", state->rect);
     }
     desktop_.Show(window_, platform::ShowMode::kHide);
 }

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/saved_place.h"
 #include "platform/text_util.h"
 
 CDlgHandViewer::CDlgHandViewer(platform::Desktop& desktop, platform::WindowId owner,
@@ -36,19 +37,10 @@ CDlgHandViewer::~CDlgHandViewer() {
 
 platform::Rect CDlgHandViewer::SavedPlace(const platform::Profile& settings,
                                           const platform::Rect& workArea) {
-    const platform::Rect fallback =
-        platform::Rect::FromSize(kDefaultLeft, kDefaultTop, kDefaultWidth, kDefaultHeight);
-    const int top = settings.GetInt(kSection, kTopKey, kDefaultTop);
-    const int left = settings.GetInt(kSection, kLeftKey, kDefaultLeft);
-    const int height = settings.GetInt(kSection, kHeightKey, kDefaultHeight);
-    const int width = settings.GetInt(kSection, kWidthKey, kDefaultWidth);
-    if (top < 0 || left < 0 || height < 0 || width < 0) return fallback;
-    const int roomHeight = workArea.Height() - kScreenMargin;
-    const int roomWidth = workArea.Width() - kScreenMargin;
-    if (top > roomHeight || left > roomWidth || height > roomHeight || width > roomWidth) {
-        return fallback;
-    }
-    return platform::Rect::FromSize(left, top, width, height);
+    return platform::ReadSavedPlace(
+        settings, kPlaceName,
+        platform::Rect::FromSize(kDefaultLeft, kDefaultTop, kDefaultWidth, kDefaultHeight),
+        workArea);
 }
 
 void CDlgHandViewer::ShowHand(std::uint64_t handNumber, std::string_view pagePath) {
@@ -73,11 +65,7 @@ void CDlgHandViewer::ShowHand(std::uint64_t handNumber, std::string_view pagePat
 void CDlgHandViewer::Close() {
     if (window_ == platform::kNoWindow) return;
     if (const auto state = desktop_.GetWindow(window_)) {
-        const platform::Rect& r = state->rect;
-        settings_.WriteInt(kSection, kTopKey, r.top);
-        settings_.WriteInt(kSection, kLeftKey, r.left);
-        settings_.WriteInt(kSection, kWidthKey, r.Width());
-        settings_.WriteInt(kSection, kHeightKey, r.Height());
+        platform::WriteSavedPlace(settings_, kPlaceName, state->rect);
     }
     Hide();
 }

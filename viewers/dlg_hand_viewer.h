@@ -14,17 +14,12 @@
 
 class CDlgHandViewer {
   public:
-    static constexpr const char* kSection = "Positions";
-    static constexpr const char* kTopKey = "HandReview-Top";
-    static constexpr const char* kLeftKey = "HandReview-Left";
-    static constexpr const char* kHeightKey = "HandReview-Height";
-    static constexpr const char* kWidthKey = "HandReview-Width";
+    // The saved place's keys: "HandReview-Top" and so on, of "Positions".
+    static constexpr const char* kPlaceName = "HandReview";
     static constexpr int kDefaultTop = 100;
     static constexpr int kDefaultLeft = 100;
     static constexpr int kDefaultHeight = 356;
     static constexpr int kDefaultWidth = 896;
-    // A saved place must leave this much of the work area to spare.
-    static constexpr int kScreenMargin = 50;
     static constexpr const char* kTitle = "Hand Viewer";
     static constexpr const char* kCreateFailed = "Could not create Hand Viewer Window";
     static constexpr std::size_t kLongestError = 1024;
