@@ -25,8 +25,8 @@ Rect ReadSavedPlace(const Profile& settings, std::string_view name, const Rect& 
     const int width = settings.GetInt(kSection, Key(name, "Width"), fallback.Width());
     const int roomHeight = screen.Height() - kSavedPlaceMargin;
     const int roomWidth = screen.Width() - kSavedPlaceMargin;
-    if (top < 0 || left < 0 || height < 0 || width < 0 || top > roomHeight ||
-        left > roomWidth || height > roomHeight || width > roomWidth) {
+    if (top < 0 || left < 0 || height < 0 || width < 0 || top > roomHeight || left > roomWidth ||
+        height > roomHeight || width > roomWidth) {
         return fallback;
     }
     return Rect::FromSize(left, top, width, height);
