@@ -129,6 +129,13 @@ bool CHandAnalyzer::AddHand(std::unique_ptr<CHand> hand) {
     if (!hand) return false;
     std::lock_guard lock(mutex_);
     std::uint64_t number = hand->handNumber;
+    // Hand numbers grow with time, so a new hand is nearly always above
+    // every stored one: it goes at the end without a search of the tree.
+    if (hands_.empty() || number > hands_.rbegin()->first) {
+        hands_.emplace_hint(hands_.end(), number, StoredHand{std::move(hand), false});
+        pending_.push_back(number);
+        return true;
+    }
     // One search serves both the look-up and the insertion.
     auto it = hands_.lower_bound(number);
     if (it != hands_.end() && it->first == number) {
@@ -143,6 +150,8 @@ bool CHandAnalyzer::AddHand(std::unique_ptr<CHand> hand) {
 
 const CHand* CHandAnalyzer::FindHand(std::uint64_t handNumber) const {
     std::lock_guard lock(mutex_);
+    // A number above every stored one (the usual new hand) needs no search.
+    if (hands_.empty() || handNumber > hands_.rbegin()->first) return nullptr;
     auto it = hands_.find(handNumber);
     return it == hands_.end() ? nullptr : it->second.hand.get();
 }
