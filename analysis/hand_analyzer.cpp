@@ -337,6 +337,11 @@ void CHandAnalyzer::Process(bool live) {
                 __builtin_prefetch(bytes + 192);
             }
             aheadFirst += ahead.count;
+            // So is the hand itself, which every seat's fold reads and
+            // which, stored long before, is no longer in the cache.
+            const char* hand = reinterpret_cast<const char*>(ahead.hand);
+            for (std::size_t line = 0; line < sizeof(CHand); line += 64)
+                __builtin_prefetch(hand + line);
         }
         const Work& item = work[w];
         const std::size_t seats = first;

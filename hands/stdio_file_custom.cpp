@@ -38,6 +38,7 @@ bool CStdioFileCustom::Open(const std::string& path) {
     if (file_ == nullptr) return false;
     buffer_.swap(SpareBuffer());
     buffer_.clear();
+    buffer_.reserve(kChunk + 1);
     struct stat st {};
     if (fstat(fileno(file_), &st) != 0 || S_ISDIR(st.st_mode)) {
         Close();
@@ -65,7 +66,7 @@ void CStdioFileCustom::Close() {
     // the whole session, and between passes a closed reader needs none. A
     // file's chunk waits for the next file instead (a whole text read from
     // memory is not kept).
-    if (buffer_.capacity() >= kChunk && buffer_.capacity() <= 2 * kChunk &&
+    if (buffer_.capacity() > kChunk && buffer_.capacity() <= 2 * kChunk + 1 &&
         SpareBuffer().capacity() < kChunk) {
         buffer_.clear();
         SpareBuffer().swap(buffer_);
@@ -108,17 +109,19 @@ std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
     lineEnd_ = '\n';
     if (bomLength_ == 0) {
         std::string_view first;
-        std::string sample;
         // One byte past the first chunk, so that a CR ending the chunk shows
         // whether an LF follows it.
         if (fromMemory_) {
             first = std::string_view(buffer_).substr(
                 0, std::min<std::size_t>(buffer_.size(), kChunk + 1));
         } else {
-            sample.resize(kChunk + 1);
-            sample.resize(std::fread(sample.data(), 1, sample.size(), file_));
-            std::fseek(file_, 0, SEEK_SET);
-            first = sample;
+            // The sample stays as the first buffered chunk, so the start of
+            // the file is neither stored twice nor read twice.
+            buffer_.resize(kChunk + 1);
+            buffer_.resize(std::fread(buffer_.data(), 1, buffer_.size(), file_));
+            bufferStart_ = 0;
+            bufferPos_ = 0;
+            first = buffer_;
         }
         utf16_ = text::LooksLikeUtf16LeWithoutMark(first);
         if (!utf16_ && text::EndsLinesWithCrAlone(first)) lineEnd_ = '\r';
