@@ -21,9 +21,19 @@ constexpr char kFormFeed = '\f';
 // next file opened: a loader reads thousands of files one after the other,
 // and a fresh chunk for each would mostly be fresh pages for the kernel to
 // clear, the last file's chunk having gone to other storage meanwhile.
-std::string& SpareBuffer() {
-    thread_local std::string spare;
-    return spare;
+// Null once the thread's spare is destroyed: a reader still open when the
+// thread ends (a static one at exit) then just frees its chunk.
+thread_local std::string* tSpare = nullptr;
+struct SpareOwner {
+    std::string buffer;
+    SpareOwner() { tSpare = &buffer; }
+    ~SpareOwner() { tSpare = nullptr; }
+    SpareOwner(const SpareOwner&) = delete;
+    SpareOwner& operator=(const SpareOwner&) = delete;
+};
+std::string* SpareBuffer() {
+    thread_local SpareOwner owner;
+    return tSpare;
 }
 
 }  // namespace
@@ -36,7 +46,7 @@ bool CStdioFileCustom::Open(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
-    buffer_.swap(SpareBuffer());
+    if (std::string* spare = SpareBuffer()) buffer_.swap(*spare);
     buffer_.clear();
     buffer_.reserve(kChunk + 1);
     struct stat st {};
@@ -66,10 +76,12 @@ void CStdioFileCustom::Close() {
     // the whole session, and between passes a closed reader needs none. A
     // file's chunk waits for the next file instead (a whole text read from
     // memory is not kept).
-    if (buffer_.capacity() > kChunk && buffer_.capacity() <= 2 * kChunk + 1 &&
-        SpareBuffer().capacity() < kChunk) {
-        buffer_.clear();
-        SpareBuffer().swap(buffer_);
+    if (buffer_.capacity() > kChunk && buffer_.capacity() <= 2 * kChunk + 1) {
+        std::string* spare = SpareBuffer();
+        if (spare != nullptr && spare->capacity() <= kChunk) {
+            buffer_.clear();
+            spare->swap(buffer_);
+        }
     }
     std::string().swap(buffer_);
     std::string().swap(utf16Buffer_);
