@@ -46,6 +46,9 @@ bool CStdioFileCustom::Open(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
+    // The reader reads whole chunks itself; a stdio buffer of its own for
+    // every file would only be one more block allocated and freed.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
     if (std::string* spare = SpareBuffer()) buffer_.swap(*spare);
     buffer_.clear();
     buffer_.reserve(kChunk + 1);
