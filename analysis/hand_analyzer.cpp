@@ -130,6 +130,13 @@ bool CHandAnalyzer::AddHand(std::unique_ptr<CHand> hand) {
     if (!hand) return false;
     std::lock_guard lock(mutex_);
     std::uint64_t number = hand->handNumber;
+    // Hand numbers grow with time, so a new hand is nearly always above
+    // every stored one: it goes at the end without a search of the tree.
+    if (hands_.empty() || number > hands_.rbegin()->first) {
+        hands_.emplace_hint(hands_.end(), number, StoredHand{std::move(hand), false});
+        pending_.push_back(number);
+        return true;
+    }
     // One search serves both the look-up and the insertion.
     auto it = hands_.lower_bound(number);
     if (it != hands_.end() && it->first == number) {
@@ -144,6 +151,8 @@ bool CHandAnalyzer::AddHand(std::unique_ptr<CHand> hand) {
 
 const CHand* CHandAnalyzer::FindHand(std::uint64_t handNumber) const {
     std::lock_guard lock(mutex_);
+    // A number above every stored one (the usual new hand) needs no search.
+    if (hands_.empty() || handNumber > hands_.rbegin()->first) return nullptr;
     auto it = hands_.find(handNumber);
     return it == hands_.end() ? nullptr : it->second.hand.get();
 }
@@ -334,6 +343,11 @@ void CHandAnalyzer::Process(bool live) {
                 __builtin_prefetch(bytes + 192);
             }
             aheadFirst += ahead.count;
+            // So is the hand itself, which every seat's fold reads and
+            // which, stored long before, is no longer in the cache.
+            const char* hand = reinterpret_cast<const char*>(ahead.hand);
+            for (std::size_t line = 0; line < sizeof(CHand); line += 64)
+                __builtin_prefetch(hand + line);
         }
         const Work& item = work[w];
         const std::size_t seats = first;

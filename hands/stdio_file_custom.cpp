@@ -17,6 +17,25 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 constexpr char kFormFeed = '\f';
 
+// The read buffer of the last reader closed on this thread, kept for the
+// next file opened: a loader reads thousands of files one after the other,
+// and a fresh chunk for each would mostly be fresh pages for the kernel to
+// clear, the last file's chunk having gone to other storage meanwhile.
+// Null once the thread's spare is destroyed: a reader still open when the
+// thread ends (a static one at exit) then just frees its chunk.
+thread_local std::string* tSpare = nullptr;
+struct SpareOwner {
+    std::string buffer;
+    SpareOwner() { tSpare = &buffer; }
+    ~SpareOwner() { tSpare = nullptr; }
+    SpareOwner(const SpareOwner&) = delete;
+    SpareOwner& operator=(const SpareOwner&) = delete;
+};
+std::string* SpareBuffer() {
+    thread_local SpareOwner owner;
+    return tSpare;
+}
+
 }  // namespace
 
 CStdioFileCustom::CStdioFileCustom() = default;
@@ -27,6 +46,12 @@ bool CStdioFileCustom::Open(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
+    // The reader reads whole chunks itself; a stdio buffer of its own for
+    // every file would only be one more block allocated and freed.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (std::string* spare = SpareBuffer()) buffer_.swap(*spare);
+    buffer_.clear();
+    buffer_.reserve(kChunk + 1);
     struct stat st {};
     if (fstat(fileno(file_), &st) != 0 || S_ISDIR(st.st_mode)) {
         Close();
@@ -51,7 +76,16 @@ void CStdioFileCustom::Close() {
     file_ = nullptr;
     fromMemory_ = false;
     // The storage goes too: a loader keeps one reader per history file for
-    // the whole session, and between passes a closed reader needs none.
+    // the whole session, and between passes a closed reader needs none. A
+    // file's chunk waits for the next file instead (a whole text read from
+    // memory is not kept).
+    if (buffer_.capacity() > kChunk && buffer_.capacity() <= 2 * kChunk + 1) {
+        std::string* spare = SpareBuffer();
+        if (spare != nullptr && spare->capacity() <= kChunk) {
+            buffer_.clear();
+            spare->swap(buffer_);
+        }
+    }
     std::string().swap(buffer_);
     std::string().swap(utf16Buffer_);
     bufferPos_ = 0;
@@ -90,17 +124,19 @@ std::uint64_t CStdioFileCustom::SkipByteOrderMark() {
     lineEnd_ = '\n';
     if (bomLength_ == 0) {
         std::string_view first;
-        std::string sample;
         // One byte past the first chunk, so that a CR ending the chunk shows
         // whether an LF follows it.
         if (fromMemory_) {
             first = std::string_view(buffer_).substr(
                 0, std::min<std::size_t>(buffer_.size(), kChunk + 1));
         } else {
-            sample.resize(kChunk + 1);
-            sample.resize(std::fread(sample.data(), 1, sample.size(), file_));
-            std::fseek(file_, 0, SEEK_SET);
-            first = sample;
+            // The sample stays as the first buffered chunk, so the start of
+            // the file is neither stored twice nor read twice.
+            buffer_.resize(kChunk + 1);
+            buffer_.resize(std::fread(buffer_.data(), 1, buffer_.size(), file_));
+            bufferStart_ = 0;
+            bufferPos_ = 0;
+            first = buffer_;
         }
         utf16_ = text::LooksLikeUtf16LeWithoutMark(first);
         if (!utf16_ && text::EndsLinesWithCrAlone(first)) lineEnd_ = '\r';

@@ -215,6 +215,35 @@ TEST_F(LineReaderFile, CloseGivesBackTheBuffers) {
     EXPECT_EQ(line, "line 4999");
 }
 
+// Readers opened one after the other on a thread pass their buffer on:
+// a short file read after a long one, and the long one read again from a
+// seek, see only their own text.
+TEST_F(LineReaderFile, BufferPassedOnBetweenFilesHoldsOnlyTheOwnText) {
+    std::string text;
+    for (int i = 0; i < 9000; ++i) text += "long line " + std::to_string(i) + "\n";
+    Append(text);
+    const std::filesystem::path shortPath = path_.string() + ".short";
+    std::ofstream(shortPath, std::ios::binary) << "only\r\n";
+    CStdioFileCustom longFile;
+    CStdioFileCustom shortFile;
+    std::string line;
+    ASSERT_TRUE(longFile.Open(path_.string()));
+    ASSERT_TRUE(longFile.ReadString(line));
+    EXPECT_EQ(line, "long line 0");
+    longFile.Close();
+    ASSERT_TRUE(shortFile.Open(shortPath.string()));
+    ASSERT_TRUE(shortFile.ReadString(line));
+    EXPECT_EQ(line, "only");
+    EXPECT_FALSE(shortFile.ReadString(line));
+    EXPECT_EQ(shortFile.GetPosition(), 6u);
+    shortFile.Close();
+    ASSERT_TRUE(longFile.Open(path_.string()));
+    longFile.Seek(text.size() - 15);
+    ASSERT_TRUE(longFile.ReadString(line));
+    EXPECT_EQ(line, "long line 8999");
+    std::filesystem::remove(shortPath);
+}
+
 TEST_F(LineReaderFile, ByteOrderMarkIsSkippedAfterSeekToStart) {
     Append("\xEF\xBB\xBFone\ntwo\n");
     CStdioFileCustom f;
