@@ -233,6 +233,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (theme != 1 && theme != 2) {
+        std::cerr << "seatwatch-table: --theme must be 1 or 2\n";
+        return 2;
+    }
     const TableLayouts layouts = LoadTableLayouts(layoutsPath);
     if (!layouts.error.empty()) {
         std::cerr << "seatwatch-table: " << layouts.error << "\n";
