@@ -16,6 +16,8 @@ namespace {
 
 using platform::TrimSpace;
 
+constexpr int kLastRoomCode = 121;  // keys past it are second-theme layouts
+
 // The integers of text, in order; nothing when a word is not an integer.
 std::optional<std::vector<int>> Numbers(std::string_view text) {
     std::vector<int> out;
@@ -172,6 +174,14 @@ TableLayouts ParseTableLayouts(std::string_view text, const std::string& what) {
                         " reads cards but has no card or window size");
         }
     }
+    // Each room's layout knows its client's second-theme layout.
+    for (auto& [key, layout] : out.byKey) {
+        const int second = LayoutKey(key, true);
+        if (key <= kLastRoomCode && second > kLastRoomCode) {
+            if (const TableLayout* found = out.Find(second))
+                layout.secondTheme = std::make_shared<const TableLayout>(*found);
+        }
+    }
     return out;
 }
 
@@ -188,8 +198,6 @@ TableLayouts LoadTableLayouts(const std::string& path) {
 int LayoutKey(int roomCode, bool secondTheme) { return secondTheme ? roomCode + 9 : roomCode; }
 
 namespace {
-
-constexpr int kLastRoomCode = 121;
 
 // A theme name reduced for comparison: lower case, without blanks, hyphens
 // and underscores, and without a trailing "theme" ("Shiny Theme" = "shiny").
@@ -210,15 +218,9 @@ bool NamesTheme(const TableLayout& layout, std::string_view theme) {
                        [&](const std::string& t) { return ThemeKey(t) == key; });
 }
 
-}  // namespace
-
-const TableLayout* ChooseTableLayout(const TableLayouts& layouts, int roomCode,
-                                     std::string_view clientTheme,
-                                     const platform::Profile* settings) {
-    const TableLayout* first = layouts.Find(LayoutKey(roomCode, false));
-    const int secondKey = LayoutKey(roomCode, true);
-    const TableLayout* second = secondKey > kLastRoomCode ? layouts.Find(secondKey) : nullptr;
-    if (second == nullptr) return first;
+// The choice between a client's two layouts; second is not null.
+const TableLayout* ChooseBetween(const TableLayout* first, const TableLayout* second,
+                                 std::string_view clientTheme, const platform::Profile* settings) {
     int rule = settings != nullptr ? settings->GetInt("Advanced", "Table Theme", 0) : 0;
     if (rule < 0 || rule > 2) rule = 0;
     if (rule == static_cast<int>(TableThemeRule::kSecond)) return second;
@@ -228,6 +230,26 @@ const TableLayout* ChooseTableLayout(const TableLayouts& layouts, int roomCode,
     if (NamesTheme(*second, clientTheme) && (first == nullptr || !NamesTheme(*first, clientTheme)))
         return second;
     return first != nullptr ? first : second;
+}
+
+}  // namespace
+
+const TableLayout* ChooseTableLayout(const TableLayouts& layouts, int roomCode,
+                                     std::string_view clientTheme,
+                                     const platform::Profile* settings) {
+    const TableLayout* first = layouts.Find(LayoutKey(roomCode, false));
+    const int secondKey = LayoutKey(roomCode, true);
+    const TableLayout* second = secondKey > kLastRoomCode ? layouts.Find(secondKey) : nullptr;
+    if (second == nullptr) return first;
+    return ChooseBetween(first, second, clientTheme, settings);
+}
+
+TableLayout ThemeLayout(const TableLayout& layout, std::string_view clientTheme,
+                        const platform::Profile* settings) {
+    if (!layout.secondTheme) return layout;
+    TableLayout chosen = *ChooseBetween(&layout, layout.secondTheme.get(), clientTheme, settings);
+    chosen.installFolder = layout.installFolder;
+    return chosen;
 }
 
 std::string ClientTableTheme(int roomCode, const std::string& installFolder) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,9 @@ struct TableLayout {
     // The client's table themes this layout fits, as the client names them
     // (display name or stored identifier); empty for a client's only layout.
     std::vector<std::string> themes;
+    // The same client's layout for its second table theme (key + 9), when
+    // the file has one; the information window picks between the two.
+    std::shared_ptr<const TableLayout> secondTheme;
     int windowWidth = 0, windowHeight = 0;
     int frameHeight = 29;
 
@@ -85,6 +89,12 @@ enum class TableThemeRule { kClient = 0, kFirst = 1, kSecond = 2 };
 const TableLayout* ChooseTableLayout(const TableLayouts& layouts, int roomCode,
                                      std::string_view clientTheme,
                                      const platform::Profile* settings);
+
+// The layout of one client for its current theme: layout itself, or its
+// second-theme layout chosen by the rule above (with layout's install
+// folder).
+TableLayout ThemeLayout(const TableLayout& layout, std::string_view clientTheme,
+                        const platform::Profile* settings);
 
 // The table theme the client's own files name, or empty: for PokerStars
 // (113) entry "0" of section "themes" in "User.ini" in its install folder

@@ -92,6 +92,10 @@ TEST(TableLayoutTest, ThemeChoosesTheLayout) {
     EXPECT_EQ(key(101, "shiny", "[Advanced]\nTable Theme=2\n"), 101);
     EXPECT_EQ(key(107, "", "[Advanced]\nTable Theme=2\n"), 107);
     EXPECT_EQ(key(99, "", ""), 0);
+    // Room layouts carry their client's second theme, never another room's.
+    ASSERT_NE(layouts.Find(113)->secondTheme, nullptr);
+    EXPECT_EQ(layouts.Find(113)->secondTheme->key, 122);
+    EXPECT_EQ(layouts.Find(104)->secondTheme, nullptr);
 
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("seatwatch-theme-" + std::to_string(::getpid()));
