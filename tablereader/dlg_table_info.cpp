@@ -294,9 +294,13 @@ void CDlgTableInfo::ReadingTick(const platform::ScreenWindow& table) {
         context.warn = [desktop, owner](const std::string& text) {
             desktop->MessageBox(owner, text, "Seatwatch", platform::MessageBoxButtons::kOkCancel);
         };
-        reader_ = env_.makeReader ? env_.makeReader(env_.roomCode, *env_.layout, context)
-                                  : MakeAutoReader(env_.roomCode, *env_.layout, context);
-        if (reader_) reader_->LoadCardImages(env_.layout->installFolder);
+        // The layout of the table theme the client uses now.
+        readerLayout_ =
+            ThemeLayout(*env_.layout, ClientTableTheme(env_.roomCode, env_.layout->installFolder),
+                        env_.settings);
+        reader_ = env_.makeReader ? env_.makeReader(env_.roomCode, readerLayout_, context)
+                                  : MakeAutoReader(env_.roomCode, readerLayout_, context);
+        if (reader_) reader_->LoadCardImages(readerLayout_.installFolder);
         if (pause)
             env_.loop->SetTimer(window_, kTimerFollow, kFollowMs, [this] { OnFollowTimer(); });
         if (!reader_) return;

@@ -111,6 +111,7 @@ class CDlgTableInfo : public ITableInfoLink {
     platform::WindowId window_ = platform::kNoWindow;
     platform::WindowId alerts_ = platform::kNoWindow;
     std::unique_ptr<CDlgCalculator> calculator_;
+    TableLayout readerLayout_;  // the reader's layout: env's, in the client's theme
     std::unique_ptr<CAutoReaderBase> reader_;
     platform::ScreenWindowId tableWindow_ = 0;
     bool firstPlacement_ = true;

@@ -1,14 +1,22 @@
 #include "tablereader/table_layout.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <vector>
 
+#include "platform/file_profile.h"
 #include "platform/file_util.h"
+#include "platform/profile.h"
 #include "platform/text_util.h"
+#include "rooms/room_selection_rules.h"
 
 namespace {
 
 using platform::TrimSpace;
+
+constexpr int kLastRoomCode = 121;  // keys past it are second-theme layouts
 
 // The integers of text, in order; nothing when a word is not an integer.
 std::optional<std::vector<int>> Numbers(std::string_view text) {
@@ -59,6 +67,19 @@ std::optional<int> SizeIndex(std::string_view key, std::string_view word) {
 bool ApplyLine(TableLayout& layout, std::string_view key, std::string_view value) {
     if (key == "name") {
         layout.name = std::string(value);
+        return true;
+    }
+    if (key == "themes") {
+        // Names separated by ","; an empty name is a typing slip.
+        layout.themes.clear();
+        while (true) {
+            const std::size_t comma = value.find(',');
+            const std::string_view theme = TrimSpace(value.substr(0, comma));
+            if (theme.empty()) return false;
+            layout.themes.emplace_back(theme);
+            if (comma == std::string_view::npos) break;
+            value.remove_prefix(comma + 1);
+        }
         return true;
     }
     if (auto j = SizeIndex(key, "pocket")) {
@@ -153,6 +174,14 @@ TableLayouts ParseTableLayouts(std::string_view text, const std::string& what) {
                         " reads cards but has no card or window size");
         }
     }
+    // Each room's layout knows its client's second-theme layout.
+    for (auto& [key, layout] : out.byKey) {
+        const int second = LayoutKey(key, true);
+        if (key <= kLastRoomCode && second > kLastRoomCode) {
+            if (const TableLayout* found = out.Find(second))
+                layout.secondTheme = std::make_shared<const TableLayout>(*found);
+        }
+    }
     return out;
 }
 
@@ -167,3 +196,71 @@ TableLayouts LoadTableLayouts(const std::string& path) {
 }
 
 int LayoutKey(int roomCode, bool secondTheme) { return secondTheme ? roomCode + 9 : roomCode; }
+
+namespace {
+
+// A theme name reduced for comparison: lower case, without blanks, hyphens
+// and underscores, and without a trailing "theme" ("Shiny Theme" = "shiny").
+std::string ThemeKey(std::string_view name) {
+    std::string key;
+    for (const char c : name) {
+        if (c == ' ' || c == '\t' || c == '-' || c == '_') continue;
+        key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (key.size() > 5 && key.ends_with("theme")) key.resize(key.size() - 5);
+    return key;
+}
+
+bool NamesTheme(const TableLayout& layout, std::string_view theme) {
+    const std::string key = ThemeKey(theme);
+    if (key.empty()) return false;
+    return std::any_of(layout.themes.begin(), layout.themes.end(),
+                       [&](const std::string& t) { return ThemeKey(t) == key; });
+}
+
+// The choice between a client's two layouts; second is not null.
+const TableLayout* ChooseBetween(const TableLayout* first, const TableLayout* second,
+                                 std::string_view clientTheme, const platform::Profile* settings) {
+    int rule = settings != nullptr ? settings->GetInt("Advanced", "Table Theme", 0) : 0;
+    if (rule < 0 || rule > 2) rule = 0;
+    if (rule == static_cast<int>(TableThemeRule::kSecond)) return second;
+    if (rule == static_cast<int>(TableThemeRule::kFirst) && first != nullptr) return first;
+    // The client's choice: the second layout only when it names the theme
+    // and the first does not (a theme neither names reads as the first).
+    if (NamesTheme(*second, clientTheme) && (first == nullptr || !NamesTheme(*first, clientTheme)))
+        return second;
+    return first != nullptr ? first : second;
+}
+
+}  // namespace
+
+const TableLayout* ChooseTableLayout(const TableLayouts& layouts, int roomCode,
+                                     std::string_view clientTheme,
+                                     const platform::Profile* settings) {
+    const TableLayout* first = layouts.Find(LayoutKey(roomCode, false));
+    const int secondKey = LayoutKey(roomCode, true);
+    const TableLayout* second = secondKey > kLastRoomCode ? layouts.Find(secondKey) : nullptr;
+    if (second == nullptr) return first;
+    return ChooseBetween(first, second, clientTheme, settings);
+}
+
+TableLayout ThemeLayout(const TableLayout& layout, std::string_view clientTheme,
+                        const platform::Profile* settings) {
+    if (!layout.secondTheme) return layout;
+    TableLayout chosen = *ChooseBetween(&layout, layout.secondTheme.get(), clientTheme, settings);
+    chosen.installFolder = layout.installFolder;
+    return chosen;
+}
+
+std::string ClientTableTheme(int roomCode, const std::string& installFolder) {
+    if (roomCode != 113 || installFolder.empty()) return {};
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(installFolder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string file = it->path().filename().string();
+        if (!platform::EqualsNoCase(file, "User.ini") || !it->is_regular_file(ec)) continue;
+        const platform::FileProfile ini(it->path().string(), platform::ProfileAccess::kReadOnly);
+        return rooms::ThemeFromEntry(ini.GetString("themes", "0"));
+    }
+    return {};
+}

@@ -12,7 +12,8 @@
 // --write-art writes the artwork: DIR/program (the sheets shipped in the
 // program's folder) and DIR/client (every client family's own files).
 // --snapshot writes the table as a PNG instead of opening a window, to lay
-// over a screenshot of a client's table when measuring a layout. While
+// over a screenshot of a client's table when measuring a layout: the whole
+// window at its default size, frame included, in the layout's coordinates. While
 // the window is open, commands on standard input change it; each is answered
 // by "ok" or "error: ..." on standard output once the window shows it:
 //
@@ -147,6 +148,29 @@ std::string DefaultLayouts(const char* argv0) {
 
 void Reply(const std::string& line) { std::cout << line << std::endl; }
 
+// The table as the whole window at its default size: a plain title bar and
+// borders around the client area, which sits at (3, frame). The layouts are
+// measured in these coordinates, so the picture lies exactly over a
+// screenshot of a client's window taken with its frame.
+platform::Bitmap32 FramedPicture(const TableLayout& layout, const platform::Bitmap32& client) {
+    platform::Bitmap32 out(layout.windowWidth, layout.windowHeight);
+    for (int y = 0; y < out.Height(); ++y) {
+        for (int x = 0; x < out.Width(); ++x) {
+            const int cx = x - 3, cy = y - layout.frameHeight;
+            if (cx >= 0 && cy >= 0 && cx < client.Width() && cy < client.Height()) {
+                const std::uint32_t p = client.Pixel(cx, cy);
+                out.SetPixel(x, y, static_cast<std::uint8_t>(p >> 16),
+                             static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p));
+            } else if (y < layout.frameHeight) {
+                out.SetPixel(x, y, 0x2a, 0x4d, 0x8a);  // title bar
+            } else {
+                out.SetPixel(x, y, 0xc0, 0xc0, 0xc0);  // border
+            }
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -209,6 +233,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (theme != 1 && theme != 2) {
+        std::cerr << "seatwatch-table: --theme must be 1 or 2\n";
+        return 2;
+    }
     const TableLayouts layouts = LoadTableLayouts(layoutsPath);
     if (!layouts.error.empty()) {
         std::cerr << "seatwatch-table: " << layouts.error << "\n";
@@ -240,7 +268,9 @@ int main(int argc, char** argv) {
     }
 
     if (!snapshot.empty()) {
-        if (!tablereader::WritePng(snapshot, DrawTableScene(room, *reader, scene))) {
+        const platform::Bitmap32 picture =
+            FramedPicture(*layout, DrawTableScene(room, *reader, scene));
+        if (!tablereader::WritePng(snapshot, picture)) {
             std::cerr << "seatwatch-table: cannot write " << snapshot << "\n";
             return 1;
         }

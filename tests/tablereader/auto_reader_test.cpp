@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "platform/bitmap32.h"
 #include "platform/screen_source.h"
 #include "reader_fixture.h"
 
@@ -148,6 +151,40 @@ TEST(AutoReaderTest, ResizedOrMissingWindowReadsNothing) {
         EXPECT_EQ(opponents, 1) << room;
         table.screen.Windows().clear();
         EXPECT_EQ(table.Read(street, opponents), (Cards{-1, -1, -1, -1, -1, -1, -1})) << room;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The test tool's --snapshot is the whole window in the layout's
+// coordinates: its size is the layout's window size and, cut at
+// (3, frame), it is the client area the reader reads, in either theme.
+TEST(AutoReaderTest, ToolSnapshotIsTheWindowInLayoutCoordinates) {
+    const std::string art = tablereader_test::ArtFolder();
+    for (int theme : {1, 2}) {
+        const std::string png = art + "/snapshot-" + std::to_string(theme) + ".png";
+        const std::string command = std::string("'") + SEATWATCH_TABLE_TOOL +
+                                    "' --room 113 --theme " + std::to_string(theme) + " --art '" +
+                                    art + "' --cards 'Ah Kd 7c 8c 9c' --snapshot '" + png + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const platform::Bitmap32 shot = platform::LoadImageFile(png);
+        FakeTable table(113, theme);
+        const TableLayout& layout = table.reader->Layout();
+        ASSERT_EQ(shot.Width(), layout.windowWidth);
+        ASSERT_EQ(shot.Height(), layout.windowHeight);
+        const platform::Rect client = DefaultClientRect(layout);
+        FakeScreenSource::Window w;
+        w.info.id = kTable;
+        w.info.visible = true;
+        w.info.clientRect = client;
+        w.info.windowRect = client;
+        w.client = shot.Cut(platform::Rect::FromSize(3, layout.frameHeight, client.Width(),
+                                                     client.Height()));
+        table.screen.Windows().push_back(w);
+        int street = 0, opponents = 0;
+        EXPECT_EQ(table.Read(street, opponents), (Cards{26, 51, 19, 20, 21, -1, -1})) << theme;
     }
 }
 

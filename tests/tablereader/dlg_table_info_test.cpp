@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "analysis/table_record.h"
 #include "hands/hand.h"
@@ -220,6 +221,29 @@ TEST_F(TableInfoTest, PlacementRulesAndTheSizeWarning) {
         EXPECT_EQ(info.Warning(), TableSizeWarning::kWrongSize);
         ASSERT_FALSE(screen_.Moves().empty());
         EXPECT_EQ(screen_.Moves().back().second, platform::Rect::FromSize(100, 50, 800, 580));
+    }
+}
+
+// The reader gets the layout of the theme the client's User.ini names (with
+// the client's folder), unless the settings choose the theme.
+TEST_F(TableInfoTest, ReaderTakesTheLayoutOfTheClientsTheme) {
+    const std::filesystem::path client = std::filesystem::path(pageFolder_) / "client";
+    std::filesystem::create_directories(client);
+    std::ofstream(client / "User.ini") << "[themes]\r\n0=shiny\r\n";
+    layout_.installFolder = client.string();
+    std::vector<std::pair<int, std::string>> made;
+    env_.makeReader = [&](int, const TableLayout& l, ReaderContext) {
+        made.emplace_back(l.key, l.installFolder);
+        return std::unique_ptr<CAutoReaderBase>();
+    };
+    ShowTable("Ah Kd");
+    for (int rule : {0, 1}) {
+        settings_.WriteInt("Advanced", "Table Theme", rule);
+        made.clear();
+        CDlgTableInfo info(env_, "Aurora", record_, "");
+        Run(1600);
+        ASSERT_FALSE(made.empty());
+        EXPECT_EQ(made.front(), std::make_pair(rule == 0 ? 122 : 113, client.string()));
     }
 }
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <set>
 
+#include "platform/memory_profile.h"
 #include "reader_fixture.h"
 #include "tablereader/table_titles.h"
 
@@ -65,6 +69,44 @@ TEST(TableLayoutTest, BadLinesRejectTheWholeFile) {
     EXPECT_EQ(ok.Find(113)->pocket[1][1], (TableLayout::Pocket{9, 10, 11, 12}));
     EXPECT_EQ(ok.Find(113)->pocket[1][2].x1, -1);
     EXPECT_EQ(LayoutKey(113, true), 122);
+}
+
+// The client's theme (from its User.ini) picks PokerStars' second layout;
+// the settings override it; a room whose "+ 9" key is another room's never
+// takes that room's layout; a bad setting falls back to the client's choice.
+TEST(TableLayoutTest, ThemeChoosesTheLayout) {
+    const TableLayouts& layouts = ShippedLayouts();
+    const auto key = [&](int room, std::string_view theme, const char* settingsText) {
+        platform::MemoryProfile settings(settingsText);
+        const TableLayout* l = ChooseTableLayout(layouts, room, theme, &settings);
+        return l != nullptr ? l->key : 0;
+    };
+    EXPECT_EQ(key(113, "", ""), 113);
+    EXPECT_EQ(key(113, "shiny", ""), 122);
+    EXPECT_EQ(key(113, "Shiny Theme", ""), 122);
+    EXPECT_EQ(key(113, "Stars Theme", ""), 113);
+    EXPECT_EQ(key(113, "Some New Theme", ""), 113);
+    EXPECT_EQ(key(113, "", "[Advanced]\nTable Theme=2\n"), 122);
+    EXPECT_EQ(key(113, "shiny", "[Advanced]\nTable Theme=1\n"), 113);
+    EXPECT_EQ(key(113, "shiny", "[Advanced]\nTable Theme=7\n"), 122);
+    EXPECT_EQ(key(101, "shiny", "[Advanced]\nTable Theme=2\n"), 101);
+    EXPECT_EQ(key(107, "", "[Advanced]\nTable Theme=2\n"), 107);
+    EXPECT_EQ(key(99, "", ""), 0);
+    // Room layouts carry their client's second theme, never another room's.
+    ASSERT_NE(layouts.Find(113)->secondTheme, nullptr);
+    EXPECT_EQ(layouts.Find(113)->secondTheme->key, 122);
+    EXPECT_EQ(layouts.Find(104)->secondTheme, nullptr);
+
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("seatwatch-theme-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "user.INI") << "[themes]\r\n0=Shiny Theme;themes\\shiny\r\n";
+    EXPECT_EQ(ClientTableTheme(113, folder.string()), "Shiny Theme");
+    EXPECT_EQ(ClientTableTheme(114, folder.string()), "");
+    EXPECT_EQ(ClientTableTheme(113, (folder / "missing").string()), "");
+    std::filesystem::remove_all(folder);
+
+    EXPECT_NE(ParseTableLayouts("[122]\nthemes = a, , b\n", "t").error, "");
 }
 
 TEST(TableTitleTest, EachRoomsRuleAndTheInfoWindowsTitle) {
