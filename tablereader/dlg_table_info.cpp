@@ -40,6 +40,19 @@ platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId 
                                     CDlgTableInfo::kInitialHeight);
 }
 
+// The table's alerts window: below its calculator, kept on the work area.
+platform::Rect AlertsRect(const platform::Desktop& desktop, const platform::Rect& calculator) {
+    constexpr int kGap = 10;
+    const platform::Rect size = CDlgAlerts::kDefaultPlace;
+    int left = calculator.left, top = calculator.bottom + kGap;
+    const platform::Rect work = desktop.WorkArea();
+    if (!work.Empty()) {
+        left = std::max(work.left, std::min(left, work.right - size.Width()));
+        top = std::max(work.top, std::min(top, work.bottom - size.Height()));
+    }
+    return platform::Rect::FromSize(left, top, size.Width(), size.Height());
+}
+
 // The desk shows the screen one to one (the browser fills the screen), so a
 // table's screen rectangle is its place on the desk; a window that would
 // leave the desk's work area is moved back onto it.
@@ -98,12 +111,8 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     desktop.SetWindowPos(calculator_->Window(), platform::kInsertTop, calculatorRect,
                          platform::kNoZOrder | platform::kNoSize);
     calculator_->AttachToTable(env_.pageFolder, record_);
-    platform::WindowDescription alerts;
-    alerts.kind = platform::WindowKind::kHtml;
-    alerts.title = "Alerts - " + tableName_;
-    alerts.rect = platform::Rect::FromSize(0, 0, 300, 200);
-    alerts.owner = window_;
-    alerts_ = desktop.CreateWindow(alerts);
+    alerts_ = std::make_unique<CDlgAlerts>(desktop, window_, "Alerts - " + tableName_,
+                                           AlertsRect(desktop, calculatorRect));
     desktop.SetIcon(window_, kIcon);
     if (const auto state = desktop.GetWindow(window_)) {
         initialWidth_ = state->rect.Width();
@@ -124,7 +133,7 @@ CDlgTableInfo::~CDlgTableInfo() {
     env_.loop->KillWindowTimers(window_);
     if (record_.InfoWindow() == this) record_.AttachInfoWindow(nullptr);
     calculator_.reset();
-    env_.desktop->DestroyWindow(alerts_);
+    alerts_.reset();
     env_.desktop->DestroyWindow(window_);
 }
 
@@ -136,6 +145,18 @@ void CDlgTableInfo::Refresh(const std::string& pageText) {
 
 void CDlgTableInfo::ShowCalculator() {
     if (calculator_) calculator_->ShowForRoom(true);
+}
+
+void CDlgTableInfo::ShowAlerts(const std::string& playerKey, bool setTitle,
+                               const std::string& address) {
+    if (!alerts_) return;
+    if (hidden_ && seenTable_) {
+        // Asked for while the table is away: it waits for the table's return.
+        alerts_->Load(playerKey, setTitle, address);
+        alertsWereOpen_ = true;
+        return;
+    }
+    alerts_->Show(playerKey, setTitle, address);
 }
 
 std::optional<platform::ScreenWindow> CDlgTableInfo::FindTableWindow() {
@@ -171,7 +192,10 @@ void CDlgTableInfo::HideAll() {
     platform::Desktop& desktop = *env_.desktop;
     desktop.Show(window_, platform::ShowMode::kHide);
     if (calculator_) calculator_->ShowForRoom(false);
-    desktop.Show(alerts_, platform::ShowMode::kHide);
+    if (alerts_) {
+        alertsWereOpen_ = alertsWereOpen_ || alerts_->IsVisible();
+        alerts_->Hide();
+    }
     hidden_ = true;
 }
 
@@ -244,6 +268,8 @@ void CDlgTableInfo::OnFollowTimer() {
         hidden_ = false;
         env_.desktop->Show(window_, platform::ShowMode::kShowNoActivate);
         if (!firstPlacement_ && calculator_) calculator_->ShowForRoom(true);
+        if (alertsWereOpen_ && alerts_) alerts_->ShowAgain();
+        alertsWereOpen_ = false;
     }
     const TableLayout* layout = env_.layout;
     if (env_.roomCode == 113 && layout != nullptr && calculator_) {
