@@ -120,8 +120,10 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     }
     record_.AttachInfoWindow(this);
     if (env_.screen == nullptr || !env_.screen->Available()) {
-        // No screen to follow: the page is shown where it was made.
+        // No screen to follow: the page is shown where it was made, with
+        // the calculator beside it.
         desktop.Show(window_, platform::ShowMode::kShowNoActivate);
+        ShowCalculatorBeside();
         hidden_ = false;
         return;
     }
@@ -157,6 +159,10 @@ void CDlgTableInfo::ShowAlerts(const std::string& playerKey, bool setTitle,
         return;
     }
     alerts_->Show(playerKey, setTitle, address);
+}
+
+void CDlgTableInfo::ShowCalculatorBeside() {
+    if (calculator_) calculator_->ShowForRoom(true);
 }
 
 std::optional<platform::ScreenWindow> CDlgTableInfo::FindTableWindow() {
@@ -252,8 +258,10 @@ void CDlgTableInfo::OnFollowTimer() {
             HideAll();
         } else if (hidden_) {
             // No client window for this table (yet): the histories may come
-            // from elsewhere, so the page is shown where it was made.
+            // from elsewhere, so the page is shown where it was made, with
+            // the calculator beside it.
             env_.desktop->Show(window_, platform::ShowMode::kShowNoActivate);
+            ShowCalculatorBeside();
             hidden_ = false;
         }
         env_.loop->KillTimer(window_, kTimerFollow);

@@ -107,6 +107,9 @@ class CDlgTableInfo : public ITableInfoLink {
     // The client's table window, found by title (cached between searches).
     std::optional<platform::ScreenWindow> FindTableWindow();
     void HideAll();
+    // Shows the calculator where it was made, beside this window at its
+    // first place (no table window to follow).
+    void ShowCalculatorBeside();
     void Place(const platform::ScreenWindow& table);
     void ReadingTick(const platform::ScreenWindow& table);
     bool ShouldAttach(const platform::ScreenWindow& table) const;

@@ -245,6 +245,10 @@ TEST_F(TableInfoTest, WithoutAScreenOrTableWindowThePageStillShows) {
         EXPECT_EQ(desktop_.GetWindow(info.Window())->rect,
                   platform::Rect::FromSize(0, 0, 796, 310));
         EXPECT_EQ(desktop_.GetWindow(info.Window())->address, "/Temp/Aurora.htm");
+        // Its calculator beside it, not over it.
+        const auto calculator = desktop_.GetWindow(info.Calculator()->Window());
+        ASSERT_TRUE(calculator && calculator->visible) << withScreen;
+        EXPECT_GT(calculator->rect.left, 796) << withScreen;
         Run(5000);
         EXPECT_TRUE(reads_.empty());
         EXPECT_EQ(info.Reader(), nullptr);
