@@ -96,7 +96,9 @@ function FrameOf(page, id) {
 
 // Brings the window to the top, as a click on its title bar does.
 async function Raise(page, id) {
-    await PanelOf(page, id).locator('.titlebar .title').click();
+    // At the title's top left corner, which a window cascaded below and to
+    // the right leaves uncovered.
+    await PanelOf(page, id).locator('.titlebar .title').click({ position: { x: 3, y: 3 } });
     await Eventually(async () => (await ShownOrder(page))[0] === id, { what: `window ${id} on top` });
 }
 
