@@ -136,6 +136,10 @@ describe('tour', { skip }, () => {
             const consoleId = await PanelByTitle(page, /^Seatwatch Console/, 30000);
             await WaitForText(page, consoleId, /New Hands/, 30000);
             await AssertPicturesLoaded(page, consoleId, 'the console');
+            // The first start's notice, answered as a new user would.
+            const notice = PanelOf(page, await PanelByTitle(page, /^Seatwatch$/, 30000));
+            await notice.getByRole('button', { name: 'OK' }).click();
+            await notice.waitFor({ state: 'hidden' });
 
             // A table information window for each demo table, each with its
             // calculator beside it.
@@ -152,7 +156,7 @@ describe('tour', { skip }, () => {
             await Screenshot(page, 'tour-tables');
 
             // The table's calculator beside its window.
-            const calculators = await ShownTitles(page, /^Calculator$/);
+            const calculators = await ShownTitles(page, /^Calculator - /);
             assert.equal(calculators.length, 3, 'one calculator per table');
             await Raise(page, tableId);
             const tableBox = await PanelBox(page, tableId);
