@@ -15,9 +15,6 @@
 #include "app/dlg_poker_tracker.h"
 #include "com/bstr.h"
 #include "com/runtime.h"
-#include "pages/table_page.h"
-#include "rooms/intake_session.h"
-#include "tablereader/table_titles.h"
 #include "platform/memory_registry.h"
 #include "platform/recording_desktop.h"
 #include "tests/rooms/rooms_test_support.h"
@@ -658,25 +655,5 @@ TEST_F(ConsoleCommandsTest, ReportAndAlertsWindowsShowWhatThePagesAsk) {
     sink->DisplayAlerts(name, key, 1, outside);
     sink->DisplayAlerts(name, key, 1, climbing);
     EXPECT_EQ(desktop_.GetWindow(alerts.id)->address, page);
-
-    // Alerts from a table's page land in that table's alerts window, which
-    // its information window owns; the shared window keeps its page.
-    const platform::WindowState table = windowTitled(TableInfoTitle("Alcyone III"));
-    ASSERT_NE(table.id, platform::kNoWindow);
-    const CTableRecord* record = console_->Session()->Analyzer().FindTable("Alcyone III");
-    ASSERT_NE(record, nullptr);
-    const std::string tablePage = pages::AlertsPagePath(record->PageText(), "maple_leaf (NL)");
-    std::string escapedTablePage;
-    for (char c : tablePage) escapedTablePage += c == '/' ? std::string("//") : std::string(1, c);
-    com::BSTR mapleName = com::BstrFromUtf8("maple_leaf");
-    com::BSTR mapleKey = com::BstrFromUtf8("maple_leaf (NL)");
-    com::BSTR atTable = com::BstrFromUtf8(escapedTablePage);
-    sink->DisplayAlerts(mapleName, mapleKey, 1, atTable);
-    const platform::WindowState tableAlerts = windowTitled("Alerts: maple_leaf");
-    EXPECT_EQ(tableAlerts.owner, table.id);
-    EXPECT_EQ(tableAlerts.address, tablePage);
-    EXPECT_TRUE(tableAlerts.visible);
-    EXPECT_EQ(desktop_.GetWindow(alerts.id)->address, page);
-    for (com::BSTR s : {name, key, inside, outside, climbing, mapleName, mapleKey, atTable})
-        com::SysFreeString(s);
+    for (com::BSTR s : {name, key, inside, outside, climbing}) com::SysFreeString(s);
 }
