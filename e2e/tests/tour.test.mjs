@@ -88,6 +88,12 @@ async function ClickIn(page, id, selector) {
     }, { timeoutMs: 15000, what: `a click on ${selector} in window ${id}` });
 }
 
+// Closes a window with its title bar's close button.
+async function Close(page, id) {
+    await PanelOf(page, id).locator('.titlebar .close').click();
+    await PanelOf(page, id).waitFor({ state: 'hidden' });
+}
+
 async function ChooseMenu(page, id, menu, item) {
     await PanelOf(page, id).locator('.menubar button', { hasText: menu }).click();
     await page.locator('.menu .menuitem', { hasText: item }).first().click();
@@ -147,7 +153,11 @@ describe('tour', { skip }, () => {
                 const shown = await ShownTitles(page, /Table Info$/);
                 return shown.length === 3 ? shown : null;
             }, { timeoutMs: 30000, what: 'the three table windows' });
-            const tableId = tables[0].id;
+            // The front one of the cascade, whose window is uncovered.
+            let tableId = tables[0].id;
+            for (const { id } of tables) {
+                if ((await PanelBox(page, id)).top > (await PanelBox(page, tableId)).top) tableId = id;
+            }
             await WaitForText(page, tableId, /SeatwatchUser/);
             for (const { id, title } of tables) {
                 await AssertPicturesLoaded(page, id, title);
@@ -183,6 +193,7 @@ describe('tour', { skip }, () => {
             await PanelOf(page, graphId).locator('img.drawing').waitFor();
             await AssertOnDesk(page, graphId, 'the graph window');
             await Screenshot(page, 'tour-graph');
+            await Close(page, graphId);
 
             // A hand number opens the hand in the hand viewer.
             await Raise(page, tableId);
@@ -193,6 +204,7 @@ describe('tour', { skip }, () => {
             await AssertPicturesLoaded(page, viewerId, 'the hand viewer');
             await AssertOnDesk(page, viewerId, 'the hand viewer');
             await Screenshot(page, 'tour-hand');
+            await Close(page, viewerId);
 
             // A player's alert icon opens the table's alerts window.
             await Raise(page, tableId);
@@ -202,6 +214,7 @@ describe('tour', { skip }, () => {
             await AssertPicturesLoaded(page, alertsId, 'the alerts window');
             await AssertOnDesk(page, alertsId, 'the alerts window');
             await Screenshot(page, 'tour-alerts');
+            await Close(page, alertsId);
 
             // The report window from the console's menu, its players report
             // and its options.
