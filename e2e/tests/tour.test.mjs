@@ -221,7 +221,8 @@ describe('tour', { skip }, () => {
             await Raise(page, consoleId);
             await ChooseMenu(page, consoleId, 'View', 'Report Window');
             const reportId = await PanelByTitle(page, /^Report: /);
-            await WaitForText(page, reportId, /Hand Report/);
+            // The demo plays no-limit: the report opens on those games.
+            await WaitForText(page, reportId, /Hand Report - SeatwatchUser \(NL\)/);
             await AssertPicturesLoaded(page, reportId, 'the report window');
             await AssertOnDesk(page, reportId, 'the report window');
             await Screenshot(page, 'tour-report');
@@ -229,7 +230,15 @@ describe('tour', { skip }, () => {
             await Eventually(async () => /^Report: Ring Games/.test(
                 await PanelOf(page, reportId).locator('.titlebar .title').textContent()),
                              { what: 'the players report' });
-            await WaitForText(page, reportId, /Number of Hands|No players meet/);
+            // The demo's players, each a link to his report.
+            await Eventually(async () => {
+                try {
+                    return (await FrameOf(page, reportId).locator('a[href*="ChangeReportProperties2"]')
+                        .count()) >= 3;
+                } catch {
+                    return false;
+                }
+            }, { timeoutMs: 15000, what: 'the players in the players report' });
             await AssertPicturesLoaded(page, reportId, 'the players report');
             await Screenshot(page, 'tour-players-report');
             await ChooseMenu(page, reportId, 'View', 'Options');
