@@ -24,7 +24,10 @@ constexpr std::int64_t kPartyResizeDelayMs = 100;
 // the owner, cascaded, the calculator to the right, both kept on the work area.
 platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId owner, int cascade,
                            platform::Rect& calculator) {
-    constexpr int kStep = 24, kGap = 10, kCalculatorWidth = 276;
+    // The calculator's page needs about 310 pixels below the window's title
+    // bar as the desk sets it; at the calculator's own 265 its last rows
+    // would be cut off.
+    constexpr int kStep = 24, kGap = 10, kCalculatorWidth = 276, kCalculatorHeight = 340;
     const platform::Rect work = desktop.WorkArea();
     const auto state = desktop.GetWindow(owner);
     int left = 0, top = 0;
@@ -35,7 +38,7 @@ platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId 
     int calcLeft = left + CDlgTableInfo::kInitialWidth + kGap;
     if (!work.Empty() && calcLeft + kCalculatorWidth > work.right)
         calcLeft = std::max(work.left, work.right - kCalculatorWidth);
-    calculator = platform::Rect::FromSize(calcLeft, top, kCalculatorWidth, 265);
+    calculator = platform::Rect::FromSize(calcLeft, top, kCalculatorWidth, kCalculatorHeight);
     return platform::Rect::FromSize(left, top, CDlgTableInfo::kInitialWidth,
                                     CDlgTableInfo::kInitialHeight);
 }
@@ -109,7 +112,7 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     // then the following timer.
     calculator_ = std::make_unique<CDlgCalculator>(desktop, window_, env_.lookup);
     desktop.SetWindowPos(calculator_->Window(), platform::kInsertTop, calculatorRect,
-                         platform::kNoZOrder | platform::kNoSize);
+                         platform::kNoZOrder);
     calculator_->AttachToTable(env_.pageFolder, record_);
     alerts_ = std::make_unique<CDlgAlerts>(desktop, window_, "Alerts - " + tableName_,
                                            AlertsRect(desktop, calculatorRect));

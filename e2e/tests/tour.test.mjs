@@ -124,6 +124,22 @@ async function AssertOnDesk(page, id, what) {
               box.top + box.height <= desk.height, `${what} on the desk: ${JSON.stringify(box)}`);
 }
 
+// The window's page fits in it: nothing cut off at the bottom or right.
+async function AssertWhole(page, id, what) {
+    const sizes = await Eventually(async () => {
+        try {
+            return await FrameOf(page, id).locator('html').evaluate((e) => ({
+                width: e.scrollWidth, height: e.scrollHeight,
+                clientWidth: e.clientWidth, clientHeight: e.clientHeight,
+            }), { timeout: 1000 });
+        } catch {
+            return null;
+        }
+    }, { what: `the page size of ${what}` });
+    assert.ok(sizes.width <= sizes.clientWidth + 1 && sizes.height <= sizes.clientHeight + 1,
+              `${what} shows its whole page: ${JSON.stringify(sizes)}`);
+}
+
 // The demo, on a scratch demo folder, with the desk on a free port.
 function StartDemo(folder) {
     const args = ['--demo', '--demo-folder', folder, '--no-browser', '--port', '0',
@@ -162,6 +178,7 @@ describe('tour', { skip }, () => {
             for (const { id, title } of tables) {
                 await AssertPicturesLoaded(page, id, title);
                 await AssertOnDesk(page, id, title);
+                await AssertWhole(page, id, title);
             }
             await Screenshot(page, 'tour-tables');
 
@@ -181,6 +198,7 @@ describe('tour', { skip }, () => {
             await WaitForText(page, calculatorId, /\S/);
             await AssertPicturesLoaded(page, calculatorId, 'the table calculator');
             await AssertOnDesk(page, calculatorId, 'the table calculator');
+            await AssertWhole(page, calculatorId, 'the table calculator');
             const calculatorBox = await PanelBox(page, calculatorId);
             assert.ok(calculatorBox.left >= tableBox.left + tableBox.width,
                       'the calculator beside its table window, not over it');
