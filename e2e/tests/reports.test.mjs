@@ -435,7 +435,7 @@ describe('reports', { skip }, () => {
             // The table's calculator, asked for by the table's name.
             await Raise(page, tableId);
             await RunLink(FrameOf(page, tableId), "BrowserSink.DisplayCalc('Alcyone III')");
-            const calculatorId = await PanelByTitle(page, /^Calculator$/);
+            const calculatorId = await PanelByTitle(page, /^Calculator - Alcyone III$/);
             await Eventually(async () => (await ShownOrder(page))[0] === calculatorId,
                              { what: 'the table calculator on top' });
 
