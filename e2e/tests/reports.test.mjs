@@ -418,8 +418,15 @@ describe('reports', { skip }, () => {
             scratch.AppendShowdown();
             const tableId = await TableWindow(page);
             await AssertImagesLoaded(page, tableId, 'the table window');
+            // The table's own alerts window, made hidden with its table window.
+            const tableAlertsId = await page.$$eval('.panel', (list) => {
+                const e = list.find((p) => p.querySelector('.title').textContent === 'Alerts - Alcyone III');
+                return e ? Number(e.dataset.window) : 0;
+            });
+            assert.ok(tableAlertsId, "the table's alerts window exists");
             await ClickAlertsOf(page, tableId, 'RiverRat77 (NL)');
             const alertsId = await PanelByTitle(page, /^Alerts: /);
+            assert.equal(alertsId, tableAlertsId, "the alerts shown in the table's own window");
             assert.equal(await TitleOf(page, alertsId), 'Alerts: RiverRat77 (NL)');
             await WaitForText(page, alertsId, /Aggressive Plays[\s\S]*RiverRat77 \(NL\) raised 72o first-in/);
             await Eventually(async () => (await ShownOrder(page))[0] === alertsId,
