@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <exception>
 #include <chrono>
+#include <exception>
 #include <sstream>
 #include <system_error>
 #include <thread>
