@@ -56,6 +56,12 @@ class IConsoleViews {
     // Shows the alerts of a player (screen name, player key) at a table.
     virtual void ShowAlerts(const std::string& /*name*/, const std::string& /*key*/, int /*number*/,
                             const std::string& /*page*/) {}
+    // Shows them in the alerts window of the open table whose page links to
+    // that alerts page; false when no open table's page does.
+    virtual bool ShowTableAlerts(const std::string& /*name*/, const std::string& /*key*/,
+                                 int /*number*/, const std::string& /*page*/) {
+        return false;
+    }
     // Runs the overlay options on the switches; true (with the new values)
     // when the user chose OK.
     virtual bool RunOverlayConfig(OverlaySwitches& /*switches*/) { return false; }
@@ -104,9 +110,12 @@ class CConsoleViews : public IConsoleViews {
     }
     bool IsReportWindowVisible() const override { return reports_->IsReportWindowVisible(); }
     void HideReportWindow() override { reports_->HideReportWindow(); }
+    // A table's alerts land in that table's window; the others (from a
+    // report, or of a table since closed) in the report part's.
     void ShowAlerts(const std::string& name, const std::string& key, int number,
                     const std::string& page) override {
-        reports_->ShowAlerts(name, key, number, page);
+        if (!tables_->ShowTableAlerts(name, key, number, page))
+            reports_->ShowAlerts(name, key, number, page);
     }
     void ShowHand(const std::string& pagePath) override { viewers_->ShowHand(pagePath); }
     void HideHandViewer() override { viewers_->HideHandViewer(); }
@@ -129,6 +138,10 @@ class CConsoleViews : public IConsoleViews {
     std::unique_ptr<IConsoleViews> viewers_;
     std::unique_ptr<IConsoleViews> tables_;
 };
+
+// Whether `path` names a page inside `folder` (after "." and ".." are
+// resolved): pages only ever ask to show pages the program wrote there.
+bool IsPageIn(const std::filesystem::path& folder, const std::string& path);
 
 // The parts, each made in a file of its own.
 std::unique_ptr<IConsoleViews> MakeReportViews(const ConsoleViewContext& context);

@@ -9,12 +9,14 @@
 
 #include <cerrno>
 #include <chrono>
+#include <exception>
 #include <sstream>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "app/program_folder.h"
+#include "platform/file_profile.h"
 
 extern char** environ;
 
@@ -163,6 +165,23 @@ double DemoRate(const CommandLineOptions& options) {
     return options.demoRate.value_or(kDefaultRate);
 }
 
+namespace {
+
+// The demo's tables play no-limit hold'em: unless the user chose a game type
+// for the reports, they open on that one instead of the limit games, which
+// would show a new user empty reports.
+void SeedReportGameType(const fs::path& settingsFile) {
+    try {
+        platform::FileProfile settings(settingsFile.string(), platform::ProfileAccess::kReadWrite);
+        if (settings.GetString("Reports", "Type", "").empty())
+            settings.WriteInt("Reports", "Type", 2);
+    } catch (const std::exception&) {
+        // The program reports a settings file it cannot use when it starts.
+    }
+}
+
+}  // namespace
+
 CDemoSession::~CDemoSession() { Stop(); }
 
 bool CDemoSession::Start(const fs::path& folder, CommandLineOptions& options, std::string& error) {
@@ -192,6 +211,7 @@ bool CDemoSession::Start(const fs::path& folder, CommandLineOptions& options, st
         error = "the browser plug-in could not be registered for the demo";
         return false;
     }
+    SeedReportGameType(fs::path(options.home) / "Seatwatch.ini");
     const fs::path prefix = folder / "prefix";
     const fs::path history =
         prefix / "drive_c" / "Program Files" / "PokerStars" / "HandHistory" / kDemoNickname;

@@ -1,11 +1,9 @@
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "analysis/hand_analyzer.h"
-#include "analysis/table_record.h"
 #include "app/console_views.h"
 #include "html/escape.h"
 #include "pages/analysis_pages.h"
@@ -13,7 +11,6 @@
 #include "pages/dlg_reports.h"
 #include "pages/report_pages.h"
 #include "pages/report_settings.h"
-#include "pages/table_page.h"
 #include "platform/profile.h"
 #include "rooms/intake_session.h"
 
@@ -21,17 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Whether `path` names a page inside `folder` (after "." and ".." are
-// resolved): pages only ever ask to show pages the program wrote there.
-bool IsPageIn(const fs::path& folder, const std::string& path) {
-    if (folder.empty() || path.empty()) return false;
-    const fs::path page = fs::path(path).lexically_normal();
-    const fs::path relative = page.lexically_relative(folder.lexically_normal());
-    if (relative.empty() || *relative.begin() == ".." || relative == ".") return false;
-    return page.extension() == ".htm";
-}
-
-// The report window and the alerts windows of the tables.
+// The report window, and the alerts window of alerts that belong to no open
+// table (those of a report's pages).
 class CReportViews final : public IConsoleViews {
   public:
     explicit CReportViews(const ConsoleViewContext& context) : context_(context) {
@@ -86,36 +74,21 @@ class CReportViews final : public IConsoleViews {
     }
 
     // The page passes the names and the path as script-string arguments,
-    // escaped; each table has an alerts window of its own.
+    // escaped.
     void ShowAlerts(const std::string& /*name*/, const std::string& key, int number,
                     const std::string& page) override {
         if (context_.desktop == nullptr) return;
         const std::string playerKey = html::UnescapeNameFromScript(key);
         std::string path = html::UnescapeNameFromScript(page);
-        const std::string table = TableOfAlertsPage(playerKey, path);
         if (!IsPageIn(context_.tempFolder, path)) path.clear();
-        std::unique_ptr<CDlgAlerts>& window = alerts_[table];
-        if (!window) window = std::make_unique<CDlgAlerts>(*context_.desktop, context_.console);
-        window->Show(playerKey, number != 0, path);
+        if (!alerts_) alerts_ = std::make_unique<CDlgAlerts>(*context_.desktop, context_.console);
+        alerts_->Show(playerKey, number != 0, path);
     }
 
   private:
-    // The table whose page links to `path` as the player's alerts page;
-    // empty when none does (the alerts then share one window).
-    std::string TableOfAlertsPage(const std::string& playerKey, const std::string& path) {
-        if (context_.session == nullptr || path.empty()) return {};
-        CHandAnalyzer& analyzer = context_.session->Analyzer();
-        for (const std::string& table : analyzer.TablesSince(0)) {
-            const CTableRecord* record = analyzer.FindTable(table);
-            if (record == nullptr || record->PageText().empty()) continue;
-            if (pages::AlertsPagePath(record->PageText(), playerKey) == path) return table;
-        }
-        return {};
-    }
-
     ConsoleViewContext context_;
     std::unique_ptr<CDlgReports> reports_;
-    std::map<std::string, std::unique_ptr<CDlgAlerts>> alerts_;
+    std::unique_ptr<CDlgAlerts> alerts_;
 };
 
 }  // namespace

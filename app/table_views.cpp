@@ -3,6 +3,8 @@
 
 #include "analysis/table_record.h"
 #include "app/console_views.h"
+#include "html/escape.h"
+#include "pages/table_page.h"
 #include "platform/win_paths.h"
 #include "platform/x11_screen_source.h"
 #include "rooms/intake_session.h"
@@ -83,6 +85,22 @@ class CTableViews : public IConsoleViews {
 
     void ShowTableCalculator(const std::string& table) override {
         if (auto it = windows_.find(table); it != windows_.end()) it->second->ShowCalculator();
+    }
+
+    // The table is the open one whose page links to the alerts page; the
+    // names and the path arrive escaped as script-string arguments.
+    bool ShowTableAlerts(const std::string& /*name*/, const std::string& key, int number,
+                         const std::string& page) override {
+        const std::string path = html::UnescapeNameFromScript(page);
+        if (!IsPageIn(context_.tempFolder, path)) return false;
+        const std::string playerKey = html::UnescapeNameFromScript(key);
+        for (auto& [table, window] : windows_) {
+            if (window->PageText().empty()) continue;
+            if (pages::AlertsPagePath(window->PageText(), playerKey) != path) continue;
+            window->ShowAlerts(playerKey, number != 0, path);
+            return true;
+        }
+        return false;
     }
 
     bool RunOverlayConfig(OverlaySwitches& switches) override {

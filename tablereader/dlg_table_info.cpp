@@ -24,7 +24,10 @@ constexpr std::int64_t kPartyResizeDelayMs = 100;
 // the owner, cascaded, the calculator to the right, both kept on the work area.
 platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId owner, int cascade,
                            platform::Rect& calculator) {
-    constexpr int kStep = 24, kGap = 10, kCalculatorWidth = 276;
+    // The calculator's page needs about 310 pixels below the window's title
+    // bar as the desk sets it; at the calculator's own 265 its last rows
+    // would be cut off.
+    constexpr int kStep = 24, kGap = 10, kCalculatorWidth = 276, kCalculatorHeight = 340;
     const platform::Rect work = desktop.WorkArea();
     const auto state = desktop.GetWindow(owner);
     int left = 0, top = 0;
@@ -35,9 +38,22 @@ platform::Rect InitialRect(const platform::Desktop& desktop, platform::WindowId 
     int calcLeft = left + CDlgTableInfo::kInitialWidth + kGap;
     if (!work.Empty() && calcLeft + kCalculatorWidth > work.right)
         calcLeft = std::max(work.left, work.right - kCalculatorWidth);
-    calculator = platform::Rect::FromSize(calcLeft, top, kCalculatorWidth, 265);
+    calculator = platform::Rect::FromSize(calcLeft, top, kCalculatorWidth, kCalculatorHeight);
     return platform::Rect::FromSize(left, top, CDlgTableInfo::kInitialWidth,
                                     CDlgTableInfo::kInitialHeight);
+}
+
+// The table's alerts window: below its calculator, kept on the work area.
+platform::Rect AlertsRect(const platform::Desktop& desktop, const platform::Rect& calculator) {
+    constexpr int kGap = 10;
+    const platform::Rect size = CDlgAlerts::kDefaultPlace;
+    int left = calculator.left, top = calculator.bottom + kGap;
+    const platform::Rect work = desktop.WorkArea();
+    if (!work.Empty()) {
+        left = std::max(work.left, std::min(left, work.right - size.Width()));
+        top = std::max(work.top, std::min(top, work.bottom - size.Height()));
+    }
+    return platform::Rect::FromSize(left, top, size.Width(), size.Height());
 }
 
 // The desk shows the screen one to one (the browser fills the screen), so a
@@ -96,14 +112,10 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     // then the following timer.
     calculator_ = std::make_unique<CDlgCalculator>(desktop, window_, env_.lookup);
     desktop.SetWindowPos(calculator_->Window(), platform::kInsertTop, calculatorRect,
-                         platform::kNoZOrder | platform::kNoSize);
+                         platform::kNoZOrder);
     calculator_->AttachToTable(env_.pageFolder, record_);
-    platform::WindowDescription alerts;
-    alerts.kind = platform::WindowKind::kHtml;
-    alerts.title = "Alerts - " + tableName_;
-    alerts.rect = platform::Rect::FromSize(0, 0, 300, 200);
-    alerts.owner = window_;
-    alerts_ = desktop.CreateWindow(alerts);
+    alerts_ = std::make_unique<CDlgAlerts>(desktop, window_, "Alerts - " + tableName_,
+                                           AlertsRect(desktop, calculatorRect));
     desktop.SetIcon(window_, kIcon);
     if (const auto state = desktop.GetWindow(window_)) {
         initialWidth_ = state->rect.Width();
@@ -111,8 +123,10 @@ CDlgTableInfo::CDlgTableInfo(const TableInfoEnvironment& env, std::string tableN
     }
     record_.AttachInfoWindow(this);
     if (env_.screen == nullptr || !env_.screen->Available()) {
-        // No screen to follow: the page is shown where it was made.
+        // No screen to follow: the page is shown where it was made, with
+        // the calculator beside it.
         desktop.Show(window_, platform::ShowMode::kShowNoActivate);
+        ShowCalculatorBeside();
         hidden_ = false;
         return;
     }
@@ -124,7 +138,7 @@ CDlgTableInfo::~CDlgTableInfo() {
     env_.loop->KillWindowTimers(window_);
     if (record_.InfoWindow() == this) record_.AttachInfoWindow(nullptr);
     calculator_.reset();
-    env_.desktop->DestroyWindow(alerts_);
+    alerts_.reset();
     env_.desktop->DestroyWindow(window_);
 }
 
@@ -135,6 +149,22 @@ void CDlgTableInfo::Refresh(const std::string& pageText) {
 }
 
 void CDlgTableInfo::ShowCalculator() {
+    if (calculator_) calculator_->ShowForRoom(true);
+}
+
+void CDlgTableInfo::ShowAlerts(const std::string& playerKey, bool setTitle,
+                               const std::string& address) {
+    if (!alerts_) return;
+    if (hidden_ && seenTable_) {
+        // Asked for while the table is away: it waits for the table's return.
+        alerts_->Load(playerKey, setTitle, address);
+        alertsWereOpen_ = true;
+        return;
+    }
+    alerts_->Show(playerKey, setTitle, address);
+}
+
+void CDlgTableInfo::ShowCalculatorBeside() {
     if (calculator_) calculator_->ShowForRoom(true);
 }
 
@@ -171,7 +201,10 @@ void CDlgTableInfo::HideAll() {
     platform::Desktop& desktop = *env_.desktop;
     desktop.Show(window_, platform::ShowMode::kHide);
     if (calculator_) calculator_->ShowForRoom(false);
-    desktop.Show(alerts_, platform::ShowMode::kHide);
+    if (alerts_) {
+        alertsWereOpen_ = alertsWereOpen_ || alerts_->IsVisible();
+        alerts_->Hide();
+    }
     hidden_ = true;
 }
 
@@ -228,8 +261,10 @@ void CDlgTableInfo::OnFollowTimer() {
             HideAll();
         } else if (hidden_) {
             // No client window for this table (yet): the histories may come
-            // from elsewhere, so the page is shown where it was made.
+            // from elsewhere, so the page is shown where it was made, with
+            // the calculator beside it.
             env_.desktop->Show(window_, platform::ShowMode::kShowNoActivate);
+            ShowCalculatorBeside();
             hidden_ = false;
         }
         env_.loop->KillTimer(window_, kTimerFollow);
@@ -244,6 +279,8 @@ void CDlgTableInfo::OnFollowTimer() {
         hidden_ = false;
         env_.desktop->Show(window_, platform::ShowMode::kShowNoActivate);
         if (!firstPlacement_ && calculator_) calculator_->ShowForRoom(true);
+        if (alertsWereOpen_ && alerts_) alerts_->ShowAgain();
+        alertsWereOpen_ = false;
     }
     const TableLayout* layout = env_.layout;
     if (env_.roomCode == 113 && layout != nullptr && calculator_) {

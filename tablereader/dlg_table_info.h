@@ -15,6 +15,7 @@
 
 #include "analysis/table_calculator_link.h"
 #include "calc/dlg_calculator.h"
+#include "pages/dlg_alerts.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/screen_source.h"
@@ -81,13 +82,19 @@ class CDlgTableInfo : public ITableInfoLink {
     void Refresh(const std::string& pageText);
     // Shows the table's calculator.
     void ShowCalculator();
+    // Shows a player's alerts page (a path checked by the caller; empty: the
+    // page shown stays) in the table's alerts window, captioned with the
+    // player's key when `setTitle`.
+    void ShowAlerts(const std::string& playerKey, bool setTitle, const std::string& address);
 
     // The two timers' work (public for tests, which drive them directly too).
     void OnFollowTimer();
     void OnSearchTimer();
 
     platform::WindowId Window() const { return window_; }
-    platform::WindowId AlertsWindow() const { return alerts_; }
+    platform::WindowId AlertsWindow() const {
+        return alerts_ ? alerts_->Window() : platform::kNoWindow;
+    }
     CDlgCalculator* Calculator() const { return calculator_.get(); }
     CAutoReaderBase* Reader() const { return reader_.get(); }
     platform::ScreenWindowId TableWindow() const { return tableWindow_; }
@@ -100,6 +107,9 @@ class CDlgTableInfo : public ITableInfoLink {
     // The client's table window, found by title (cached between searches).
     std::optional<platform::ScreenWindow> FindTableWindow();
     void HideAll();
+    // Shows the calculator where it was made, beside this window at its
+    // first place (no table window to follow).
+    void ShowCalculatorBeside();
     void Place(const platform::ScreenWindow& table);
     void ReadingTick(const platform::ScreenWindow& table);
     bool ShouldAttach(const platform::ScreenWindow& table) const;
@@ -109,7 +119,10 @@ class CDlgTableInfo : public ITableInfoLink {
     CTableRecord& record_;
     std::string pageText_;
     platform::WindowId window_ = platform::kNoWindow;
-    platform::WindowId alerts_ = platform::kNoWindow;
+    std::unique_ptr<CDlgAlerts> alerts_;
+    // The alerts window was open when the window set was hidden: it comes
+    // back with the table.
+    bool alertsWereOpen_ = false;
     std::unique_ptr<CDlgCalculator> calculator_;
     TableLayout readerLayout_;  // the reader's layout: env's, in the client's theme
     std::unique_ptr<CAutoReaderBase> reader_;

@@ -234,10 +234,15 @@ void CDlgChartViewer::Paint(platform::Canvas& canvas) const {
     const platform::TextStyle gridLabel = LabelStyle(platform::TextBaseline::kTop);
     const platform::TextStyle bottomLabel = LabelStyle(platform::TextBaseline::kBottom);
 
-    // The labels' column is as wide as the longest amount could be.
+    // The labels' column is as wide as the longest amount could be, with its
+    // sign and decimal point (the labels at the scale's two ends are the
+    // longest), so that no label is cut at the window's left edge.
     const std::int64_t widest = std::llabs(bottomValue) > std::llabs(high) ? bottomValue : high;
-    const int labelWidth = canvas.TextWidth(
+    int labelWidth = canvas.TextWidth(
         std::string(static_cast<std::size_t>(viewers::DecimalDigits(widest)), '9'), gridLabel.font);
+    for (const std::int64_t end : {bottomValue, bottomValue + scale.span})
+        labelWidth =
+            std::max(labelWidth, canvas.TextWidth(viewers::ChartLabel(end, scale), gridLabel.font));
     const int left = labelWidth + 10;
     const int right = width - kRightMargin;
     const int bottom = PlotBottom(height, ButtonsShown());

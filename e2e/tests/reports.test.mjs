@@ -1,9 +1,9 @@
 // Browser tests of the report window, its options, the alerts window and the
 // page commands, on the real program: seatwatch reads a history of its own
 // (written here before it starts), the desk is opened in chromium, and the
-// test clicks the links of the pages the program wrote. The table page is
-// opened in a tab of its own beside the desk, as the table windows show it,
-// and its links act on the desk's windows.
+// test clicks the links of the pages the program wrote: those of the report
+// window, and those of the table information window the program shows on the
+// desk for the table, whose alert links open the table's alerts window.
 
 import assert from 'node:assert/strict';
 import { readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
@@ -231,32 +231,58 @@ async function StartOnDesk(scratch) {
     return { program, page };
 }
 
-// A tab beside the desk showing the table page, with the same watch on
-// errors and script dialogs as the desk.
-async function OpenTablePage(page, scratch) {
-    const temp = path.join(scratch.home, 'Temp');
-    const file = await Eventually(async () => {
-        const found = readdirSync(temp).find((f) => /^Table_.*\.htm$/.test(f));
-        return found && /DisplayAlerts/.test(readFileSync(path.join(temp, found), 'utf8')) ? found : null;
-    }, { timeoutMs: 10000, what: 'the table page with its alert links' });
-    const tab = await page.context().newPage();
-    tab.errors = [];
-    tab.on('pageerror', (e) => tab.errors.push(e.message));
-    tab.on('dialog', (d) => {
-        tab.errors.push('script dialog: ' + d.message());
-        d.dismiss();
-    });
-    const origin = new URL(page.url()).origin;
-    await tab.goto(`${origin}/Temp/${encodeURIComponent(file)}`);
-    return tab;
+// The table information window on the desk, once its page has the alert
+// links; it is brought to the top so that its links can be clicked.
+async function TableWindow(page) {
+    const id = await PanelByTitle(page, /Table Info$/, 20000);
+    await Eventually(async () => (await Safely(() => FrameOf(page, id)
+        .locator('a[href*="DisplayAlerts"]').count(), 0)) > 0,
+                     { timeoutMs: 20000, what: 'the table page with its alert links' });
+    await Raise(page, id);
+    return id;
 }
 
-// Clicks the first alert link of the player's row in the table page.
-async function ClickAlertsOf(tab, key) {
-    const row = tab.locator('tr').filter({
-        has: tab.getByRole('link', { name: key, exact: true }),
-    }).last();
-    await row.locator('a[href*="DisplayAlerts"]').first().click();
+async function Raise(page, id) {
+    // At the title's top left corner, which a window cascaded below and to
+    // the right leaves uncovered.
+    await PanelOf(page, id).locator('.titlebar .title').click({ position: { x: 3, y: 3 } });
+    await Eventually(async () => (await ShownOrder(page))[0] === id, { what: `window ${id} on top` });
+}
+
+// Clicks the first alert link of the player's row in the table window.
+async function ClickAlertsOf(page, tableId, key) {
+    await Eventually(async () => {
+        try {
+            const frame = FrameOf(page, tableId);
+            const row = frame.locator('tr').filter({
+                has: frame.getByRole('link', { name: key, exact: true }),
+            }).last();
+            await row.locator('a[href*="DisplayAlerts"]').first().click({ timeout: 1000 });
+            return true;
+        } catch {
+            return null; // the page was being replaced
+        }
+    }, { what: `a click on the alerts of ${key}` });
+}
+
+// The pictures of the panel's page that did not load.
+async function BrokenImages(page, id) {
+    return Eventually(async () => Safely(() => FrameOf(page, id).locator('img').evaluateAll(
+        (images) => images.filter((i) => !i.complete || i.naturalWidth === 0)
+                          .map((i) => i.getAttribute('src'))), null),
+                      { what: `the pictures of window ${id}` });
+}
+
+async function AssertImagesLoaded(page, id, what) {
+    let broken = [];
+    try {
+        await Eventually(async () => {
+            broken = await BrokenImages(page, id);
+            return broken.length === 0;
+        }, { timeoutMs: 5000, what });
+    } catch {
+        assert.deepEqual(broken, [], `every picture of ${what} loaded`);
+    }
 }
 
 function FilesBelow(folder) {
@@ -276,7 +302,6 @@ describe('reports', { skip }, () => {
         const scratch = HistoryScratch('Alcyone III', villains, 8, '[Explorer]\r\nFontSize=0\r\n');
         let program;
         let page;
-        let tab;
         try {
             ({ program, page } = await StartOnDesk(scratch));
             const consoleId = await PanelByTitle(page, /^Seatwatch Console/);
@@ -303,10 +328,12 @@ describe('reports', { skip }, () => {
             // The report opens on its analysis view; the tab beside it shows
             // the hand review view, with the hands by starting-hand class.
             await WaitForText(page, reportId, /Play[\s\S]*AK[\s\S]*0\.40/);
+            await AssertImagesLoaded(page, reportId, 'the analysis view');
             await FrameOf(page, reportId).locator(`a[href*="ChangeReportProperties(0, '', -1)"]`).click();
             await WaitForIni(scratch, /^Current=0\r?$/m);
             let text = await WaitForText(page, reportId, /Pockets[\s\S]*AKo[\s\S]*0\.40/);
             assert.doesNotMatch(text, /0\.70/);
+            await AssertImagesLoaded(page, reportId, 'the hand review view');
 
             // The period and the filter links write their settings and show
             // the choice in bold; heads-up leaves out the seven-handed hands.
@@ -366,6 +393,7 @@ describe('reports', { skip }, () => {
             await Eventually(async () => JSON.stringify(await names()) ===
                              JSON.stringify([...sorted].reverse()), { what: 'names in reverse order' });
             assert.notEqual(/\[Players Reports\][^[]*SortO=(\d)/.exec(Ini(scratch))[1], direction);
+            await AssertImagesLoaded(page, reportId, 'the players report');
             await Screenshot(page, 'reports-players-report');
 
             // A player's name opens his report.
@@ -385,31 +413,44 @@ describe('reports', { skip }, () => {
             await Eventually(async () => (await PanelBox(page, consoleId)).height === tall,
                              { what: 'the console expanded' });
 
-            // The table page's alert link shows the player's alerts in the
-            // alerts window; its calculator button the manual calculator.
+            // The table window's alert link shows the player's alerts in the
+            // table's alerts window; another player's go to the same window.
             scratch.AppendShowdown();
-            tab = await OpenTablePage(page, scratch);
-            await ClickAlertsOf(tab, 'RiverRat77 (NL)');
+            const tableId = await TableWindow(page);
+            await AssertImagesLoaded(page, tableId, 'the table window');
+            // The table's own alerts window, made hidden with its table window.
+            const tableAlertsId = await page.$$eval('.panel', (list) => {
+                const e = list.find((p) => p.querySelector('.title').textContent === 'Alerts - Alcyone III');
+                return e ? Number(e.dataset.window) : 0;
+            });
+            assert.ok(tableAlertsId, "the table's alerts window exists");
+            await ClickAlertsOf(page, tableId, 'RiverRat77 (NL)');
             const alertsId = await PanelByTitle(page, /^Alerts: /);
+            assert.equal(alertsId, tableAlertsId, "the alerts shown in the table's own window");
             assert.equal(await TitleOf(page, alertsId), 'Alerts: RiverRat77 (NL)');
             await WaitForText(page, alertsId, /Aggressive Plays[\s\S]*RiverRat77 \(NL\) raised 72o first-in/);
             await Eventually(async () => (await ShownOrder(page))[0] === alertsId,
                              { what: 'the alerts window on top' });
-            await ClickAlertsOf(tab, 'maple_leaf (NL)');
+            await AssertImagesLoaded(page, alertsId, 'the alerts window');
+            await Raise(page, tableId);
+            await ClickAlertsOf(page, tableId, 'maple_leaf (NL)');
             await Eventually(async () => (await TitleOf(page, alertsId)) === 'Alerts: maple_leaf (NL)',
                              { what: "maple_leaf's alerts in the same table's window" });
+            assert.equal(await page.locator('.panel:not([hidden]) .title', { hasText: /^Alerts/ }).count(), 1,
+                         'one alerts window for the table');
             await Screenshot(page, 'reports-alerts-window');
-            await RunLink(tab, "BrowserSink.DisplayCalc('Seatwatch Manual Calculator')");
-            const calculatorId = await PanelByTitle(page, /Manual Calculator/);
+            // The table's calculator, asked for by the table's name.
+            await Raise(page, tableId);
+            await RunLink(FrameOf(page, tableId), "BrowserSink.DisplayCalc('Alcyone III')");
+            const calculatorId = await PanelByTitle(page, /^Calculator - Alcyone III$/);
             await Eventually(async () => (await ShownOrder(page))[0] === calculatorId,
-                             { what: 'the manual calculator on top' });
+                             { what: 'the table calculator on top' });
 
             // Closing the report window keeps its place for the next start.
             await PanelOf(page, reportId).locator('.titlebar .close').click();
             await PanelOf(page, reportId).waitFor({ state: 'hidden' });
             await WaitForIni(scratch, /^Reports-Width=\d+\r?$/m);
-            assert.deepEqual(page.errors, [], 'the desk reported no errors');
-            assert.deepEqual(tab.errors, [], 'the table page reported no errors');
+            assert.deepEqual(page.errors, [], 'the desk and its pages reported no errors');
         } finally {
             await page?.context().close();
             await program?.Kill();
@@ -432,7 +473,6 @@ describe('reports', { skip }, () => {
         const scratch = HistoryScratch(table, hostile, 12);
         let program;
         let page;
-        let tab;
         try {
             ({ program, page } = await StartOnDesk(scratch));
             const consoleId = await PanelByTitle(page, /^Seatwatch Console/);
@@ -469,15 +509,16 @@ describe('reports', { skip }, () => {
                 await WaitForText(page, reportId, /xxxxxxxx/);
             }
 
-            // The table page: the table's name and the players' as text, and
-            // each player's alerts reach the alerts window.
+            // The table window: the table's name and the players' as text,
+            // and each player's alerts reach the table's alerts window.
             scratch.AppendShowdown();
-            tab = await OpenTablePage(page, scratch);
-            const tableText = await tab.locator('body').innerText();
-            assert.equal(await tab.locator('img[src="x"]').count(), 0);
+            const tableId = await TableWindow(page);
+            const tableText = await FrameText(page, tableId);
+            assert.deepEqual(await injected(tableId), { images: 0, scripts: 0 });
             for (const name of hostile) {
                 assert.ok(tableText.includes(`${name} (NL)`), `the table page shows ${name}`);
-                await ClickAlertsOf(tab, `${name} (NL)`);
+                await Raise(page, tableId);
+                await ClickAlertsOf(page, tableId, `${name} (NL)`);
                 const alertsId = await PanelByTitle(page, /^Alerts: /);
                 await Eventually(async () => (await TitleOf(page, alertsId)) === `Alerts: ${name} (NL)`,
                                  { what: `the alerts of ${name}` });
@@ -486,7 +527,6 @@ describe('reports', { skip }, () => {
             }
             await Screenshot(page, 'reports-hostile-alerts');
             assert.deepEqual(page.errors, [], 'no page error and no script dialog on the desk');
-            assert.deepEqual(tab.errors, [], 'no page error and no script dialog in the table page');
 
             // Every page lies directly in Temp/ under a safe name, and
             // nothing was written beside the scratch folder.

@@ -1,14 +1,16 @@
 // Browser test of the graph window and the hand viewer on the real program:
-// seatwatch reads a limit history of its own, the table page it writes is
-// opened from the desk's server, and clicks on a player's graph link, a scale
-// button and a hand number must show the graph and the hand on the desk.
+// seatwatch reads a limit history of its own and shows the table's
+// information window on the desk; clicks in that window on a player's graph
+// link and a hand number, and on a scale button of the graph, must show the
+// graph and the hand on the desk.
 
 import assert from 'node:assert/strict';
-import { readdirSync, writeFileSync, appendFileSync } from 'node:fs';
-import path from 'node:path';
+import { writeFileSync, appendFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
 
-import { LaunchBrowser, MissingBrowser, OpenDesk, PanelOf, Screenshot } from '../lib/browser.mjs';
+import {
+    LaunchBrowser, MissingBrowser, OpenDesk, PanelOf, Screenshot, ShownOrder,
+} from '../lib/browser.mjs';
 import { Eventually } from '../lib/program.mjs';
 import { MissingProgram, Scratch, Seatwatch } from '../lib/seatwatch.mjs';
 
@@ -87,6 +89,34 @@ async function FrameText(page, id) {
     }
 }
 
+// The page a panel shows now, as a frame.
+function FrameOf(page, id) {
+    return PanelOf(page, id).locator('iframe.page:not(.loading):not(.spare)').first().contentFrame();
+}
+
+// Brings the window to the top, as a click on its title bar does.
+async function Raise(page, id) {
+    // At the title's top left corner, which a window cascaded below and to
+    // the right leaves uncovered.
+    await PanelOf(page, id).locator('.titlebar .title').click({ position: { x: 3, y: 3 } });
+    await Eventually(async () => (await ShownOrder(page))[0] === id, { what: `window ${id} on top` });
+}
+
+// Clicks the first element of the selector in the panel's page (retried
+// while the page is being replaced); returns its href.
+async function ClickIn(page, id, selector) {
+    return Eventually(async () => {
+        try {
+            const link = FrameOf(page, id).locator(selector).first();
+            const href = await link.getAttribute('href', { timeout: 1000 });
+            await link.click({ timeout: 1000 });
+            return href;
+        } catch {
+            return null;
+        }
+    }, { what: `a click on ${selector} in window ${id}` });
+}
+
 async function DrawingSource(page, id) {
     return PanelOf(page, id).locator('img.drawing').getAttribute('src', { timeout: 2000 })
         .catch(() => null);
@@ -121,16 +151,14 @@ describe('viewers', { skip }, () => {
                 return new RegExp(`New Hands:\\s*${kSessionHands}\\b`).test(body);
             }, { timeoutMs: 10000, what: `"New Hands: ${kSessionHands}"` });
 
-            // The table page the program wrote, opened from its server.
-            const temp = path.join(scratch.home, 'Temp');
-            const tablePage = await Eventually(
-                async () => readdirSync(temp).find((f) => /^Table_.*\.htm$/i.test(f)),
-                { what: 'the table page' });
-            const table = await page.context().newPage();
-            await table.goto(new URL('/Temp/' + encodeURIComponent(tablePage), page.url()).href);
+            // The table's information window, showing the table page.
+            const tableId = await PanelByTitle(page, /Table Info$/, 20000);
+            await Eventually(async () => /RiverRat77/.test(await FrameText(page, tableId)),
+                             { timeoutMs: 20000, what: 'the table page in its window' });
+            await Raise(page, tableId);
 
             // The player's name in the page opens his graph at 500 hands.
-            await table.locator('a[href*="DisplayGraph(\'RiverRat77\'"]').first().click();
+            await ClickIn(page, tableId, 'a[href*="DisplayGraph(\'RiverRat77\'"]');
             const total = kEarlierHands + kSessionHands;
             const graphId = await PanelByTitle(page, new RegExp(`^RiverRat77 - Last ${total} Hands$`));
             const graph = PanelOf(page, graphId);
@@ -157,10 +185,9 @@ describe('viewers', { skip }, () => {
             await Screenshot(page, 'viewers-graph-100');
 
             // A hand number shows that hand in the hand viewer.
-            const handLink = table.locator('a[href*="DisplayHand("]').first();
-            const href = await handLink.getAttribute('href');
+            await Raise(page, tableId);
+            const href = await ClickIn(page, tableId, 'a[href*="DisplayHand("]');
             const number = /DisplayHand\('(\d+)'\)/.exec(href)[1];
-            await handLink.click();
             const viewerId = await PanelByTitle(page, new RegExp(`^Hand ${number}$`));
             const shown = await Eventually(async () => {
                 const body = await FrameText(page, viewerId);
@@ -174,7 +201,6 @@ describe('viewers', { skip }, () => {
                 (images) => images.filter((i) => !i.complete || i.naturalWidth === 0)
                                   .map((i) => i.getAttribute('src')));
             assert.deepEqual(broken, [], 'every image of the hand page loaded');
-            await table.close();
             await Screenshot(page, 'viewers-hand');
             assert.deepEqual(page.errors, [], 'the desk page reported no script errors');
         } finally {

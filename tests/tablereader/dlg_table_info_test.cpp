@@ -161,6 +161,14 @@ TEST_F(TableInfoTest, ClosedTableHidesTheWindowSetUntilItIsBack) {
     ShowTable("Ah Kd");
     Run(800);
     ASSERT_TRUE(Visible(info.Window()));
+    // The table's own alerts window, owned by the information window.
+    EXPECT_FALSE(Visible(info.AlertsWindow()));
+    info.ShowAlerts("Bob (NL)", true, "/Temp/Aurora_Bob.htm");
+    const auto alerts = desktop_.GetWindow(info.AlertsWindow());
+    ASSERT_TRUE(alerts && alerts->visible);
+    EXPECT_EQ(alerts->title, "Alerts: Bob (NL)");
+    EXPECT_EQ(alerts->address, "/Temp/Aurora_Bob.htm");
+    EXPECT_EQ(alerts->owner, info.Window());
     screen_.Windows().clear();
     Run(750);
     EXPECT_FALSE(Visible(info.Window()));
@@ -168,10 +176,15 @@ TEST_F(TableInfoTest, ClosedTableHidesTheWindowSetUntilItIsBack) {
     EXPECT_FALSE(Visible(info.AlertsWindow()));
     EXPECT_TRUE(loop_.IsTimerArmed(info.Window(), CDlgTableInfo::kTimerSearch));
     EXPECT_FALSE(loop_.IsTimerArmed(info.Window(), CDlgTableInfo::kTimerFollow));
+    // Alerts asked for meanwhile wait for the table.
+    info.ShowAlerts("Ann (NL)", true, "/Temp/Aurora_Ann.htm");
+    EXPECT_FALSE(Visible(info.AlertsWindow()));
     ShowTable("Ah Kd");
     Run(5000 + 750);
     EXPECT_TRUE(Visible(info.Window()));
     EXPECT_TRUE(Visible(info.Calculator()->Window()));
+    EXPECT_TRUE(Visible(info.AlertsWindow()));
+    EXPECT_EQ(desktop_.GetWindow(info.AlertsWindow())->address, "/Temp/Aurora_Ann.htm");
 }
 
 TEST_F(TableInfoTest, PlacementRulesAndTheSizeWarning) {
@@ -256,6 +269,10 @@ TEST_F(TableInfoTest, WithoutAScreenOrTableWindowThePageStillShows) {
         EXPECT_EQ(desktop_.GetWindow(info.Window())->rect,
                   platform::Rect::FromSize(0, 0, 796, 310));
         EXPECT_EQ(desktop_.GetWindow(info.Window())->address, "/Temp/Aurora.htm");
+        // Its calculator beside it, not over it.
+        const auto calculator = desktop_.GetWindow(info.Calculator()->Window());
+        ASSERT_TRUE(calculator && calculator->visible) << withScreen;
+        EXPECT_GT(calculator->rect.left, 796) << withScreen;
         Run(5000);
         EXPECT_TRUE(reads_.empty());
         EXPECT_EQ(info.Reader(), nullptr);

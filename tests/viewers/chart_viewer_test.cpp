@@ -80,18 +80,19 @@ TEST_F(ChartViewerTest, SmallPotsDrawnWithCentLabels) {
     viewer.SetData({}, session, -1, "Bob");
     EXPECT_EQ(desk_.Drawing(viewer.Window()), Drawing(viewer)) << "the desk shows what Paint draws";
     // Totals 100 and 150 cents: E = -20, C = 200, D = 50; the line starts at
-    // the origin and is green.
+    // the origin and is green. The label column is as wide as "-0.20", sign
+    // and point included, so that no label is cut at the left edge.
     EXPECT_EQ(Drawing(viewer), R"(fill -5,-5-369,211 #e4cbb1
-fill 48,10-354,178 #ffffff
-line 1 #000000 48,10 353,10 353,177 48,177 48,10
-text 33,181 right/bottom transparent Arial 14 bold #003366 '-0.20'
-line 1 #c0c0c0 41,136 351,136
-text 33,129 right/top transparent Arial 14 bold #003366 '0.30'
-line 1 #c0c0c0 41,94 351,94
-text 33,87 right/top transparent Arial 14 bold #003366 '0.80'
-line 1 #c0c0c0 41,52 351,52
-text 33,45 right/top transparent Arial 14 bold #003366 '1.30'
-line 2 #00c000 41,162 144,78 247,36
+fill 57,10-354,178 #ffffff
+line 1 #000000 57,10 353,10 353,177 57,177 57,10
+text 42,181 right/bottom transparent Arial 14 bold #003366 '-0.20'
+line 1 #c0c0c0 50,136 351,136
+text 42,129 right/top transparent Arial 14 bold #003366 '0.30'
+line 1 #c0c0c0 50,94 351,94
+text 42,87 right/top transparent Arial 14 bold #003366 '0.80'
+line 1 #c0c0c0 50,52 351,52
+text 42,45 right/top transparent Arial 14 bold #003366 '1.30'
+line 2 #00c000 50,162 150,78 250,36
 )");
 }
 
