@@ -21,6 +21,7 @@ import {
 } from '../lib/browser.mjs';
 import { Eventually } from '../lib/program.mjs';
 import { kProgram, MissingProgram, Scratch, Seatwatch } from '../lib/seatwatch.mjs';
+import { PanelByTitle, ChooseMenu } from '../lib/windows.mjs';
 import { kRepo } from '../lib/browser.mjs';
 
 const skip = MissingBrowser() ?? MissingProgram() ?? false;
@@ -33,17 +34,6 @@ before(async () => {
 after(async () => {
     await browser?.close();
 });
-
-async function PanelByTitle(page, pattern, timeoutMs = 10000) {
-    return Eventually(async () => {
-        const found = await page.$$eval('.panel', (list, source) => {
-            const re = new RegExp(source);
-            const e = list.find((p) => !p.hidden && re.test(p.querySelector('.title').textContent));
-            return e ? Number(e.dataset.window) : 0;
-        }, pattern.source);
-        return found || null;
-    }, { timeoutMs, what: `a panel titled ${pattern}` });
-}
 
 // The text of the page the console panel shows now.
 async function ConsoleText(page, id) {
@@ -62,11 +52,6 @@ async function WaitForNewHands(page, id, count, timeoutMs) {
         const m = /New Hands:\s*(\d+)/.exec(text);
         return m && Number(m[1]) === count ? text : null;
     }, { timeoutMs, what: `"New Hands: ${count}" on the console` });
-}
-
-async function ChooseMenu(page, id, menu, item) {
-    await PanelOf(page, id).locator('.menubar button', { hasText: menu }).click();
-    await page.locator('.menu .menuitem', { hasText: item }).first().click();
 }
 
 // The notice after the first loading waits for the desk and is answered

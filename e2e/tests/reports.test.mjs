@@ -22,6 +22,7 @@ import {
 } from '../lib/browser.mjs';
 import { Eventually } from '../lib/program.mjs';
 import { MissingProgram, Scratch, Seatwatch } from '../lib/seatwatch.mjs';
+import { PanelByTitle, FrameOf, FrameText, Raise, ChooseMenu } from '../lib/windows.mjs';
 
 const skip = MissingBrowser() ?? MissingProgram() ?? false;
 const kHero = 'SeatwatchUser';
@@ -136,24 +137,8 @@ function Literal(text) {
     return text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 }
 
-async function PanelByTitle(page, pattern, timeoutMs = 10000) {
-    return Eventually(async () => {
-        const found = await page.$$eval('.panel', (list, source) => {
-            const re = new RegExp(source);
-            const e = list.find((p) => !p.hidden && re.test(p.querySelector('.title').textContent));
-            return e ? Number(e.dataset.window) : 0;
-        }, pattern.source);
-        return found || null;
-    }, { timeoutMs, what: `a panel titled ${pattern}` });
-}
-
 async function TitleOf(page, id) {
     return PanelOf(page, id).locator('.titlebar .title').textContent();
-}
-
-// The page a panel shows now, as a frame.
-function FrameOf(page, id) {
-    return PanelOf(page, id).locator('iframe.page:not(.loading):not(.spare)').first().contentFrame();
 }
 
 // What fn gives, or `fallback` when the page was replaced while it ran.
@@ -162,14 +147,6 @@ async function Safely(fn, fallback) {
         return await fn();
     } catch {
         return fallback;
-    }
-}
-
-async function FrameText(page, id) {
-    try {
-        return await FrameOf(page, id).locator('body').innerText({ timeout: 500 });
-    } catch {
-        return ''; // not loaded yet, or replaced while it was read
     }
 }
 
@@ -197,11 +174,6 @@ async function ClickLink(page, id, text) {
             return null; // the page was being replaced
         }
     }, { what: `a click on the link "${text}"` });
-}
-
-async function ChooseMenu(page, id, menu, item) {
-    await PanelOf(page, id).locator('.menubar button', { hasText: menu }).click();
-    await page.locator('.menu .menuitem', { hasText: item }).first().click();
 }
 
 async function AnswerOneHandNotice(page) {
@@ -240,13 +212,6 @@ async function TableWindow(page) {
                      { timeoutMs: 20000, what: 'the table page with its alert links' });
     await Raise(page, id);
     return id;
-}
-
-async function Raise(page, id) {
-    // At the title's top left corner, which a window cascaded below and to
-    // the right leaves uncovered.
-    await PanelOf(page, id).locator('.titlebar .title').click({ position: { x: 3, y: 3 } });
-    await Eventually(async () => (await ShownOrder(page))[0] === id, { what: `window ${id} on top` });
 }
 
 // Clicks the first alert link of the player's row in the table window.

@@ -17,6 +17,7 @@ import {
 } from '../lib/browser.mjs';
 import { Eventually } from '../lib/program.mjs';
 import { kProgram, MissingProgram, Seatwatch } from '../lib/seatwatch.mjs';
+import { PanelByTitle, FrameOf, FrameText, Raise, ChooseMenu } from '../lib/windows.mjs';
 
 const skip = MissingBrowser() ?? MissingProgram() ?? false;
 let browser;
@@ -28,17 +29,6 @@ after(async () => {
     await browser?.close();
 });
 
-async function PanelByTitle(page, pattern, timeoutMs = 10000) {
-    return Eventually(async () => {
-        const found = await page.$$eval('.panel', (list, source) => {
-            const re = new RegExp(source);
-            const e = list.find((p) => !p.hidden && re.test(p.querySelector('.title').textContent));
-            return e ? Number(e.dataset.window) : 0;
-        }, pattern.source);
-        return found || null;
-    }, { timeoutMs, what: `a panel titled ${pattern}` });
-}
-
 async function ShownTitles(page, pattern) {
     return page.$$eval('.panel', (list, source) => list
         .filter((p) => !p.hidden && new RegExp(source).test(p.querySelector('.title').textContent))
@@ -46,31 +36,11 @@ async function ShownTitles(page, pattern) {
     pattern.source);
 }
 
-function FrameOf(page, id) {
-    return PanelOf(page, id).locator('iframe.page:not(.loading):not(.spare)').first().contentFrame();
-}
-
-async function FrameText(page, id) {
-    try {
-        return await FrameOf(page, id).locator('body').innerText({ timeout: 500 });
-    } catch {
-        return ''; // not loaded yet, or replaced while it was read
-    }
-}
-
 async function WaitForText(page, id, re, timeoutMs = 15000) {
     return Eventually(async () => {
         const text = await FrameText(page, id);
         return re.test(text) ? text : null;
     }, { timeoutMs, what: `${re} in window ${id}` });
-}
-
-// A click on the title bar brings a window to the top.
-async function Raise(page, id) {
-    // At the title's top left corner, which a window cascaded below and to
-    // the right leaves uncovered.
-    await PanelOf(page, id).locator('.titlebar .title').click({ position: { x: 3, y: 3 } });
-    await Eventually(async () => (await ShownOrder(page))[0] === id, { what: `window ${id} on top` });
 }
 
 // Clicks the first match of the selector in the window's page, again while
@@ -92,11 +62,6 @@ async function ClickIn(page, id, selector) {
 async function Close(page, id) {
     await PanelOf(page, id).locator('.titlebar .close').click();
     await PanelOf(page, id).waitFor({ state: 'hidden' });
-}
-
-async function ChooseMenu(page, id, menu, item) {
-    await PanelOf(page, id).locator('.menubar button', { hasText: menu }).click();
-    await page.locator('.menu .menuitem', { hasText: item }).first().click();
 }
 
 // Every picture of the window's page loaded (retried while the page is

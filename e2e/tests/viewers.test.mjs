@@ -13,6 +13,7 @@ import {
 } from '../lib/browser.mjs';
 import { Eventually } from '../lib/program.mjs';
 import { MissingProgram, Scratch, Seatwatch } from '../lib/seatwatch.mjs';
+import { PanelByTitle, FrameOf, FrameText, Raise } from '../lib/windows.mjs';
 
 const skip = MissingBrowser() ?? MissingProgram() ?? false;
 const kNickname = 'SeatwatchUser';
@@ -66,40 +67,6 @@ function LimitHand(number, when, userWins) {
                  : `Seat 2: ${kNickname} (small blind) folded on the Turn`,
         'Seat 3: maple_leaf (big blind) folded before Flop',
     ].join('\r\n') + '\r\n\r\n\r\n\r\n';
-}
-
-async function PanelByTitle(page, pattern, timeoutMs = 10000) {
-    return Eventually(async () => {
-        const found = await page.$$eval('.panel', (list, source) => {
-            const re = new RegExp(source);
-            const e = list.find((p) => !p.hidden && re.test(p.querySelector('.title').textContent));
-            return e ? Number(e.dataset.window) : 0;
-        }, pattern.source);
-        return found || null;
-    }, { timeoutMs, what: `a panel titled ${pattern}` });
-}
-
-async function FrameText(page, id) {
-    const frame = PanelOf(page, id).locator('iframe.page:not(.loading):not(.spare)');
-    if ((await frame.count()) === 0) return '';
-    try {
-        return await frame.first().contentFrame().locator('body').innerText({ timeout: 500 });
-    } catch {
-        return '';
-    }
-}
-
-// The page a panel shows now, as a frame.
-function FrameOf(page, id) {
-    return PanelOf(page, id).locator('iframe.page:not(.loading):not(.spare)').first().contentFrame();
-}
-
-// Brings the window to the top, as a click on its title bar does.
-async function Raise(page, id) {
-    // At the title's top left corner, which a window cascaded below and to
-    // the right leaves uncovered.
-    await PanelOf(page, id).locator('.titlebar .title').click({ position: { x: 3, y: 3 } });
-    await Eventually(async () => (await ShownOrder(page))[0] === id, { what: `window ${id} on top` });
 }
 
 // Clicks the first element of the selector in the panel's page (retried
