@@ -1,7 +1,5 @@
 #include "html/html_file.h"
 
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -63,7 +61,6 @@ bool CHtmlFile::Close() {
     if (f == nullptr) return false;
     bool ok = std::fwrite(text_.data(), 1, text_.size(), f) == text_.size();
     ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (ok) ok = std::rename(temp.c_str(), path_.c_str()) == 0;
     if (!ok) std::remove(temp.c_str());

@@ -5,6 +5,9 @@
 // to a temporary file beside the page, which is then renamed over it. A page
 // that cannot be written (full disk, missing folder, an exception while the
 // page was built) leaves the previous page as it was, never half a page.
+// The text is not forced to the disk: every generated page is written again
+// when it is next shown, and a wait for the disk on each status page or
+// calculator refresh would only delay what the user sees.
 //
 // The frame, table and cell operations write exactly the fixed texts the
 // pages are made of. Cell texts are written as given (they hold markup); text
