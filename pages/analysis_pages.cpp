@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "analysis/hand_analyzer.h"
@@ -14,10 +15,15 @@
 namespace {
 
 // Puts `text` in place of the file at `path` whole: it is written to a
-// temporary file beside it, which is then renamed over it. A browser that
-// reloads the page meanwhile reads the old page or the new one, never a mix,
-// and a write that fails (a full disk) leaves the old page as it was. The
-// text is not forced to the disk: every pass writes the pages again.
+// temporary file beside it, which then takes the page's place in one step. A
+// browser that reloads the page meanwhile reads the old page or the new one,
+// never a mix, and a write that fails (a full disk) leaves the old page as it
+// was. The text is not forced to the disk: every pass writes the pages again.
+//
+// The temporary file is kept: the two files swap places, so the old page
+// becomes the next write's temporary file. Creating a file and deleting one
+// for every page of every pass cost more than writing the pages (the file
+// system searches its recently freed entries on each create).
 bool ReplaceFile(const std::string& path, const std::string& text) {
     const std::string temp = path + ".tmp~";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -30,9 +36,17 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
     }
     bool ok = done == text.size();
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+        return true;
+    }
+    // No page yet, or a file system that cannot swap: an ordinary rename.
+    if (::rename(temp.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temp.c_str());
+    return false;
 }
 
 }  // namespace
