@@ -6,6 +6,7 @@
 #include <string>
 
 #include "html/escape.h"
+#include "platform/file_util.h"
 #include "platform/text_util.h"
 
 namespace {
@@ -56,15 +57,7 @@ void CHtmlFile::Abandon() {
 bool CHtmlFile::Close() {
     if (!open_) return false;
     open_ = false;
-    std::string temp = path_ + ".tmp~";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) return false;
-    bool ok = std::fwrite(text_.data(), 1, text_.size(), f) == text_.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (ok) ok = std::rename(temp.c_str(), path_.c_str()) == 0;
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    return platform::ReplacePage(path_, text_);
 }
 
 void CHtmlFile::Printf(const char* format, ...) {

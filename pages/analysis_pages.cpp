@@ -1,55 +1,14 @@
 #include "pages/analysis_pages.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <functional>
 
 #include "analysis/hand_analyzer.h"
 #include "pages/hand_page.h"
 #include "pages/report_pages.h"
 #include "pages/table_page.h"
-
-namespace {
-
-// Puts `text` in place of the file at `path` whole: it is written to a
-// temporary file beside it, which then takes the page's place in one step. A
-// browser that reloads the page meanwhile reads the old page or the new one,
-// never a mix, and a write that fails (a full disk) leaves the old page as it
-// was. The text is not forced to the disk: every pass writes the pages again.
-//
-// The temporary file is kept: the two files swap places, so the old page
-// becomes the next write's temporary file. Creating a file and deleting one
-// for every page of every pass cost more than writing the pages (the file
-// system searches its recently freed entries on each create).
-bool ReplaceFile(const std::string& path, const std::string& text) {
-    const std::string temp = path + ".tmp~";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    bool ok = done == text.size();
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
-        return true;
-    }
-    // No page yet, or a file system that cannot swap: an ordinary rename.
-    if (::rename(temp.c_str(), path.c_str()) == 0) return true;
-    ::unlink(temp.c_str());
-    return false;
-}
-
-}  // namespace
+#include "platform/file_util.h"
 
 bool CAnalysisPages::WritePage(const std::string& path, const std::string& text) {
     const std::size_t hash = std::hash<std::string>{}(text);
@@ -58,7 +17,7 @@ bool CAnalysisPages::WritePage(const std::string& path, const std::string& text)
     if (it != written_.end() && it->second == hash && ::stat(path.c_str(), &status) == 0) {
         return true;
     }
-    if (!ReplaceFile(path, text)) {
+    if (!platform::ReplacePage(path, text)) {
         written_.erase(path);
         return false;
     }

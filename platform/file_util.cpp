@@ -90,4 +90,23 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     return true;
 }
 
+bool ReplacePage(const std::string& path, std::string_view content) {
+    const std::string temp = path + ".tmp~";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, content);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0) {
+        return true;
+    }
+    // No page yet, or a file system that cannot swap: an ordinary rename.
+    if (::rename(temp.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+
 }  // namespace platform

@@ -24,4 +24,13 @@ std::optional<std::string> ReadWholeFile(const std::string& path,
 // untouched) on any error.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 
+// Replaces a generated page, which is written again whenever it is next
+// shown: a reader sees the old page or the new one whole, and a write that
+// fails leaves the old page. Nothing is forced to the disk, and the
+// temporary file beside the page ("PAGE.tmp~") is kept: the two swap
+// places, so the old page becomes the next write's temporary file and no
+// file is created or deleted for each write (creating files is what such
+// writes cost most on a busy folder).
+bool ReplacePage(const std::string& path, std::string_view content);
+
 }  // namespace platform

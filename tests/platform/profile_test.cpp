@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/file_profile.h"
+#include "platform/file_util.h"
 #include "platform/log.h"
 #include "platform/memory_profile.h"
 #include "test_util.h"
@@ -154,6 +155,35 @@ TEST(FileProfile, KillDuringWritesNeverLosesTheFile) {
         EXPECT_GE(after.GetInt("Counter", "n", -1), 0);
         EXPECT_EQ(after.GetString("Filler", "x").size(), 1000u);
     }
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+// A generated page is replaced whole each time, the file beside it is reused
+// rather than made anew, and a page that cannot be written keeps the old one.
+TEST(ReplacePage, ReplacesWholeKeepsTheOldPageOnFailure) {
+    testing::TempDir dir;
+    const std::string page = (dir.Path() / "Table 1.htm").string();
+    ASSERT_TRUE(ReplacePage(page, "first"));
+    EXPECT_EQ(ReadWholeFile(page).value_or(""), "first");
+    ASSERT_TRUE(ReplacePage(page, "second, longer"));
+    EXPECT_EQ(ReadWholeFile(page).value_or(""), "second, longer");
+    ASSERT_TRUE(ReplacePage(page, "3"));
+    EXPECT_EQ(ReadWholeFile(page).value_or(""), "3");
+
+    // The temporary file's name is taken by a folder: the write fails and
+    // the page is as it was.
+    const std::string blocked = (dir.Path() / "Blocked.htm").string();
+    ASSERT_TRUE(ReplacePage(blocked, "kept"));
+    std::filesystem::remove(blocked + ".tmp~");
+    std::filesystem::create_directory(blocked + ".tmp~");
+    EXPECT_FALSE(ReplacePage(blocked, "lost"));
+    EXPECT_EQ(ReadWholeFile(blocked).value_or(""), "kept");
+    EXPECT_FALSE(ReplacePage((dir.Path() / "missing" / "x.htm").string(), "x"));
 }
 
 }  // namespace
