@@ -20,6 +20,7 @@
 #include "tablereader/card_art.h"
 #include "tablereader/table_layout.h"
 #include "tablereader/test_table_scene.h"
+#include "tests/private_xvfb.h"
 
 // X11 last: its macros clash with the names above.
 #include <X11/Xlib.h>
@@ -78,26 +79,8 @@ TableScene Scene(bool userHasCards) {
 class XTable {
   public:
     explicit XTable(const platform::Bitmap32& picture) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            // Xvfb reports each display number it finds taken; only the one
-            // it takes matters.
-            freopen("/dev/null", "w", stderr);
-            const std::string fd = std::to_string(fds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0",
-                  "1024x768x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) return;
-        name_ = ":" + number;
+        name_ = seatwatch_test::StartPrivateXvfb("1024x768x24", pid_, /*quiet=*/true);
+        if (name_.empty()) return;
         for (int i = 0; i < 100 && d_ == nullptr; ++i) {
             d_ = XOpenDisplay(name_.c_str());
             if (d_ == nullptr) usleep(50000);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/x11_screen_source.h"
+#include "tests/private_xvfb.h"
 
 // X11 defines macros (None, Status...) that clash with GoogleTest; it comes last.
 #include <X11/Xatom.h>
@@ -30,34 +31,17 @@ protected:
     static void SetUpTestSuite() {
         const std::string xvfb = FindXvfb();
         if (xvfb.empty()) return;
-        // Xvfb picks a free display number itself and writes it to the pipe
-        // (-displayfd), so test processes running side by side never race
-        // for one number or talk to each other's server.
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            // -noreset: by default the server resets when its last client
-            // leaves and refuses connections meanwhile, which the probe
-            // below would trigger just before the test connects.
-            execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "640x480x24",
-                  "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
+        pid_t pid = 0;
+        const std::string name = seatwatch_test::StartPrivateXvfb("640x480x24", pid, false, xvfb.c_str());
+        pid_ = pid > 0 ? pid : -1;
+        if (name.empty()) {
+            if (pid_ > 0) {
+                kill(pid_, SIGTERM);
+                waitpid(pid_, nullptr, 0);
+            }
             pid_ = -1;
             return;
         }
-        const std::string name = ":" + number;
         for (int i = 0; i < 100; ++i) {
             if (Display* d = XOpenDisplay(name.c_str())) {
                 // Kept open for the suite, so the server always has a client.

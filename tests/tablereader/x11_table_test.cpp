@@ -17,6 +17,7 @@
 #include "platform/recording_desktop.h"
 #include "platform/x11_screen_source.h"
 #include "reader_fixture.h"
+#include "tests/private_xvfb.h"
 #include "tablereader/dlg_table_info.h"
 #include "tablereader/table_titles.h"
 
@@ -35,23 +36,8 @@ class X11TableTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         if (access("/usr/bin/Xvfb", X_OK) != 0) return;
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        xvfb_ = fork();
-        if (xvfb_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0",
-                  "1280x800x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) return;
-        display_ = ":" + number;
+        display_ = seatwatch_test::StartPrivateXvfb("1280x800x24", xvfb_);
+        if (display_.empty()) return;
         for (int i = 0; i < 100 && keepAlive_ == nullptr; ++i) {
             keepAlive_ = XOpenDisplay(display_.c_str());
             if (keepAlive_ == nullptr) usleep(50000);

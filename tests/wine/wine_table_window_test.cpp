@@ -31,6 +31,7 @@
 #include "platform/memory_profile.h"
 #include "platform/recording_desktop.h"
 #include "platform/x11_screen_source.h"
+#include "tests/private_xvfb.h"
 #include "tablereader/dlg_table_info.h"
 #include "tablereader/table_titles.h"
 
@@ -128,24 +129,7 @@ class WineTableWindowTest : public ::testing::Test {
         if (!work_.empty()) fs::remove_all(work_, ec);
     }
 
-    void StartXvfb() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        xvfb_ = fork();
-        if (xvfb_ == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0",
-                  "1280x800x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c = 0;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (!number.empty()) display_ = ":" + number;
-    }
+    void StartXvfb() { display_ = seatwatch_test::StartPrivateXvfb("1280x800x24", xvfb_); }
 
     // Starts the Wine program with args on our display.
     void StartProgram(const std::vector<std::string>& args) {
